@@ -1,6 +1,8 @@
 #include "document/PointText.h"
 #include "document/VarRPoint.h"
 
+#include "support/TestLocales.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -26,16 +28,14 @@ class CommaDecimalLocale
 public:
     CommaDecimalLocale() : saved_(std::setlocale(LC_ALL, nullptr))
     {
-        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8",
-                                 "ru_RU.UTF-8", "nl_NL.UTF-8", "de_DE", "fr_FR"}) {
-            if (std::setlocale(LC_ALL, name) && std::localeconv()->decimal_point[0] == ',') {
-                active_ = true;
-                return;
-            }
+        if (testsupport::switchToBuiltLocale(LC_ALL, "de_DE", "UTF-8") &&
+            std::localeconv()->decimal_point[0] == ',') {
+            active_ = true;
+            return;
         }
         std::setlocale(LC_ALL, saved_.c_str());
     }
-    ~CommaDecimalLocale() { std::setlocale(LC_ALL, saved_.c_str()); }
+    ~CommaDecimalLocale() { testsupport::restoreCLocale(); }
     bool active() const { return active_; }
 
 private:

@@ -1,33 +1,22 @@
 #include "platform/TextCodec.h"
+#include "support/TestLocales.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <cstdlib>
 #include <string>
 
 namespace {
 
-/** Switches LC_CTYPE to a GBK locale built for the test (the target systems' code set), and
- *  back to "C" afterwards. */
+/** Switches LC_CTYPE to GBK, the target systems' code set, and back to "C" afterwards. */
 class GbkLocale : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const std::string dir = ::testing::TempDir() + "vs-locales";
-        const std::string make = "mkdir -p '" + dir + "' && localedef -i zh_CN -f GBK '" + dir +
-                                 "/zh_CN.GBK' >/dev/null 2>&1";
-        if (std::system(make.c_str()) != 0)
+        if (!testsupport::switchToBuiltLocale(LC_CTYPE, "zh_CN", "GBK"))
             GTEST_SKIP() << "localedef cannot build a GBK locale here";
-        setenv("LOCPATH", dir.c_str(), 1);
-        if (std::setlocale(LC_CTYPE, "zh_CN.GBK") == nullptr)
-            GTEST_SKIP() << "GBK locale not usable";
     }
-    void TearDown() override
-    {
-        std::setlocale(LC_CTYPE, "C");
-        unsetenv("LOCPATH");
-    }
+    void TearDown() override { testsupport::restoreCLocale(); }
 };
 
 } // namespace
