@@ -32,14 +32,20 @@ struct Chunk
     Bytes whole;
 };
 
-uint16_t readU16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+uint16_t readU16(const uint8_t* p)
+{
+    return uint16_t(p[0] | p[1] << 8);
+}
 
 uint32_t readU32(const uint8_t* p)
 {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
-Bytes after(Bytes b, size_t n) { return Bytes{b.data + n, b.size - n}; }
+Bytes after(Bytes b, size_t n)
+{
+    return Bytes{b.data + n, b.size - n};
+}
 
 /** Length of the zero-terminated string at the start of b, or npos when b holds no zero. */
 size_t terminatedLength(Bytes b)
@@ -378,10 +384,7 @@ private:
         return c == ' ' || c == '\f' || c == '\n' || c == '\r' || c == '\t' || c == '\v';
     }
     static bool isDigit(char c) { return c >= '0' && c <= '9'; }
-    bool commentAt() const
-    {
-        return *p_ == '#' || (*p_ == '/' && p_ + 1 < end_ && p_[1] == '/');
-    }
+    bool commentAt() const { return *p_ == '#' || (*p_ == '/' && p_ + 1 < end_ && p_[1] == '/'); }
 
     void skipLine()
     {
@@ -795,7 +798,8 @@ private:
                 return false;
             if (t == "}")
                 return true;
-            if (sameIgnoringCase(t, "TextureFilename") || sameIgnoringCase(t, "NormalmapFilename")) {
+            if (sameIgnoringCase(t, "TextureFilename") ||
+                sameIgnoringCase(t, "NormalmapFilename")) {
                 if (!head() || !quotedString() || !closingBrace())
                     return false;
             } else if (!unknownObject()) {

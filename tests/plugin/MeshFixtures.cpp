@@ -240,7 +240,7 @@ std::vector<uint8_t> pixelTga(uint32_t argb)
     tga[12] = 1; // width
     tga[14] = 1; // height
     tga[16] = 32;
-    tga[17] = 8; // alpha bits
+    tga[17] = 8;                     // alpha bits
     for (int shift : {0, 8, 16, 24}) // B, G, R, A
         tga.push_back(uint8_t(argb >> shift));
     return tga;

@@ -22,7 +22,7 @@ struct QuadX
 {
     std::string textureFile; // TextureFilename of the mesh's material ("" for none)
     bool withMaterial = true;
-    float vertexAlpha = -1;  // alpha of MeshVertexColors; below 0 for no vertex colours
+    float vertexAlpha = -1; // alpha of MeshVertexColors; below 0 for no vertex colours
 };
 
 /** A 3DS file of the quad. */

@@ -34,7 +34,10 @@ std::vector<u32> indicesOf(const scene::IMeshBuffer& b)
     return out;
 }
 
-std::vector<uint8_t> xBlock(const fx::QuadX& options = {}) { return fx::modelBlock(2, fx::quadX(options)); }
+std::vector<uint8_t> xBlock(const fx::QuadX& options = {})
+{
+    return fx::modelBlock(2, fx::quadX(options));
+}
 
 fx::Quad3ds quad3dsWith(std::string texture = "", int transparency = 0, bool keyframes = false)
 {
@@ -173,15 +176,15 @@ TEST_F(ModelMeshLoaderTest, VertexAlphaBelowOpaqueGivesVertexAlphaTransparency)
 {
     MeshPtr x = load(xBlock({"wood.png", true, 0.5f}));
     ASSERT_TRUE(x);
-    EXPECT_EQ(x->getMeshBuffer(0)->getMaterial().MaterialType,
-              video::EMT_TRANSPARENT_VERTEX_ALPHA);
+    EXPECT_EQ(x->getMeshBuffer(0)->getMaterial().MaterialType, video::EMT_TRANSPARENT_VERTEX_ALPHA);
     MeshPtr opaque = load(xBlock({"", true, 1.0f}));
     ASSERT_TRUE(opaque);
     EXPECT_EQ(opaque->getMeshBuffer(0)->getMaterial().MaterialType, video::EMT_SOLID);
 
     MeshPtr threeDs = load(fx::modelBlock(1, fx::quad3ds(quad3dsWith("", 40))));
     ASSERT_TRUE(threeDs);
-    const auto* corner = static_cast<const video::S3DVertex*>(threeDs->getMeshBuffer(0)->getVertices());
+    const auto* corner =
+        static_cast<const video::S3DVertex*>(threeDs->getMeshBuffer(0)->getVertices());
     EXPECT_LT(corner->Color.getAlpha(), 255u);
     EXPECT_EQ(threeDs->getMeshBuffer(0)->getMaterial().MaterialType,
               video::EMT_TRANSPARENT_VERTEX_ALPHA);
@@ -195,11 +198,11 @@ TEST_F(ModelMeshLoaderTest, BadBlocksGiveNoMesh)
     EXPECT_FALSE(vs::loadModelMesh(smgr_, good.data(), -5, "m", false));
     for (int32_t n = 0; n < 4; ++n)
         EXPECT_FALSE(vs::loadModelMesh(smgr_, good.data(), n, "m", false)) << n;
-    EXPECT_FALSE(load(fx::modelBlock(4, fx::quad3ds())));     // only the format is named
+    EXPECT_FALSE(load(fx::modelBlock(4, fx::quad3ds()))); // only the format is named
     EXPECT_FALSE(load(fx::modelBlock(0, fx::quad3ds())));
     EXPECT_FALSE(load(fx::modelBlock(3, fx::quad3ds())));
-    EXPECT_FALSE(load(fx::modelBlock(2, fx::quad3ds())));     // 3DS bytes named X
-    EXPECT_FALSE(load(fx::modelBlock(1, fx::quadX())));       // X text named 3DS
+    EXPECT_FALSE(load(fx::modelBlock(2, fx::quad3ds())));          // 3DS bytes named X
+    EXPECT_FALSE(load(fx::modelBlock(1, fx::quadX())));            // X text named 3DS
     EXPECT_FALSE(load(fx::modelBlock(1, std::vector<uint8_t>{}))); // code alone
     EXPECT_FALSE(load(fx::modelBlock(2, std::string("xof 0303bin 0032"))));
 }
@@ -257,8 +260,8 @@ TEST_F(ModelMeshLoaderTest, CorruptedBytesNeverBreakTheMesh)
         xBlock({"leaf.tga", true, 0.5f})};
     for (const auto& file : files) {
         for (size_t i = 4; i < file.size(); ++i) {
-            for (uint8_t value : {uint8_t(0), uint8_t(0xFF), uint8_t(file[i] ^ 0x01),
-                                  uint8_t('9'), uint8_t(';'), uint8_t('}')}) {
+            for (uint8_t value : {uint8_t(0), uint8_t(0xFF), uint8_t(file[i] ^ 0x01), uint8_t('9'),
+                                  uint8_t(';'), uint8_t('}')}) {
                 auto bad = file;
                 bad[i] = value;
                 MeshPtr mesh = load(bad);
