@@ -2,15 +2,21 @@
 
 #include "document/CSolidDocument.h"
 #include "document/CurrentDocument.h"
+#include "document/DesignReader.h"
+#include "document/SolidWriter.h"
+#include "plugin/ModuleDesignCatalogue.h"
 
 namespace vs {
 
-CSolidDocument& openCurrentDocument(const std::string& /*designXml*/)
+CSolidDocument& openCurrentDocument(const std::string& designXml)
 {
-    // The design XML reader fills the document; until it is built every design opens as a new,
-    // empty document.
+    // The document is current while it is read: the host may apply a static sample to it from
+    // inside the LoadStaticSample callback the reader makes.
     setCurrentDocument(std::make_unique<CSolidDocument>());
-    return *currentDocument();
+    CSolidDocument& document = *currentDocument();
+    ModuleDesignCatalogue catalogue;
+    readDesign(designXml, document, 1, catalogue);
+    return document;
 }
 
 void runDesignDialog(bool /*renderOnly*/)
@@ -20,8 +26,8 @@ void runDesignDialog(bool /*renderOnly*/)
 
 std::string serialiseCurrentDocument()
 {
-    // The writer of the solid element is not built yet: nothing of the 3D part is handed back.
-    return std::string();
+    CSolidDocument* document = currentDocument();
+    return document ? writeSolid(*document) : std::string();
 }
 
 void closeCurrentDocument()

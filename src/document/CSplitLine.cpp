@@ -1,0 +1,7 @@
+#include "CSplitLine.h"
+
+#include "CGridMapping.h"
+
+CSplitLine::CSplitLine() = default;
+
+CSplitLine::~CSplitLine() = default;

@@ -1,0 +1,30 @@
+// Reading a room design: the host's design XML into a CSolidDocument.
+#pragma once
+
+#include <string>
+
+class CSolidDocument;
+class DesignCatalogue;
+
+namespace vs {
+
+/** Deepest nesting of ceiling planes, and of facility groups, that a design may have. */
+constexpr int kMaxDesignNesting = 64;
+
+/**
+ * Fills `document` (a new, empty one) from the design XML `utf8Text`: the ceiling tree with
+ * lengths multiplied by `ceilingScale`, then the 3D part from the "solid" element, or the
+ * default floor, walls and main light of a design without one. Catalogue entries are resolved
+ * through `catalogue`; when the document's staticSolidSampleId is positive afterwards,
+ * catalogue.loadStaticSample is called with it. A text that does not parse as XML reads like
+ * a design element without attributes or children.
+ *
+ * Throws std::invalid_argument for a malformed design (a value with too few numbers, a bad
+ * dock or split-line link, no wall to copy, fewer than seven facility models without a
+ * "solid" element, nesting deeper than kMaxDesignNesting, numbers that are not finite or out
+ * of range in the ceiling, a ceilingScale below 1); the document is then left partly filled.
+ */
+void readDesign(const std::string& utf8Text, CSolidDocument& document, int ceilingScale,
+                DesignCatalogue& catalogue);
+
+} // namespace vs

@@ -1,0 +1,7 @@
+#include "SolidCeiling.h"
+
+#include "CGridMapping.h"
+
+SolidCeiling::SolidCeiling() = default;
+
+SolidCeiling::~SolidCeiling() = default;
