@@ -1,5 +1,8 @@
 #include "plugin/CFacilityModel.h"
 
+#include "document/CustomMaterial.h"
+#include "document/CustomMaterialXml.h"
+#include "platform/TextCodec.h"
 #include "plugin/EngineTexture.h"
 #include "plugin/HostCallbacks.h"
 #include "plugin/ModelMeshLoader.h"
@@ -114,7 +117,8 @@ IntSize CFacilityModel::listPictureSize(int maxWidth)
     return size;
 }
 
-irr::scene::IMesh* CFacilityModel::mesh(irr::scene::ISceneManager* smgr)
+irr::scene::IMesh* CFacilityModel::mesh(irr::scene::ISceneManager* smgr,
+                                        DesignCatalogue* materials)
 {
     if (mesh_ != nullptr || meshTried_ || smgr == nullptr)
         return mesh_;
@@ -127,7 +131,39 @@ irr::scene::IMesh* CFacilityModel::mesh(irr::scene::ISceneManager* smgr)
     mesh_ = vs::loadModelMesh(smgr, block, size, name_, zUp);
     if (block != nullptr && callbacks_->freeModelData != nullptr)
         callbacks_->freeModelData(block);
+    if (mesh_ != nullptr && materials != nullptr && !defaultMaterials.empty())
+        applyDefaultMaterials(*mesh_, smgr->getVideoDriver(), *materials);
     return mesh_;
+}
+
+void CFacilityModel::applyDefaultMaterials(irr::scene::IMesh& mesh,
+                                           irr::video::IVideoDriver* driver,
+                                           DesignCatalogue& materials)
+{
+    // Stored materials are in millimetres, like the rest of a model's sizes.
+    for (const CustomMaterial& m : vs::readCustomMaterials(defaultMaterials, 10, materials)) {
+        if (m.index < 0 || static_cast<irr::u32>(m.index) >= mesh.getMeshBufferCount())
+            continue;
+        CFacilityModel* source = m.facilityModel;
+        irr::video::ITexture* texture = source ? source->engineTexture(driver) : nullptr;
+        irr::video::SMaterial& material = mesh.getMeshBuffer(static_cast<irr::u32>(m.index))->getMaterial();
+        material.setTexture(0, texture);
+        irr::core::matrix4 transform;
+        transform.buildTextureTransform(m.rotate * irr::core::DEGTORAD,
+                                        irr::core::vector2df(0, 0),
+                                        irr::core::vector2df(m.offsetX, m.offsetY),
+                                        irr::core::vector2df(m.scaleX, m.scaleY));
+        material.setTextureMatrix(0, transform);
+    }
+}
+
+void CFacilityModel::storeDefaultMaterials(irr::scene::IMesh* facilityMesh,
+                                           const std::string& materialsXml)
+{
+    setMesh(facilityMesh);
+    defaultMaterials = materialsXml;
+    if (callbacks_ != nullptr && callbacks_->saveModelMaterials != nullptr)
+        callbacks_->saveModelMaterials(id, vs::utf8ToHost(materialsXml).c_str());
 }
 
 void CFacilityModel::setMesh(irr::scene::IMesh* mesh)

@@ -19,6 +19,7 @@ class IVideoDriver;
 } // namespace irr
 
 struct CFacilityCategory;
+class DesignCatalogue;
 struct HostCallbacks;
 
 /** The arguments of AddFacilityModel as the module keeps them: sizes already in
@@ -66,8 +67,14 @@ public:
     IntSize defaultFlatSize();
 
     /** The model's mesh, loaded from the host on first use through `smgr`; null when the host
-     *  has none or it cannot be read. The model keeps one reference; grab to keep it longer. */
-    irr::scene::IMesh* mesh(irr::scene::ISceneManager* smgr);
+     *  has none or it cannot be read. The model's default materials are applied to the new
+     *  mesh, their pictures looked up through `materials` (none applied without it). The
+     *  model keeps one reference; grab to keep it longer. */
+    irr::scene::IMesh* mesh(irr::scene::ISceneManager* smgr, DesignCatalogue* materials = nullptr);
+    /** Makes a facility's materials the model's defaults: its mesh becomes the cached mesh,
+     *  `materialsXml` (a "customMaterials" element, UTF-8) the default materials, and the host
+     *  is told (SaveModelMaterials). */
+    void storeDefaultMaterials(irr::scene::IMesh* facilityMesh, const std::string& materialsXml);
     /** Replaces the cached mesh (grabbing the new one, dropping the old). */
     void setMesh(irr::scene::IMesh* mesh);
     /** The engine texture "<id>_<name>" made once from the texture picture; null without one. */
@@ -102,6 +109,8 @@ public:
 
 private:
     IntSize completeFromPicture(IntSize size);
+    void applyDefaultMaterials(irr::scene::IMesh& mesh, irr::video::IVideoDriver* driver,
+                               DesignCatalogue& materials);
 
     std::string name_;
     const HostCallbacks* callbacks_;

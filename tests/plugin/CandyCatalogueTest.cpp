@@ -114,14 +114,28 @@ TEST_F(CandyCatalogueTest, KindsOutsideOneToEightAreIgnored)
     EXPECT_NE(catalogue.addType(typeInfo(4, 8)), nullptr);
 }
 
-TEST_F(CandyCatalogueTest, ProfileTextMakesASectionBarType)
+TEST_F(CandyCatalogueTest, ProfileTextMakesASectionBarTypeReadAtOnce)
 {
+    const std::string square = "<profile><contours><contour id='1'><points>"
+                               "<point value='0,0' isPivotPoint='true'/><point value='40,0'/>"
+                               "<point value='40,10'/><point value='0,10'/>"
+                               "</points></contour></contours></profile>";
     CandyTypeInfo info = typeInfo(5, 8);
-    info.profile = "contour 0,0 10,0";
+    info.profile = square;
     CCandyType* t = catalogue.addType(info);
     ASSERT_TRUE(t->isSectionBar());
-    EXPECT_EQ(static_cast<CSectionBarType*>(t)->profileText, "contour 0,0 10,0");
+    auto* bar = static_cast<CSectionBarType*>(t);
+    EXPECT_EQ(bar->profileText, square);
+    ASSERT_NE(bar->profile, nullptr);
+    EXPECT_EQ(bar->profile->contours.size(), 1u);
     EXPECT_FALSE(catalogue.addType(typeInfo(6, 8))->isSectionBar());
+
+    // A profile that cannot be read is refused with the type, not kept half-read.
+    info.id = 7;
+    info.profile = "<profile><contours><contour><points><point value='1'/></points></contour>"
+                   "</contours></profile>";
+    EXPECT_THROW(catalogue.addType(info), std::invalid_argument);
+    EXPECT_EQ(catalogue.types().size(), 2u);
 }
 
 TEST_F(CandyCatalogueTest, ListPictureSizeFitsLargeTypesInto150Pixels)

@@ -1,5 +1,6 @@
 // A model's mesh as the catalogue fetches it: one GetModelData on first use, FreeModelData for
 // every block whatever it holds, the mesh dropped with the engine.
+#include "document/DesignCatalogue.h"
 #include "plugin/CFacilityCatalogue.h"
 #include "plugin/HostCallbacks.h"
 #include "MeshFixtures.h"
@@ -13,6 +14,7 @@
 namespace {
 
 struct MeshHost {
+    std::vector<std::pair<int, std::string>> savedMaterials;
     std::vector<uint8_t> block;
     int gets = 0;
     std::vector<void*> freed;
@@ -41,6 +43,27 @@ void freeModelData(void* block)
     std::free(block);
 }
 
+/** Material pictures come from the catalogue under test. */
+class CatalogueMaterials : public DesignCatalogue {
+public:
+    explicit CatalogueMaterials(CFacilityCatalogue& c) : catalogue_(c) {}
+    CCandyType* candyType(int) override { return nullptr; }
+    CFacilityModel* facilityModel(int id, int typeId) override
+    {
+        return catalogue_.findModel(id, typeId);
+    }
+    CFacilityModel* builtInModel(size_t position) override { return catalogue_.modelAt(position); }
+    void loadStaticSample(int) override {}
+
+private:
+    CFacilityCatalogue& catalogue_;
+};
+
+void saveModelMaterials(int32 id, const char* text)
+{
+    meshHost.savedMaterials.emplace_back(id, text);
+}
+
 class FacilityMeshTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -51,6 +74,7 @@ protected:
         device->getLogger()->setLogLevel(irr::ELL_NONE);
         callbacks.getModelData = getModelData;
         callbacks.freeModelData = freeModelData;
+        callbacks.saveModelMaterials = saveModelMaterials;
         catalogue.addBuiltIns();
         FacilityModelInfo info;
         info.id = 10;
@@ -121,4 +145,35 @@ TEST_F(FacilityMeshTest, EngineTextureIsNamedAfterIdAndName)
     EXPECT_STREQ(texture->getName().getPath().c_str(), "-2_欧式瓷砖.bmp");
     EXPECT_EQ(tile->engineTexture(device->getVideoDriver()), texture);
     EXPECT_EQ(model->engineTexture(device->getVideoDriver()), nullptr); // no picture
+}
+
+TEST_F(FacilityMeshTest, DefaultMaterialsTextureTheirBufferWithTheirTransform)
+{
+    meshHost.block = vs::fixtures::modelBlock(2, vs::fixtures::quadX());
+    model->defaultMaterials = "<_g7><_fy _cq='0' _fv='-2' _fz='1' _g0='0' _g1='2' _g2='2' _g3='0'/>"
+                              "<_fy _cq='9' _fv='-3' _g1='1' _g2='1'/></_g7>";
+    CatalogueMaterials materials(catalogue);
+    irr::scene::IMesh* mesh = model->mesh(device->getSceneManager(), &materials);
+    ASSERT_NE(mesh, nullptr);
+    const irr::video::SMaterial& m = mesh->getMeshBuffer(0)->getMaterial();
+    ASSERT_NE(m.getTexture(0), nullptr);
+    EXPECT_STREQ(m.getTexture(0)->getName().getPath().c_str(), "-2_欧式瓷砖.bmp");
+    const irr::core::matrix4& t = m.getTextureMatrix(0);
+    EXPECT_FLOAT_EQ(t[0], 2.0f);  // scale
+    EXPECT_FLOAT_EQ(t[8], 10.0f); // offset 1 mm in decimillimetres
+    // The material for buffer 9 names a buffer the mesh does not have: ignored.
+}
+
+TEST_F(FacilityMeshTest, StoringMaterialsKeepsTheMeshAndTellsTheHost)
+{
+    meshHost.block = vs::fixtures::modelBlock(2, vs::fixtures::quadX());
+    irr::scene::IMesh* own = model->mesh(device->getSceneManager());
+    irr::scene::SMesh* facilityMesh = new irr::scene::SMesh();
+    model->storeDefaultMaterials(facilityMesh, "<_g7/>");
+    facilityMesh->drop();
+    EXPECT_EQ(model->mesh(device->getSceneManager()), facilityMesh);
+    EXPECT_NE(own, facilityMesh);
+    EXPECT_EQ(model->defaultMaterials, "<_g7/>");
+    ASSERT_EQ(meshHost.savedMaterials.size(), 1u);
+    EXPECT_EQ(meshHost.savedMaterials[0], std::make_pair(10, std::string("<_g7/>")));
 }
