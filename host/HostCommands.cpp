@@ -1,0 +1,147 @@
+#include "HostCommands.h"
+
+#include "CataloguePack.h"
+#include "HomeDirectory.h"
+#include "HostDesign.h"
+#include "HostErrors.h"
+#include "HostSession.h"
+#include "ModelOverrides.h"
+#include "ModuleExports.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <stdexcept>
+#include <sys/stat.h>
+
+#ifndef VS_HOST_DATA_DIR
+#define VS_HOST_DATA_DIR "data"
+#endif
+
+namespace vhost {
+namespace {
+
+struct Options {
+    std::string pack;
+    std::string overrides;
+    std::string home;
+    std::string picture;
+    std::vector<std::string> positional;
+};
+
+Options parseOptions(const std::vector<std::string>& args)
+{
+    Options o;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= args.size())
+                throw std::invalid_argument(a + " needs a value");
+            return args[++i];
+        };
+        if (a == "--pack")
+            o.pack = value();
+        else if (a == "--overrides")
+            o.overrides = value();
+        else if (a == "--home")
+            o.home = value();
+        else if (a == "--picture")
+            o.picture = value();
+        else if (a.size() > 1 && a[0] == '-')
+            throw std::invalid_argument("unknown option " + a);
+        else
+            o.positional.push_back(a);
+    }
+    return o;
+}
+
+std::string defaultPack()
+{
+    if (const char* env = std::getenv("VANTREL_PACK"); env && *env)
+        return env;
+    return std::string(VS_HOST_DATA_DIR) + "/pack/index.xml";
+}
+
+int fail(const char* program, const std::string& message)
+{
+    std::fprintf(stderr, "%s: %s\n", program, message.c_str());
+    return 1;
+}
+
+} // namespace
+
+int runHost(const std::vector<std::string>& args)
+{
+    try {
+        Options o = parseOptions(args);
+        if (o.positional.size() > 1)
+            throw std::invalid_argument("usage: vantrel-host [--pack INDEX] [--overrides FILE] "
+                                        "[--home DIR] [--picture OUT.jpg] [DESIGN]");
+        const std::string packPath = o.pack.empty() ? defaultPack() : o.pack;
+        const std::string designPath = o.positional.empty()
+                                           ? std::string(VS_HOST_DATA_DIR) + "/designs/kitchen.xml"
+                                           : o.positional[0];
+        CataloguePack pack = CataloguePack::load(packPath);
+        ModelOverrides overrides =
+            ModelOverrides::load(o.overrides.empty() ? ModelOverrides::pathFor(packPath) : o.overrides);
+        HostDesign design = HostDesign::load(designPath);
+        const std::string programDir = programDirectory();
+        const std::string home = prepareHomeDirectory(o.home.empty() ? homeDirectoryPath() : o.home,
+                                                      programDir, packPath);
+        HostSession session(ModuleExports::load(ModuleExports::defaultPath(programDir)),
+                            std::move(pack), std::move(overrides));
+        session.pour(home);
+
+        if (!o.picture.empty()) {
+            if (!session.exportPicture(design, o.picture, 1024, 768))
+                return fail("vantrel-host", "the module could not draw " + designPath);
+            return 0;
+        }
+        const DesignRunResult run = session.runDesign(design);
+        if (run.failed) {
+            char code[16];
+            std::snprintf(code, sizeof code, "0x%08X", unsigned(run.errorCode));
+            return fail("vantrel-host", "the module failed on " + designPath + " (error " + code +
+                                            "); the design was not changed");
+        }
+        if (run.solid.empty())
+            std::fprintf(stderr, "vantrel-host: the module returned no 3D part; %s keeps its "
+                                 "previous one\n", designPath.c_str());
+        else
+            design.replaceSolid(run.solid);
+        design.save(designPath);
+        return 0;
+    } catch (const std::exception& error) {
+        return fail("vantrel-host", error.what());
+    }
+}
+
+int runRibDaemon(const std::vector<std::string>& args)
+{
+    try {
+        Options o = parseOptions(args);
+        if (o.positional.size() != 1)
+            throw std::invalid_argument("usage: RibDaemon NAME [--pack INDEX] [--home DIR]");
+        std::string home = o.home.empty() ? homeDirectoryPath() : o.home;
+        if (home.back() != '/')
+            home += '/';
+        std::string packPath = o.pack;
+        if (packPath.empty())
+            packPath = recordedPackPath(home);
+        if (packPath.empty())
+            packPath = defaultPack();
+        const std::string handOff = home + "Render/" + o.positional[0] + ".xml";
+        struct stat info {};
+        if (::stat(handOff.c_str(), &info) != 0)
+            throw FileError("no hand-off file " + handOff);
+        CataloguePack pack = CataloguePack::load(packPath);
+        HostSession session(ModuleExports::load(ModuleExports::defaultPath(programDirectory())),
+                            std::move(pack), ModelOverrides::load(ModelOverrides::pathFor(packPath)));
+        session.render(home, o.positional[0]);
+        return 0;
+    } catch (const std::exception& error) {
+        return fail("RibDaemon", error.what());
+    }
+}
+
+} // namespace vhost
