@@ -63,11 +63,32 @@ void getCandyTypeTextures(int32, int32, const void**, int32*)
 {
     hostLog.add("GetCandyTypeTextures");
 }
-void loadStaticSample(int32) { hostLog.add("LoadStaticSample"); }
+decltype(&ApplyStaticSolidSample) applyStaticSample = nullptr;
+void loadStaticSample(int32 id)
+{
+    hostLog.add("LoadStaticSample " + std::to_string(id));
+    // The host answers from inside the callback, as the contract asks.
+    if (applyStaticSample != nullptr)
+        applyStaticSample(id, nullptr, 0, nullptr, 0,
+                          u"<r><polygons><p points='0,0 10,0 10,10'/></polygons></r>");
+}
 void saveModelMaterials(int32, const char*) { hostLog.add("SaveModelMaterials"); }
 void setModelCategory(int32, int32) { hostLog.add("SetModelCategory"); }
-void requestCandyType(int32) { hostLog.add("RequestCandyType"); }
-void requestFacilityModel(int32, int32) { hostLog.add("RequestFacilityModel"); }
+void requestCandyType(int32 id) { hostLog.add("RequestCandyType " + std::to_string(id)); }
+void requestFacilityModel(int32 id, int32 typeId)
+{
+    hostLog.add("RequestFacilityModel " + std::to_string(id) + " " + std::to_string(typeId));
+}
+
+std::string utf8(const VsVariant& v, decltype(&VsSysStringLen) length)
+{
+    std::string out;
+    if (v.vt != VS_VT_BSTR)
+        return out;
+    for (uint32_t i = 0; i < length(v.bstrVal); ++i)
+        out += v.bstrVal[i] < 0x80 ? static_cast<char>(v.bstrVal[i]) : '?';
+    return out;
+}
 
 /** The module as a host sees it: a handle and the exports looked up by name. */
 class Module {
@@ -252,4 +273,52 @@ TEST(HostPourTest, ModuleSurvivesUnloadAndReload)
     Module second;
     pour(second, freshHome().c_str());
     EXPECT_EQ(second.get<decltype(&PostPourMasterData)>("PostPourMasterData")(), 1);
+}
+
+TEST(HostPourTest, RenderRoomAsksTheHostForWhatTheStoredDesignNeeds)
+{
+    Module m;
+    hostLog = Log();
+    const std::string home = freshHome();
+    pour(m, home.c_str());
+    mkdir((home + "Render").c_str(), 0777);
+    std::ofstream(home + "Render/42.xml")
+        << "<design id='1' gridWidth='3000' gridHeight='3000' "
+           "outlinePoints='0,0 9000,0 9000,6000 0,6000' realGridOffset='0,0'>"
+           "<tiles><tile tileTypeId='777' gx='0' gy='0'/></tiles></design>";
+    m.get<decltype(&RenderRoom)>("RenderRoom")(home.c_str(), "42", freeModelData, getModelData,
+                                                requestCandyType, getCandyTypeImages,
+                                                getCandyTypeTextures, requestFacilityModel);
+    EXPECT_TRUE(hostLog.has("RequestCandyType 777"));
+}
+
+TEST(HostPourTest, DesignRunHandsBackTheSolidElementWithTheSampleTheHostApplied)
+{
+    Module m;
+    hostLog = Log();
+    pour(m, freshHome().c_str());
+    m.get<decltype(&PostPourMasterData)>("PostPourMasterData")();
+    applyStaticSample = m.get<decltype(&ApplyStaticSolidSample)>("ApplyStaticSolidSample");
+    VsVariant result;
+    m.get<decltype(&VsVariantInit)>("VsVariantInit")(&result);
+    const char16_t design[] =
+        u"<design id='1' gridWidth='3000' gridHeight='3000' "
+        u"outlinePoints='0,0 9000,0 9000,6000 0,6000' realGridOffset='0,0'>"
+        u"<solid decimillimeter='1' staticSolidSampleId='3' "
+        u"outlinePoints='0,0 9000,0 9000,6000 0,6000'>"
+        u"<walls><wall index='0'/><wall index='1'/><wall index='2'/><wall index='3'/></walls>"
+        u"<viewState viewMode='4'><trackball currentQuaternion='0,0,0,1'/></viewState>"
+        u"</solid></design>";
+    m.get<decltype(&ShowSolidDesignDialog)>("ShowSolidDesignDialog")(design, &result);
+    applyStaticSample = nullptr;
+    EXPECT_TRUE(hostLog.has("LoadStaticSample 3"));
+    const std::string solid = utf8(result, m.get<decltype(&VsSysStringLen)>("VsSysStringLen"));
+    EXPECT_EQ(solid.rfind("<_dg", 0), 0u) << solid;
+    EXPECT_NE(solid.find("_g8=\"3\""), std::string::npos) << solid;
+    m.get<decltype(&VsVariantClear)>("VsVariantClear")(&result);
+
+    // Text that is no XML at all is not an error: the default room comes back.
+    m.get<decltype(&ShowSolidDesignDialog)>("ShowSolidDesignDialog")(u"not xml <<", &result);
+    EXPECT_EQ(result.vt, VS_VT_BSTR);
+    m.get<decltype(&VsVariantClear)>("VsVariantClear")(&result);
 }
