@@ -14,9 +14,9 @@ RoomPlacement roomPlacementOnWall(const CSolidDocument& document, const CWall& w
 {
     RoomPlacement placement{position, rotateDegree};
     const CGridMapping* root = document.ceiling ? document.ceiling->root.get() : nullptr;
-    if (!root || wall.index < 0 || static_cast<size_t>(wall.index) >= root->outlinePoints.size())
+    if (!root || wall.index < 0 || static_cast<size_t>(wall.index) >= root->indentedOutline.size())
         return placement;
-    const std::vector<RPoint>& outline = root->outlinePoints;
+    const std::vector<RPoint>& outline = root->indentedOutline;
     const RPoint& start = outline[static_cast<size_t>(wall.index)];
     const RPoint& end = outline[(static_cast<size_t>(wall.index) + 1) % outline.size()];
     double angle = std::atan2(end.y - start.y, end.x - start.x);

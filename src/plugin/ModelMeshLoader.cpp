@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
+#include <cmath>
 #include <cstring>
+#include <iterator>
+#include <limits>
 #include <vector>
 
 #include <CDynamicMeshBuffer.h>
@@ -127,7 +131,22 @@ private:
         uint32_t faceCount = 0;
         bool hasFaces = false;
         int maxFaceRef = -1;
+        unsigned arrays = 0; // bits of the arrays read so far, see once()
     };
+
+    /** The loader allocates the vertex, face, texture coordinate and smoothing arrays of an
+     *  object anew for each such chunk and frees only the last: each may appear once. */
+    bool once(uint16_t id)
+    {
+        const unsigned bit = id == kTriVertices    ? 1u
+                             : id == kTriFaces     ? 2u
+                             : id == kTriTexCoords ? 4u
+                                                   : 8u;
+        if (object_.arrays & bit)
+            return false;
+        object_.arrays |= bit;
+        return true;
+    }
 
     template <class Visit> bool forEach(Bytes seq, Visit visit)
     {
@@ -270,13 +289,13 @@ private:
         case kTriMesh:
             return objectChunks(b);
         case kTriVertices:
-            return b.size >= 2 && b.size == 2 + 12 * count;
+            return once(c.id) && b.size >= 2 && b.size == 2 + 12 * count;
         case kTriTexCoords:
-            return b.size >= 2 && b.size == 2 + 8 * count;
+            return once(c.id) && b.size >= 2 && b.size == 2 + 8 * count;
         case kTriPointFlags:
             return b.size >= 2 && objectTail(b, 2 + 2 * count);
         case kTriFaces:
-            if (b.size < 2)
+            if (b.size < 2 || !once(c.id))
                 return false;
             object_.faceCount = uint32_t(count);
             object_.hasFaces = true;
@@ -284,7 +303,7 @@ private:
         case kTriFaceMaterial:
             return faceMaterial(b);
         case kTriSmoothing:
-            return objectTail(b, 4 * size_t(object_.faceCount));
+            return once(c.id) && objectTail(b, 4 * size_t(object_.faceCount));
         case kTriMatrix:
             return objectTail(b, 48);
         case kTriColour:
@@ -334,37 +353,71 @@ std::vector<uint8_t> sanitized3ds(Bytes file)
 }
 
 // ---------------------------------------------------------------------------------------------
-// DirectX text files: the engine's loader trusts every count and index (face indices, material
-// indices and normal indices write and read outside its arrays), stops silently on a parse
-// error and then builds buffers from half-read meshes, and reads past its buffer at the end of
-// the file. The check below walks the file with the loader's own tokenising rules and accepts
-// it only when every object the loader interprets parses completely and agrees with its mesh.
+// DirectX text files: the engine's loader trusts every count and index (face, material, normal
+// and colour indices write and read outside its arrays), compares names only up to an embedded
+// zero, stops silently on a parse error and then builds buffers from half-read meshes, and reads
+// past its buffer at the end of the file. Rather than predicting how it reads an arbitrary file,
+// the file is parsed here and written anew in the one layout the loader reads as meant: frames with
+// their matrices, and meshes with their normals, texture coordinates, vertex colours and materials,
+// every count and index checked. Names, templates, headers, animations and any other object
+// the static mesh is not made from are left out; referenced materials are written in full.
 
-class XTextCheck
+constexpr int kMaxXDepth = 32;
+constexpr uint32_t kMaxXVertices = 0xFFFF; // the engine's buffers have 16-bit indices
+constexpr uint32_t kMaxXMaterials = 4096;  // in the whole file
+constexpr size_t kMaxXTextureName = 1024;
+constexpr int kMaxXTexturesPerMaterial = 2; // layers the loader gives meaning to
+
+class XTextRebuild
 {
 public:
-    XTextCheck(const char* begin, const char* end) : begin_(begin), p_(begin), end_(end) {}
+    XTextRebuild(const char* begin, const char* end) : begin_(begin), p_(begin), end_(end) {}
 
-    bool run()
+    /** The rebuilt file, or empty when the input is not a consistent uncompressed text file
+     *  with at least one face. */
+    std::string run()
     {
         if (!header())
-            return false;
+            return {};
+        std::string body;
         while (true) {
-            const std::string name = token();
-            if (name.empty())
-                return true;
-            if (!topLevelObject(name))
-                return false;
+            const Token t = nextBeyondSeparators();
+            if (t.kind == Tok::End)
+                break;
+            bool ok = false;
+            if (t.kind == Tok::Open) // a reference: nothing of the mesh
+                ok = skipBody();
+            else if (t.kind != Tok::Word)
+                ok = false;
+            else if (t.text == "Frame")
+                ok = frame(body, 0);
+            else if (t.text == "Mesh")
+                ok = mesh(body);
+            else if (t.text == "Material")
+                ok = namedMaterial();
+            else // templates, header, animations and the like
+                ok = skipObject();
+            if (!ok)
+                return {};
         }
+        if (meshes_ == 0)
+            return {};
+        return "xof 0303txt 0032\n" + body;
     }
 
 private:
-    struct MeshState
+    enum class Tok { End, Bad, Open, Close, Separator, String, Word };
+
+    struct Token
     {
-        uint32_t vertexCount = 0;
-        std::vector<uint32_t> indicesPerFace; // as the loader keeps them: 16 bits
-        uint32_t materialCount = 0;
-        uint32_t maxMaterialIndex = 0;
+        Tok kind;
+        std::string text;
+    };
+
+    struct NamedMaterial
+    {
+        std::string name;
+        std::string text;
     };
 
     bool header()
@@ -372,398 +425,491 @@ private:
         if (end_ - begin_ < 16 || std::strncmp(begin_, "xof ", 4) != 0 ||
             std::strncmp(begin_ + 8, "txt ", 4) != 0)
             return false;
+        for (int i = 4; i < 8; ++i)
+            if (!isDigit(begin_[i]))
+                return false;
         if (std::strncmp(begin_ + 12, "0032", 4) != 0 && std::strncmp(begin_ + 12, "0064", 4) != 0)
             return false;
         p_ = begin_ + 16;
-        skipLine();
         return true;
     }
 
-    static bool isSpace(char c)
+    static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+    static bool isSpace(unsigned char c)
     {
         return c == ' ' || c == '\f' || c == '\n' || c == '\r' || c == '\t' || c == '\v';
     }
-    static bool isDigit(char c) { return c >= '0' && c <= '9'; }
-    bool commentAt() const { return *p_ == '#' || (*p_ == '/' && p_ + 1 < end_ && p_[1] == '/'); }
+    static bool isWordChar(unsigned char c)
+    {
+        return c > 0x20 && c != 0x7F && c != '{' && c != '}' && c != ';' && c != ',' && c != '"';
+    }
 
-    void skipLine()
+    void skipSpaceAndComments()
     {
         while (p_ < end_) {
-            const char c = *p_++;
-            if (c == '\n' || c == '\r')
-                return;
-        }
-    }
-
-    void skipSpace()
-    {
-        while (true) {
-            while (p_ < end_ && isSpace(*p_))
+            if (isSpace(static_cast<unsigned char>(*p_))) {
                 ++p_;
-            if (p_ >= end_ || !commentAt())
-                return;
-            skipLine();
-        }
-    }
-
-    std::string token()
-    {
-        std::string s;
-        skipSpace();
-        while (p_ < end_ && !isSpace(*p_)) {
-            const char c = *p_;
-            if (c == ';' || c == '}' || c == '{' || c == ',') {
-                if (s.empty()) {
-                    s += c;
+            } else if (*p_ == '#' || (*p_ == '/' && p_ + 1 < end_ && p_[1] == '/')) {
+                while (p_ < end_ && *p_ != '\n' && *p_ != '\r')
                     ++p_;
-                }
-                break;
+            } else {
+                return;
             }
-            s += c;
-            ++p_;
         }
-        return s;
     }
 
-    /** Moves to the next character that may start a number, as the loader does; false when the
-     *  loader would then read past the end of its buffer. */
-    bool toNumber()
+    Token next()
     {
-        while (p_ < end_ && *p_ != '-' && *p_ != '.' && !isDigit(*p_)) {
-            if (*p_ == '/' && p_ + 1 >= end_)
-                return false;
-            if (commentAt())
-                skipLine();
-            else
+        skipSpaceAndComments();
+        if (p_ >= end_)
+            return {Tok::End, {}};
+        const char c = *p_;
+        if (c == '{' || c == '}' || c == ';' || c == ',') {
+            ++p_;
+            return {c == '{' ? Tok::Open : c == '}' ? Tok::Close : Tok::Separator, {}};
+        }
+        if (c == '"') {
+            const char* start = ++p_;
+            while (p_ < end_ && *p_ != '"') {
+                const auto k = static_cast<unsigned char>(*p_);
+                if (k < 0x20 || k == 0x7F)
+                    return {Tok::Bad, {}};
                 ++p_;
+            }
+            if (p_ >= end_)
+                return {Tok::Bad, {}};
+            ++p_;
+            return {Tok::String, std::string(start, p_ - 1)};
         }
-        return p_ < end_;
+        if (!isWordChar(static_cast<unsigned char>(c)))
+            return {Tok::Bad, {}};
+        const char* start = p_;
+        while (p_ < end_ && isWordChar(static_cast<unsigned char>(*p_)))
+            ++p_;
+        return {Tok::Word, std::string(start, p_)};
     }
 
-    size_t digits(size_t limit)
+    /** The next token that is not a ';' or ',': separators between values and objects are
+     *  optional here, since the layout is written anew. */
+    Token nextBeyondSeparators()
     {
-        size_t n = 0;
-        while (p_ < end_ && isDigit(*p_) && n <= limit) {
-            ++p_;
-            ++n;
-        }
-        return n;
+        Token t = next();
+        while (t.kind == Tok::Separator)
+            t = next();
+        return t;
     }
 
     bool readInt(uint32_t& value)
     {
-        if (!toNumber() || !isDigit(*p_))
-            return false; // a sign or point would leave the loader reading zeros in place
+        const Token t = nextBeyondSeparators();
+        if (t.kind != Tok::Word || t.text.size() > 10)
+            return false;
         uint64_t v = 0;
-        size_t n = 0;
-        while (p_ < end_ && isDigit(*p_)) {
-            v = v * 10 + uint64_t(*p_++ - '0');
-            if (++n > 10 || v > 0xFFFFFFFFull)
+        for (char c : t.text) {
+            if (!isDigit(c))
                 return false;
+            v = v * 10 + uint64_t(c - '0');
         }
+        if (v > 0xFFFFFFFFull)
+            return false;
         value = uint32_t(v);
-        return p_ < end_;
-    }
-
-    bool readIndex(uint32_t bound)
-    {
-        uint32_t v = 0;
-        return readInt(v) && v < bound;
-    }
-
-    bool readFloat()
-    {
-        if (!toNumber())
-            return false;
-        if (*p_ == '-')
-            ++p_;
-        if (digits(30) > 30)
-            return false;
-        if (p_ < end_ && *p_ == '.') {
-            ++p_;
-            if (digits(16) > 16) // the loader's table of decimal powers has 17 entries
-                return false;
-        }
-        if (p_ < end_ && (*p_ == 'e' || *p_ == 'E')) {
-            ++p_;
-            if (p_ < end_ && (*p_ == '-' || *p_ == '+'))
-                ++p_;
-            if (digits(10) > 10)
-                return false;
-        }
-        return p_ < end_;
-    }
-
-    bool readFloats(int n)
-    {
-        for (int i = 0; i < n; ++i)
-            if (!readFloat())
-                return false;
         return true;
     }
 
-    /** The loader's optional-semicolon check: on another token it steps back one character. */
-    bool semicolon()
+    /** A decimal number ([-+]digits[.digits][e[-+]digits]) that is finite as a float. */
+    bool readFloat(float& value)
     {
-        if (token() == ";")
-            return true;
-        if (p_ > begin_)
-            --p_;
-        return false;
-    }
-
-    void twoSemicolons()
-    {
-        for (int k = 0; k < 2; ++k)
-            if (!semicolon())
-                return;
-    }
-
-    bool closingBrace() { return token() == "}"; }
-
-    bool head()
-    {
-        const std::string t = token();
-        return t == "{" || token() == "{";
-    }
-
-    bool quotedString()
-    {
-        skipSpace();
-        if (p_ >= end_ || *p_ != '"')
+        const Token t = nextBeyondSeparators();
+        if (t.kind != Tok::Word)
             return false;
-        ++p_;
-        while (p_ < end_ && *p_ != '"')
-            ++p_;
-        if (p_ + 1 >= end_ || p_[1] != ';')
-            return false;
-        p_ += 2;
-        return true;
-    }
-
-    bool unknownObject()
-    {
-        std::string t;
-        do {
-            t = token();
-            if (t.empty())
-                return false;
-        } while (t != "{");
-        for (int open = 1; open > 0;) {
-            t = token();
-            if (t.empty())
-                return false;
-            open += t == "{" ? 1 : t == "}" ? -1 : 0;
+        const std::string& s = t.text;
+        size_t i = s[0] == '-' || s[0] == '+' ? 1 : 0;
+        const size_t numberStart = s[0] == '+' ? 1 : 0;
+        size_t digits = 0;
+        while (i < s.size() && isDigit(s[i])) {
+            ++i;
+            ++digits;
         }
-        return true;
-    }
-
-    bool topLevelObject(const std::string& name)
-    {
-        if (name == "template") {
-            if (!head())
-                return false;
-            token();
-            for (std::string t = token(); t != "}"; t = token())
-                if (t.empty())
-                    return false;
-            return true;
-        }
-        if (name == "Frame")
-            return frame();
-        if (name == "Mesh")
-            return mesh();
-        if (name == "AnimationSet")
-            return animationSet();
-        if (name == "Material") {
-            templateMaterials_.push_back(token());
-            return material();
-        }
-        if (name == "}")
-            return true;
-        return unknownObject();
-    }
-
-    bool frame()
-    {
-        if (depth_ >= kMaxChunkDepth || !head())
-            return false;
-        ++depth_;
-        bool ok = true;
-        while (ok) {
-            const std::string t = token();
-            if (t.empty() || t == "}") {
-                ok = !t.empty();
-                break;
+        if (i < s.size() && s[i] == '.') {
+            ++i;
+            while (i < s.size() && isDigit(s[i])) {
+                ++i;
+                ++digits;
             }
-            if (t == "Frame")
-                ok = frame();
-            else if (t == "FrameTransformMatrix")
-                ok = transformMatrix();
-            else if (t == "Mesh")
-                ok = mesh();
-            else
-                ok = unknownObject();
         }
-        --depth_;
-        return ok;
-    }
-
-    bool transformMatrix()
-    {
-        if (!head() || !readFloats(16))
+        if (digits == 0)
             return false;
-        semicolon();
-        semicolon();
-        return closingBrace();
-    }
-
-    bool mesh()
-    {
-        MeshState m;
-        if (!head() || !readInt(m.vertexCount))
-            return false;
-        for (uint32_t i = 0; i < m.vertexCount; ++i)
-            if (!readFloats(3))
+        if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+            ++i;
+            if (i < s.size() && (s[i] == '-' || s[i] == '+'))
+                ++i;
+            size_t exponent = 0;
+            while (i < s.size() && isDigit(s[i])) {
+                ++i;
+                ++exponent;
+            }
+            if (exponent == 0)
                 return false;
-        twoSemicolons();
-        if (!faces(m))
+        }
+        if (i != s.size())
             return false;
-        twoSemicolons();
+        double d = 0;
+        const auto [end, error] = std::from_chars(s.data() + numberStart, s.data() + s.size(), d);
+        if (error != std::errc() || end != s.data() + s.size() || !std::isfinite(d) ||
+            std::fabs(d) > double(std::numeric_limits<float>::max()))
+            return false;
+        value = float(d);
+        return true;
+    }
+
+    /** Reads n floats and writes them separated by sep, each followed by ';' when sep is ';'. */
+    bool copyFloats(int n, std::string& out, char sep = ';')
+    {
+        for (int i = 0; i < n; ++i) {
+            float v = 0;
+            if (!readFloat(v))
+                return false;
+            char text[32];
+            const auto result = std::to_chars(text, text + sizeof text, v);
+            out.append(text, result.ptr);
+            if (sep == ';' || i + 1 < n)
+                out += sep;
+        }
+        return true;
+    }
+
+    static void appendCount(std::string& out, size_t n) { out += std::to_string(n) + ";\n"; }
+
+    /** The separator after element i of n: ',' between elements, ';' after the last. */
+    static void endElement(std::string& out, size_t i, size_t n)
+    {
+        out += i + 1 < n ? ",\n" : ";\n";
+    }
+
+    /** After an object's keyword: an optional name, then the opening brace. */
+    bool head(std::string* name = nullptr)
+    {
+        Token t = next();
+        if (t.kind == Tok::Word) {
+            if (name)
+                *name = t.text;
+            t = next();
+        }
+        return t.kind == Tok::Open;
+    }
+
+    /** Skips to the brace closing an object whose opening brace has been read. */
+    bool skipBody()
+    {
+        for (size_t open = 1; open > 0;) {
+            const Token t = next();
+            if (t.kind == Tok::End || t.kind == Tok::Bad)
+                return false;
+            if (t.kind == Tok::Open)
+                ++open;
+            else if (t.kind == Tok::Close)
+                --open;
+        }
+        return true;
+    }
+
+    bool skipObject() { return head() && skipBody(); }
+
+    bool closingBrace() { return nextBeyondSeparators().kind == Tok::Close; }
+
+    bool frame(std::string& out, int depth)
+    {
+        if (depth >= kMaxXDepth || !head())
+            return false;
+        std::string matrix;
+        std::string children;
         while (true) {
-            const std::string t = token();
-            if (t.empty())
-                return false;
-            if (t == "}")
+            const Token t = nextBeyondSeparators();
+            if (t.kind == Tok::Close)
                 break;
-            if (!meshChild(t, m))
+            bool ok = false;
+            if (t.kind == Tok::Open)
+                ok = skipBody();
+            else if (t.kind != Tok::Word)
+                ok = false;
+            else if (t.text == "Frame")
+                ok = frame(children, depth + 1);
+            else if (t.text == "FrameTransformMatrix")
+                ok = transformMatrix(matrix);
+            else if (t.text == "Mesh")
+                ok = mesh(children);
+            else
+                ok = skipObject();
+            if (!ok)
                 return false;
         }
-        // Buffers are made per material (one default material when there is none).
-        const uint32_t materials = std::max<uint32_t>(m.materialCount, 1);
-        return materials < 32768 && m.maxMaterialIndex < materials;
+        if (!children.empty()) // a frame without meshes adds nothing to the static mesh
+            out += "Frame {\n" + matrix + children + "}\n";
+        return true;
     }
 
-    bool faces(MeshState& m)
+    bool transformMatrix(std::string& out)
     {
+        std::string values;
+        if (!head() || !copyFloats(16, values, ',') || !closingBrace())
+            return false;
+        out = "FrameTransformMatrix {\n" + values + ";;\n}\n"; // the last one counts
+        return true;
+    }
+
+    bool mesh(std::string& out)
+    {
+        std::string text = "Mesh {\n";
+        uint32_t vertexCount = 0;
+        std::vector<uint32_t> corners; // of each face
+        std::string parts[kMeshParts];
+        if (!head() || !geometry(text, vertexCount, corners) ||
+            !meshParts(vertexCount, corners, parts))
+            return false;
+        if (corners.empty()) // nothing to draw; the loader's buffers need faces
+            return true;
+        for (const std::string& part : parts)
+            text += part;
+        out += text + "}\n";
+        ++meshes_;
+        return true;
+    }
+
+    /** The vertices and faces at the head of a mesh. */
+    bool geometry(std::string& out, uint32_t& vertexCount, std::vector<uint32_t>& corners)
+    {
+        if (!readInt(vertexCount) || vertexCount > kMaxXVertices)
+            return false;
+        appendCount(out, vertexCount);
+        for (uint32_t i = 0; i < vertexCount; ++i) {
+            if (!copyFloats(3, out))
+                return false;
+            endElement(out, i, vertexCount);
+        }
         uint32_t faceCount = 0;
         if (!readInt(faceCount))
             return false;
-        for (uint32_t k = 0; k < faceCount; ++k) {
-            uint32_t corners = 0;
-            if (!readInt(corners) || corners < 3 || (corners - 2) * 3 > 0xFFFF)
+        appendCount(out, faceCount);
+        for (uint32_t k = 0; k < faceCount; ++k) { // corners grow with what is read, not the count
+            uint32_t n = 0;
+            if (!readInt(n) || n < 3 || (n - 2) * 3 > 0xFFFF || !copyIndices(n, vertexCount, out))
                 return false;
-            for (uint32_t f = 0; f < corners; ++f)
-                if (!readIndex(m.vertexCount))
-                    return false;
-            m.indicesPerFace.push_back((corners - 2) * 3);
+            corners.push_back(n);
+            endElement(out, k, faceCount);
         }
         return true;
     }
 
-    bool meshChild(const std::string& t, MeshState& m)
+    static constexpr int kMeshParts = 4;
+
+    /** The objects after a mesh's faces, up to its closing brace: normals, texture
+     *  coordinates, vertex colours and material list each at most once, into parts in that
+     *  order; others are left out. */
+    bool meshParts(uint32_t vertexCount, const std::vector<uint32_t>& corners,
+                   std::string (&parts)[kMeshParts])
     {
-        if (t == "MeshNormals")
-            return normals(m);
-        if (t == "MeshTextureCoords") {
-            uint32_t n = 0;
-            if (!head() || !readInt(n) || n > m.vertexCount)
-                return false;
-            for (uint32_t i = 0; i < n; ++i)
-                if (!readFloats(2))
+        static const char* const kNames[kMeshParts] = {"MeshNormals", "MeshTextureCoords",
+                                                       "MeshVertexColors", "MeshMaterialList"};
+        bool seen[kMeshParts] = {};
+        while (true) {
+            const Token t = nextBeyondSeparators();
+            if (t.kind == Tok::Close)
+                return true;
+            if (t.kind == Tok::Open) {
+                if (!skipBody())
                     return false;
-            twoSemicolons();
-            return closingBrace();
-        }
-        if (t == "MeshVertexColors") {
-            uint32_t n = 0;
-            if (!head() || !readInt(n))
-                return false;
-            for (uint32_t i = 0; i < n; ++i) {
-                if (!readIndex(m.vertexCount) || !readFloats(4))
-                    return false;
-                semicolon();
-                semicolon();
+                continue;
             }
-            semicolon();
-            return closingBrace();
-        }
-        if (t == "MeshMaterialList")
-            return materialList(m);
-        if (t == "XSkinMeshHeader") {
-            uint32_t v = 0;
-            if (!head() || !readInt(v) || !readInt(v) || !readInt(v))
+            if (t.kind != Tok::Word)
                 return false;
-            token();
-            return closingBrace();
+            const auto* name = std::find_if(std::begin(kNames), std::end(kNames),
+                                            [&](const char* s) { return t.text == s; });
+            const int part = int(name - std::begin(kNames));
+            if (part == kMeshParts) {
+                if (!skipObject())
+                    return false;
+                continue;
+            }
+            if (seen[part]) // the loader would merge repeats in its own way
+                return false;
+            seen[part] = true;
+            const bool ok = part == 0   ? normals(corners, parts[0])
+                            : part == 1 ? textureCoords(vertexCount, parts[1])
+                            : part == 2 ? vertexColours(vertexCount, parts[2])
+                                        : materialList(corners.size(), parts[3]);
+            if (!ok)
+                return false;
         }
-        if (t == "DeclData" || t == "FVFData" || t == "SkinWeights")
-            return false; // vertex declarations and skinning are not checked: refused
-        return unknownObject();
     }
 
-    bool normals(const MeshState& m)
+    /** Reads n indices below bound and writes them as "n;i,j,k;". */
+    bool copyIndices(uint32_t n, uint32_t bound, std::string& out)
+    {
+        out += std::to_string(n) + ';';
+        for (uint32_t i = 0; i < n; ++i) {
+            uint32_t index = 0;
+            if (!readInt(index) || index >= bound)
+                return false;
+            out += std::to_string(index);
+            out += i + 1 < n ? ',' : ';';
+        }
+        return true;
+    }
+
+    bool normals(const std::vector<uint32_t>& corners, std::string& out)
     {
         uint32_t normalCount = 0;
-        uint32_t faceCount = 0;
         if (!head() || !readInt(normalCount))
             return false;
-        for (uint32_t i = 0; i < normalCount; ++i)
-            if (!readFloats(3))
+        std::string text = "MeshNormals {\n";
+        appendCount(text, normalCount);
+        for (uint32_t i = 0; i < normalCount; ++i) {
+            if (!copyFloats(3, text))
                 return false;
-        twoSemicolons();
-        if (!readInt(faceCount) || faceCount > m.indicesPerFace.size())
-            return false;
-        for (uint32_t k = 0; k < faceCount; ++k) {
-            uint32_t corners = 0;
-            if (!readInt(corners))
-                return false;
-            const uint32_t indexCount = (corners - 2) * 3; // wraps as in the loader
-            if (indexCount != m.indicesPerFace[k])
-                return false;
-            for (uint32_t h = 0; h < (indexCount == 3 ? 3 : corners); ++h)
-                if (!readIndex(normalCount))
-                    return false;
+            endElement(text, i, normalCount);
         }
-        twoSemicolons();
-        return closingBrace();
+        uint32_t faceCount = 0;
+        if (!readInt(faceCount) || faceCount > corners.size())
+            return false;
+        appendCount(text, faceCount);
+        for (uint32_t k = 0; k < faceCount; ++k) {
+            uint32_t n = 0;
+            // A face's normals must match its corners: the loader writes them to its vertices.
+            if (!readInt(n) || n != corners[k] || !copyIndices(n, normalCount, text))
+                return false;
+            endElement(text, k, faceCount);
+        }
+        if (!closingBrace())
+            return false;
+        if (normalCount > 0 && faceCount > 0)
+            out = text + "}\n";
+        return true;
     }
 
-    bool materialList(MeshState& m)
+    bool textureCoords(uint32_t vertexCount, std::string& out)
+    {
+        uint32_t count = 0;
+        if (!head() || !readInt(count) || count > vertexCount)
+            return false;
+        std::string text = "MeshTextureCoords {\n";
+        appendCount(text, count);
+        for (uint32_t i = 0; i < count; ++i) {
+            if (!copyFloats(2, text))
+                return false;
+            endElement(text, i, count);
+        }
+        if (!closingBrace())
+            return false;
+        if (count > 0)
+            out = text + "}\n";
+        return true;
+    }
+
+    bool vertexColours(uint32_t vertexCount, std::string& out)
+    {
+        uint32_t count = 0;
+        if (!head() || !readInt(count))
+            return false;
+        std::string text = "MeshVertexColors {\n";
+        appendCount(text, count);
+        for (uint32_t i = 0; i < count; ++i) {
+            uint32_t index = 0;
+            if (!readInt(index) || index >= vertexCount)
+                return false;
+            text += std::to_string(index) + ';';
+            if (!copyFloats(4, text))
+                return false;
+            text += i + 1 < count ? ";," : ";;";
+            text += '\n';
+        }
+        if (!closingBrace())
+            return false;
+        if (count > 0)
+            out = text + "}\n";
+        return true;
+    }
+
+    bool materialList(size_t faceCount, std::string& out)
     {
         uint32_t declared = 0;
-        uint32_t faceIndexCount = 0;
-        if (!head() || !readInt(declared) || declared >= 32768 || !readInt(faceIndexCount))
+        uint32_t indexCount = 0;
+        if (!head() || !readInt(declared) || !readInt(indexCount))
             return false;
+        // Faces past the listed ones keep the last index, as the loader has it.
+        std::vector<uint32_t> indices;
         uint32_t index = 0;
-        for (size_t face = 0; face < m.indicesPerFace.size(); ++face) {
-            if (face < faceIndexCount && !readInt(index))
+        uint32_t maxIndex = 0;
+        for (uint32_t i = 0; i < indexCount; ++i) {
+            if (!readInt(index))
                 return false;
-            m.maxMaterialIndex = std::max(m.maxMaterialIndex, index);
+            if (i < faceCount) {
+                indices.push_back(index);
+                maxIndex = std::max(maxIndex, index);
+            }
         }
-        if (p_ >= end_)
-            return false;
-        if (*p_ == ';')
-            ++p_;
+        indices.resize(faceCount, index);
+        if (indexCount < faceCount && faceCount > 0)
+            maxIndex = std::max(maxIndex, index);
+
+        std::vector<std::string> materials;
         while (true) {
-            const std::string t = token();
-            if (t.empty())
-                return false;
-            if (t == "}")
-                return true;
-            if (t == "{") {
-                const std::string ref = token();
-                m.materialCount +=
-                    uint32_t(std::count(templateMaterials_.begin(), templateMaterials_.end(), ref));
-                token();
-            } else if (t == "Material") {
-                ++m.materialCount;
-                if (!material())
+            const Token t = nextBeyondSeparators();
+            if (t.kind == Tok::Close)
+                break;
+            if (t.kind == Tok::Open) { // "{ name }": every earlier top-level namesake
+                const Token ref = next();
+                if (ref.kind != Tok::Word || !closingBrace())
                     return false;
-            } else if (t != ";" && !unknownObject()) {
+                for (const NamedMaterial& named : named_)
+                    if (named.name == ref.text && !addMaterial(named.text, materials))
+                        return false;
+                continue;
+            }
+            if (t.kind != Tok::Word)
+                return false;
+            if (t.text == "Material") {
+                std::string text;
+                if (!head() || !material(text) || !addMaterial(text, materials))
+                    return false;
+            } else if (!skipObject()) {
                 return false;
             }
         }
+        // Without materials every face takes the loader's default one, index 0.
+        if (maxIndex >= std::max<size_t>(materials.size(), 1))
+            return false;
+        if (materials.empty() || faceCount == 0)
+            return true;
+        out = "MeshMaterialList {\n";
+        appendCount(out, materials.size());
+        appendCount(out, faceCount);
+        for (size_t i = 0; i < faceCount; ++i) {
+            out += std::to_string(indices[i]);
+            out += i + 1 < faceCount ? ",\n" : ";;\n";
+        }
+        for (const std::string& m : materials)
+            out += m;
+        out += "}\n";
+        return true;
+    }
+
+    bool addMaterial(const std::string& text, std::vector<std::string>& materials)
+    {
+        if (materialCount_ >= kMaxXMaterials)
+            return false;
+        ++materialCount_;
+        materials.push_back(text);
+        return true;
+    }
+
+    bool namedMaterial()
+    {
+        NamedMaterial m;
+        if (!head(&m.name) || !material(m.text))
+            return false;
+        if (!m.name.empty())
+            named_.push_back(std::move(m));
+        return true;
     }
 
     static bool sameIgnoringCase(const std::string& a, const char* b)
@@ -778,105 +924,57 @@ private:
         return true;
     }
 
-    bool material()
+    /** A material's body after its opening brace: diffuse RGBA, power, specular and emissive
+     *  RGB, then texture file names; other children are left out. */
+    bool material(std::string& out)
     {
-        if (!head() || !readFloats(4))
+        out = "Material {\n";
+        if (!copyFloats(4, out))
             return false;
-        semicolon();
-        semicolon();
-        if (!readFloat() || !readFloats(3))
+        out += ";\n";
+        if (!copyFloats(1, out))
             return false;
-        semicolon();
-        semicolon();
-        if (!readFloats(3))
-            return false;
-        semicolon();
-        semicolon();
-        while (true) {
-            const std::string t = token();
-            if (t.empty())
+        out += "\n";
+        for (int colour = 0; colour < 2; ++colour) {
+            if (!copyFloats(3, out))
                 return false;
-            if (t == "}")
-                return true;
-            if (sameIgnoringCase(t, "TextureFilename") ||
-                sameIgnoringCase(t, "NormalmapFilename")) {
-                if (!head() || !quotedString() || !closingBrace())
+            out += ";\n";
+        }
+        int textures = 0;
+        while (true) {
+            const Token t = nextBeyondSeparators();
+            if (t.kind == Tok::Close)
+                break;
+            if (t.kind == Tok::Open) {
+                if (!skipBody())
                     return false;
-            } else if (!unknownObject()) {
-                return false;
+                continue;
             }
-        }
-    }
-
-    bool animationSet()
-    {
-        if (!head())
-            return false;
-        while (true) {
-            const std::string t = token();
-            if (t.empty())
+            if (t.kind != Tok::Word)
                 return false;
-            if (t == "}")
-                return true;
-            if (!(t == "Animation" ? animation() : unknownObject()))
-                return false;
-        }
-    }
-
-    bool animation()
-    {
-        if (!head())
-            return false;
-        while (true) {
-            const std::string t = token();
-            if (t.empty())
-                return false;
-            if (t == "}")
-                return true;
-            bool ok = true;
-            if (t == "AnimationKey")
-                ok = animationKey();
-            else if (t == "{")
-                ok = !token().empty() && closingBrace();
-            else
-                ok = unknownObject();
-            if (!ok)
-                return false;
-        }
-    }
-
-    bool animationKey()
-    {
-        uint32_t keyType = 0;
-        uint32_t keyCount = 0;
-        if (!head() || !readInt(keyType) || keyType > 4 || !readInt(keyCount))
-            return false;
-        if (keyCount == 0)
-            semicolon();
-        static const uint32_t kValues[] = {4, 3, 3, 16, 16};
-        for (uint32_t i = 0; i < keyCount; ++i) {
-            uint32_t time = 0;
-            uint32_t values = 0;
-            if (!readInt(time) || !readInt(values) || values != kValues[keyType] ||
-                !readFloats(int(values)))
-                return false;
-            if (keyType < 3)
-                twoSemicolons();
-            else {
-                semicolon();
-                semicolon();
+            if (!sameIgnoringCase(t.text, "TextureFilename")) {
+                if (!skipObject())
+                    return false;
+                continue;
             }
+            if (!head())
+                return false;
+            const Token name = nextBeyondSeparators();
+            if (name.kind != Tok::String || name.text.size() > kMaxXTextureName || !closingBrace())
+                return false;
+            if (textures++ < kMaxXTexturesPerMaterial)
+                out += "TextureFilename {\n\"" + name.text + "\";\n}\n";
         }
-        if (!semicolon() && p_ > begin_)
-            --p_;
-        return closingBrace();
+        out += "}\n";
+        return true;
     }
 
     const char* begin_;
     const char* p_;
     const char* end_;
-    int depth_ = 0;
-    std::vector<std::string> templateMaterials_;
+    std::vector<NamedMaterial> named_;
+    uint32_t materialCount_ = 0;
+    size_t meshes_ = 0;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -942,6 +1040,26 @@ scene::SMesh* staticCopy(const scene::IMesh& frame)
     }
     mesh->recalculateBoundingBox();
     return mesh;
+}
+
+/** Whether every index of every buffer names one of its vertices: the engine's buffers keep
+ *  16-bit indices, which would wrap in a buffer the loader filled with more vertices. */
+bool indicesInRange(const scene::IMesh& mesh)
+{
+    for (u32 b = 0; b < mesh.getMeshBufferCount(); ++b) {
+        const scene::IMeshBuffer& buffer = *mesh.getMeshBuffer(b);
+        const u32 vertices = buffer.getVertexCount();
+        const bool wide = buffer.getIndexType() == video::EIT_32BIT;
+        for (u32 i = 0; i < buffer.getIndexCount(); ++i) {
+            const u32 index = wide ? reinterpret_cast<const u32*>(buffer.getIndices())[i]
+                                   : buffer.getIndices()[i];
+            if (index >= vertices)
+                return false;
+        }
+        if (!wide && vertices > 0x10000)
+            return false;
+    }
+    return true;
 }
 
 scene::IMeshLoader* engineLoader(scene::ISceneManager* smgr, const char* extension)
@@ -1017,8 +1135,8 @@ scene::IMesh* loadModelMesh(scene::ISceneManager* smgr, const void* block, int32
         break;
     case ModelFormat::MeshX: {
         const auto* text = reinterpret_cast<const char*>(file.data);
-        if (XTextCheck(text, text + file.size).run())
-            checked.assign(file.data, file.data + file.size);
+        const std::string rebuilt = XTextRebuild(text, text + file.size).run();
+        checked.assign(rebuilt.begin(), rebuilt.end());
         extension = ".x";
         break;
     }
@@ -1040,7 +1158,7 @@ scene::IMesh* loadModelMesh(scene::ISceneManager* smgr, const void* block, int32
     scene::IMesh* frame = animated->getMesh(0);
     scene::SMesh* mesh = frame ? staticCopy(*frame) : nullptr;
     animated->drop();
-    if (mesh && mesh->getMeshBufferCount() == 0) {
+    if (mesh && (mesh->getMeshBufferCount() == 0 || !indicesInRange(*mesh))) {
         mesh->drop();
         return nullptr;
     }

@@ -19,12 +19,19 @@ enum class ModelFormat : uint32_t { Mesh3ds = 1, MeshX = 2 };
  *  owns (one reference, caller drops). With zUp the second and third index of every triangle
  *  are exchanged. Each buffer then gets the transparency rule of applyModelTransparency.
  *  The bytes are checked before the engine sees them, since its loaders trust their input:
- *  3DS chunk trees must be consistent (keyframe and other chunks the mesh does not need are
- *  left out), X files must be uncompressed text whose counts and indices agree; binary X files
- *  are refused. Returns null for a null scene manager or block, a block shorter than 4 bytes,
- *  an unknown format code, data that fails the checks or that the loader rejects, and a mesh
- *  without buffers. Never throws for bad data. Textures named by the file are looked up by the
- *  loader on disk and in the driver's texture cache; missing ones are logged and left empty. */
+ *  3DS chunk trees must be consistent, each object holding at most one vertex, face, texture
+ *  coordinate and smoothing array (keyframe and other chunks the mesh does not need are left
+ *  out). X files must be uncompressed text whose counts and indices agree; they are handed to
+ *  the loader rewritten in one fixed layout holding only frames, frame matrices, meshes with
+ *  at least one face, normals, texture coordinates, vertex colours and materials (at most two
+ *  texture names each), so names, templates, animations and unknown objects are left out and
+ *  referenced materials copied in. Binary X files, non-finite numbers, repeated mesh parts,
+ *  more than 65535 vertices in a mesh or 4096 materials in a file, and frames nested over 32
+ *  deep are refused. Returns null for a null scene manager or block, a block shorter than 4
+ *  bytes, an unknown format code, data that fails the checks or that the loader rejects, and a
+ *  mesh without buffers or with an index outside its buffer. Never throws for bad data.
+ *  Textures named by the file are looked up by the loader on disk and in the driver's texture
+ *  cache; missing ones are logged and left empty. */
 irr::scene::IMesh* loadModelMesh(irr::scene::ISceneManager* smgr, const void* block,
                                  int32_t blockSize, const std::string& fileName, bool zUp);
 

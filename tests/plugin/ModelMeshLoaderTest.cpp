@@ -293,3 +293,136 @@ TEST(ModelMeshHelpersTest, TransparencyLeavesEmptyBuffersAlone)
     vs::applyModelTransparency(buffer);
     EXPECT_EQ(buffer.Material.MaterialType, video::EMT_SOLID);
 }
+
+namespace {
+
+std::vector<uint8_t> xText(const std::string& body)
+{
+    return fx::modelBlock(2, "xof 0303txt 0032\n" + body);
+}
+
+const std::string kTriangle = "Mesh {\n 3;\n 0.0;0.0;0.0;,\n 1.0;0.0;0.0;,\n 0.0;1.0;0.0;;\n"
+                              " 1;\n 3;0,1,2;;\n";
+
+} // namespace
+
+TEST_F(ModelMeshLoaderTest, XNameWithEmbeddedZeroNeverReachesTheEngine)
+{
+    // Found by the fuzzer: the engine reads "Mesh\0" as "Mesh" and then built buffers from a
+    // mesh without vertices, writing far outside them.
+    static const char crash[] = "xof 0303txt 0032\nMesh\0{.1}";
+    EXPECT_FALSE(load(fx::modelBlock(2, std::string(crash, sizeof crash - 1))));
+    static const char named[] = "xof 0303txt 0032\nMesh qu\0ad {\n 3;\n 0.0;0.0;0.0;,\n"
+                                " 1.0;0.0;0.0;,\n 0.0;1.0;0.0;;\n 1;\n 3;0,1,2;;\n}\n";
+    EXPECT_FALSE(load(fx::modelBlock(2, std::string(named, sizeof named - 1))));
+    EXPECT_TRUE(load(xText(kTriangle + "}\n")));
+}
+
+TEST_F(ModelMeshLoaderTest, XFramesPolygonsNormalsAndMaterialReferencesLoad)
+{
+    const std::string file = "template Vector {\n <3D82AB5E-62DA-11cf-AB39-0020AF71E433>\n"
+                             " FLOAT x;\n FLOAT y;\n FLOAT z;\n}\n"
+                             "Header {\n 1;\n 0;\n 1;\n}\n"
+                             "Material Red {\n 1.0;0.0;0.0;1.0;;\n 12.5;\n 0.2;0.2;0.2;;\n"
+                             " 0.0;0.0;0.0;;\n}\n"
+                             "Frame Root {\n FrameTransformMatrix {\n"
+                             "  1.0,0.0,0.0,0.0,0.0,1.0,0.0,0.0,0.0,0.0,1.0,0.0,0.0,0.0,0.0,1.0;;\n"
+                             " }\n Mesh box {\n  5;\n  0.0;0.0;0.0;,\n  1.0;0.0;0.0;,\n"
+                             "  1.0;1.0;0.0;,\n  0.0;1.0;0.0;,\n  2.0;0.0;-1.5e-1;;\n"
+                             "  2;\n  4;0,1,2,3;,\n  3;1,4,2;;\n"
+                             "  MeshNormals {\n   1;\n   0.0;0.0;1.0;;\n   2;\n"
+                             "   4;0,0,0,0;,\n   3;0,0,0;;\n  }\n"
+                             "  MeshMaterialList {\n   2;\n   2;\n   0,\n   1;;\n   { Red }\n"
+                             "   Material {\n    0.0;0.0;1.0;1.0;;\n    0.0;\n    0.0;0.0;0.0;;\n"
+                             "    0.0;0.0;0.0;;\n   }\n  }\n"
+                             "  VertexDuplicationIndices {\n   5;\n   5;\n   0,1,2,3,4;\n  }\n"
+                             " }\n}\n"
+                             "AnimationSet {\n Animation {\n  { Root }\n  AnimationKey {\n"
+                             "   0;\n   1;\n   0;4;1.0,0.0,0.0,0.0;;;\n  }\n }\n}\n";
+    MeshPtr mesh = load(xText(file));
+    ASSERT_TRUE(mesh);
+    ASSERT_EQ(mesh->getMeshBufferCount(), 2u);
+    const scene::IMeshBuffer& red = *mesh->getMeshBuffer(0);
+    EXPECT_EQ(red.getIndexCount(), 6u); // the quad, split in two
+    EXPECT_EQ(red.getMaterial().DiffuseColor, video::SColor(255, 255, 0, 0));
+    EXPECT_FLOAT_EQ(red.getMaterial().Shininess, 12.5f);
+    const auto* corner = static_cast<const video::S3DVertex*>(red.getVertices());
+    EXPECT_EQ(corner->Normal, core::vector3df(0, 0, 1));
+    const scene::IMeshBuffer& blue = *mesh->getMeshBuffer(1);
+    EXPECT_EQ(blue.getIndexCount(), 3u);
+    EXPECT_EQ(blue.getMaterial().DiffuseColor, video::SColor(255, 0, 0, 255));
+    EXPECT_FLOAT_EQ(mesh->getBoundingBox().MaxEdge.X, 2.f);
+    EXPECT_FLOAT_EQ(mesh->getBoundingBox().MinEdge.Z, -0.15f);
+}
+
+TEST_F(ModelMeshLoaderTest, XFilesTheRebuildCannotVouchForAreRefused)
+{
+    const std::string tail = "}\n";
+    // Objects the loader would merge in its own way, numbers it would misread or overflow.
+    EXPECT_FALSE(load(xText(kTriangle + " MeshTextureCoords {\n 1;\n 0.0;0.0;;\n }\n" +
+                            " MeshTextureCoords {\n 1;\n 0.0;0.0;;\n }\n" + tail)));
+    EXPECT_FALSE(
+        load(xText(std::string(kTriangle).replace(kTriangle.find("1.0"), 3, "1.#QNAN0") + tail)));
+    EXPECT_FALSE(
+        load(xText(std::string(kTriangle).replace(kTriangle.find("1.0"), 3, "1e39") + tail)));
+    EXPECT_FALSE(
+        load(xText(std::string(kTriangle).replace(kTriangle.find(" 3;\n"), 4, " 3.0;\n") + tail)));
+    // Vertex colour and texture coordinate arrays must stay inside the vertices.
+    EXPECT_FALSE(
+        load(xText(kTriangle + " MeshVertexColors {\n 1;\n 3;1.0;1.0;1.0;1.0;;;\n }\n" + tail)));
+    EXPECT_FALSE(load(xText(kTriangle + " MeshTextureCoords {\n 4;\n" +
+                            " 0.0;0.0;,\n 0.0;0.0;,\n 0.0;0.0;,\n 0.0;0.0;;\n }\n" + tail)));
+    // Only faces make a mesh: empty ones are left out, and a file of nothing but them refused.
+    EXPECT_FALSE(load(xText("Mesh {\n 0;;\n 0;;\n}\nMesh {\n 1;\n 0.0;0.0;0.0;;\n 0;;\n}\n")));
+    EXPECT_TRUE(load(xText("Mesh {\n 0;;\n 0;;\n}\n" + kTriangle + tail)));
+}
+
+TEST_F(ModelMeshLoaderTest, AbsurdXNestingAndMaterialCountsAreRefused)
+{
+    std::string nested = kTriangle + "}\n";
+    for (int i = 0; i < 40; ++i)
+        nested = "Frame {\n" + nested + "}\n";
+    EXPECT_FALSE(load(xText(nested)));
+
+    // Every reference copies the named material: thousands of them are refused, not built.
+    std::string refs;
+    for (int i = 0; i < 5000; ++i)
+        refs += "{m}";
+    const std::string named = "Material m {\n 1.0;1.0;1.0;1.0;;\n 0.0;\n 0.0;0.0;0.0;;\n"
+                              " 0.0;0.0;0.0;;\n}\n";
+    const std::string list = " MeshMaterialList {\n 1;\n 1;\n 0;;\n";
+    EXPECT_FALSE(load(xText(named + kTriangle + list + refs + " }\n}\n")));
+    EXPECT_TRUE(load(xText(named + kTriangle + list + "{m}\n }\n}\n")));
+}
+
+TEST_F(ModelMeshLoaderTest, Repeated3dsArrayChunksAreRefused)
+{
+    // Found by the fuzzer: the engine allocates an object's texture coordinates anew for each
+    // chunk and loses the earlier array. MAIN > EDITOR > OBJECT "q" > TRIMESH with vertices,
+    // one face and two texture coordinate chunks.
+    // clang-format off
+    static const uint8_t repeated[] = {
+        0x4D, 0x4D, 150, 0, 0, 0,
+        0x3D, 0x3D, 144, 0, 0, 0,
+        0x00, 0x40, 138, 0, 0, 0, 'q', 0,
+        0x00, 0x41, 130, 0, 0, 0,
+        0x10, 0x41, 44, 0, 0, 0, 3, 0, // vertices
+        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0, 0, 0x80, 0x3F, 0, 0, 0, 0, 0, 0, 0, 0,
+        0, 0, 0, 0, 0, 0, 0x80, 0x3F, 0, 0, 0, 0,
+        0x20, 0x41, 16, 0, 0, 0, 1, 0, 0, 0, 1, 0, 2, 0, 0, 0, // faces
+        0x40, 0x41, 32, 0, 0, 0, 3, 0, // texture coordinates
+        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0x40, 0x41, 32, 0, 0, 0, 3, 0, // and again
+        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    // clang-format on
+    std::vector<uint8_t> file(std::begin(repeated), std::end(repeated));
+    EXPECT_FALSE(load(fx::modelBlock(1, file)));
+
+    file.resize(file.size() - 32); // one texture coordinate chunk: the lengths shrink by 32
+    for (size_t at : {2u, 8u, 14u, 22u})
+        file[at] -= 32;
+    MeshPtr once = load(fx::modelBlock(1, file));
+    ASSERT_TRUE(once);
+    EXPECT_EQ(once->getMeshBuffer(0)->getIndexCount(), 3u);
+}
