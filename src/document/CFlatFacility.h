@@ -2,9 +2,16 @@
 #pragma once
 
 #include "RPoint.h"
+#include "ceiling/PlanPolygon.h"
 #include "platform/IntSize.h"
 
 class CFacilityModel;
+namespace irr {
+namespace scene {
+class IMeshSceneNode;
+class SMesh;
+} // namespace scene
+} // namespace irr
 
 class CFlatFacility
 {
@@ -15,5 +22,12 @@ public:
     IntSize flatSize;
     /** x along the wall from its start, y height, in decimillimetres. */
     RPoint position;
-    // The item's scene references are added by the wall's scene node (not owned here).
+
+    // Scene data while the room is shown.
+    /** The item's rectangle clipped to its wall's plane, in the wall's local plan axes. */
+    PlanPolygon clippedPolygon;
+    /** The item's mesh node under its wall's group node; owned by the scene graph. */
+    irr::scene::IMeshSceneNode* sceneNode = nullptr;
+    /** Front and back faces showing the item's picture, held while shown. */
+    irr::scene::SMesh* sceneMesh = nullptr;
 };

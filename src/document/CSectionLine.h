@@ -28,6 +28,8 @@ public:
     CCandyType* candyType = nullptr;
     /** Mesh nodes built for the bar while shown; owned by the scene graph. */
     std::vector<irr::scene::ISceneNode*> meshNodes;
+    /** The node placing the bar (parent of meshNodes) while shown; owned by the scene graph. */
+    irr::scene::ISceneNode* sectionNode = nullptr;
     /** The plane the bar belongs to; not owned. */
     CGridMapping* owner = nullptr;
 };

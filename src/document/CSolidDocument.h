@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+class CRoomSceneNode;
 class CVantrelSolidView;
 class SolidCeiling;
 
@@ -65,6 +66,8 @@ public:
     std::vector<std::unique_ptr<CSolidLight>> defaultSolidLights;
     /** Null while the room is not shown. */
     SceneRootPtr sceneRoot{nullptr, nullptr};
+    /** The node holding the whole room while it is shown; owned by the scene graph. */
+    CRoomSceneNode* roomNode = nullptr;
     /** The design view showing the document, used to refresh it; not owned, may be null. */
     CVantrelSolidView* view = nullptr;
     /** Null until read or until the design view saves its state. */

@@ -4,11 +4,22 @@
 #include "CustomMaterial.h"
 #include "SolidMath.h"
 
+#include <array>
 #include <memory>
 #include <vector>
 
+class CCubicCloakSceneNode;
+class CCustomSceneNode;
 class CFacilityModel;
 class CWall;
+
+namespace irr {
+namespace scene {
+class IMesh;
+class ISceneManager;
+class ITriangleSelector;
+} // namespace scene
+} // namespace irr
 
 class CSolidFacility
 {
@@ -47,5 +58,21 @@ public:
     /** A group's members, owned. */
     std::vector<std::unique_ptr<CSolidFacility>> children;
     std::vector<std::unique_ptr<CustomMaterial>> customMaterials;
-    // The facility's scene references are added by its scene node (not owned here).
+
+    // Scene references while the room is shown (src/scene/FacilityScene.h); all null otherwise.
+    /** The mesh shown: the model's shared mesh or, with custom materials, a private copy. One
+     *  reference is held (grabbed) while the node exists. */
+    irr::scene::IMesh* sceneMesh = nullptr;
+    /** True when sceneMesh is the facility's own copy rather than the model's mesh. */
+    bool ownsSceneMesh = false;
+    /** The node showing the mesh; held by its parent node. */
+    CCustomSceneNode* sceneNode = nullptr;
+    /** The pickable hull around the mesh box, a child of sceneNode; hidden unless selected. */
+    CCubicCloakSceneNode* cloakNode = nullptr;
+    /** Triangle selector of the mesh; one reference held. */
+    irr::scene::ITriangleSelector* triangleSelector = nullptr;
+    /** The scene manager the nodes belong to. */
+    irr::scene::ISceneManager* sceneManager = nullptr;
+    /** The node's relative matrix (engine layout, column-major 4 x 4); identity until placed. */
+    std::array<float, 16> transformation{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 };

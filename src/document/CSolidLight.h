@@ -9,6 +9,14 @@
 class CHost;
 class CSolidDocument;
 
+namespace irr {
+namespace scene {
+class ILightSceneNode;
+class IMeshSceneNode;
+class ITriangleSelector;
+} // namespace scene
+} // namespace irr
+
 class CSolidLight
 {
 public:
@@ -49,5 +57,14 @@ public:
     bool isVisible = true;
     /** The ceiling lamp the light belongs to, which refers back to it; not owned, may be null. */
     CHost* host = nullptr;
-    // The light's scene objects are added by its scene node (not owned here).
+
+    /** The light's position marker is shown (not stored in the design). */
+    bool markerShown = false;
+    // Scene objects while the room is shown (src/scene/LightScene.h); all null otherwise.
+    /** The engine light; held by its parent node. */
+    irr::scene::ILightSceneNode* lightNode = nullptr;
+    /** The wireframe sphere marking the light; held by its parent node. */
+    irr::scene::IMeshSceneNode* markerNode = nullptr;
+    /** Triangle selector of the marker, tested by picking; one reference held. */
+    irr::scene::ITriangleSelector* markerSelector = nullptr;
 };

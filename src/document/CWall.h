@@ -5,10 +5,20 @@
 #include "CFlatFacility.h"
 #include "CWallPart.h"
 
+#include "RPoint.h"
+
 #include <memory>
 #include <vector>
 
 class CFacilityModel;
+class CSolidDocument;
+namespace irr {
+namespace scene {
+class IMesh;
+class ISceneNode;
+class ITriangleSelector;
+} // namespace scene
+} // namespace irr
 
 class CWall
 {
@@ -37,4 +47,25 @@ public:
     /** Bands in the order read. */
     std::vector<std::unique_ptr<CWallPart>> wallParts;
     std::vector<std::unique_ptr<CFlatFacility>> flatFacilities;
+
+    // Scene data while the room is shown (the engine's scene graph owns the nodes; the meshes
+    // and selectors are held by the wall and dropped when the scene is released).
+    /** Where the wall's base line starts, in room scene axes (x, z as plan x, y). */
+    RPoint sceneStart;
+    /** Direction of the base line in the plan, degrees. */
+    double sceneAngle = 0;
+    /** Length of the base line. */
+    double sceneLength = 0;
+    /** Height of the wall's plane: the highest top of its shown parts. */
+    double sceneHeight = 0;
+    /** The document whose cutting facilities open the wall while shown; not owned. */
+    CSolidDocument* sceneDocument = nullptr;
+    /** The group node placed on the base line (a dummy transformation node); null when not shown. */
+    irr::scene::ISceneNode* groupNode = nullptr;
+    /** Triangles of the wall's face, and of its whole plane, in the group's local space. */
+    irr::scene::IMesh* faceMesh = nullptr;
+    irr::scene::IMesh* planeMesh = nullptr;
+    /** Picking over faceMesh; over planeMesh (dragging a door beyond the wall's edges). */
+    irr::scene::ITriangleSelector* faceSelector = nullptr;
+    irr::scene::ITriangleSelector* planeSelector = nullptr;
 };

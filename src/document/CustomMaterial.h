@@ -3,6 +3,12 @@
 
 class CFacilityModel;
 
+namespace irr {
+namespace video {
+class ITexture;
+} // namespace video
+} // namespace irr
+
 class CustomMaterial
 {
 public:
@@ -19,5 +25,7 @@ public:
     float rotate = 0;
     /** The model resolved from facilityModelId; not owned, may be null. */
     CFacilityModel* facilityModel = nullptr;
-    // The texture built from the model is added by the facility's scene node.
+    /** The model's engine texture once applied; owned by the driver (cached by the model),
+     *  null while no scene exists. */
+    irr::video::ITexture* texture = nullptr;
 };

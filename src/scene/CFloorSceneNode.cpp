@@ -1,0 +1,83 @@
+#include "scene/CFloorSceneNode.h"
+
+#include "document/CGridMapping.h"
+#include "document/SolidFloor.h"
+#include "plugin/CFacilityModel.h"
+#include "scene/MeshBuffers.h"
+#include "scene/PolygonTiling.h"
+
+using namespace irr;
+
+namespace {
+
+constexpr double kFallbackTile = 6000;
+
+double positiveOr(double v, double fallback)
+{
+    return v >= 1 ? v : fallback;
+}
+
+} // namespace
+
+core::dimension2d<double> CFloorSceneNode::tileSize(SolidFloor& floor)
+{
+    CFacilityModel* model = floor.facilityModel;
+    if (floor.ceramicTileSize.width != 0 && floor.ceramicTileSize.height != 0) {
+        const double sx = model ? model->scaleX : 1;
+        const double sy = model ? model->scaleY : 1;
+        return {positiveOr(floor.ceramicTileSize.width * sx, kFallbackTile),
+                positiveOr(floor.ceramicTileSize.height * sy, kFallbackTile)};
+    }
+    if (!model)
+        return {kFallbackTile, kFallbackTile};
+    const IntSize natural = model->defaultTileSize();
+    return {positiveOr(natural.width, kFallbackTile), positiveOr(natural.height, kFallbackTile)};
+}
+
+CFloorSceneNode::CFloorSceneNode(SolidFloor& floor, const CGridMapping& root,
+                                 const RPoint& origin, scene::ISceneNode* parent,
+                                 scene::ISceneManager* smgr)
+    : CSolidSceneNode(parent, smgr, true), floor_(floor), mesh_(new scene::SMesh())
+{
+    setAutomaticCulling(scene::EAC_OFF);
+    material_.Lighting = true;
+    material_.Wireframe = false;
+
+    const core::dimension2d<double> tile = tileSize(floor);
+    // Whole tiles start at the room's corner.
+    vs::TileGrid grid;
+    grid.origin = RPoint{root.indentedBounds.left, root.indentedBounds.top};
+    grid.width = tile.Width;
+    grid.height = tile.Height;
+    vs::TiledSurface surface =
+        vs::tilePolygon(PlanPolygon::fromPoints(root.indentedOutline), root.indentedBounds, grid);
+    vs::flipSurface(surface); // the builder makes ceilings, which face down
+    for (video::S3DVertex& v : surface.vertices) {
+        v.Pos.X -= static_cast<f32>(origin.x);
+        v.Pos.Z -= static_cast<f32>(origin.y);
+    }
+
+    video::IVideoDriver* driver = smgr->getVideoDriver();
+    if (driver && floor.facilityModel)
+        material_.setTexture(0, floor.facilityModel->engineTexture(driver));
+    vs::appendMeshBuffers(*mesh_, surface.vertices, surface.indices, material_);
+    if (mesh_->getMeshBufferCount() > 0)
+        setBoundingBox(mesh_->getBoundingBox());
+}
+
+CFloorSceneNode::~CFloorSceneNode()
+{
+    mesh_->drop();
+}
+
+void CFloorSceneNode::render()
+{
+    video::IVideoDriver* driver = SceneManager->getVideoDriver();
+    if (!driver)
+        return;
+    driver->setTransform(video::ETS_WORLD, AbsoluteTransformation);
+    material_.MaterialType = video::EMT_SOLID;
+    driver->setMaterial(material_);
+    for (u32 i = 0; i < mesh_->getMeshBufferCount(); ++i)
+        driver->drawMeshBuffer(mesh_->getMeshBuffer(i));
+}

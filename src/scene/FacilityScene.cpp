@@ -1,0 +1,481 @@
+#include "scene/FacilityScene.h"
+
+#include "document/CGridMapping.h"
+#include "document/CSolidDocument.h"
+#include "document/CSolidFacility.h"
+#include "document/CWall.h"
+#include "document/CustomMaterial.h"
+#include "document/SolidCeiling.h"
+#include "plugin/CFacilityModel.h"
+#include "plugin/ModuleDesignCatalogue.h"
+#include "scene/CCubicCloakSceneNode.h"
+#include "scene/CCustomSceneNode.h"
+#include "scene/SceneEngine.h"
+#include "scene/WallScene.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+using namespace irr;
+
+namespace vs {
+namespace {
+
+constexpr float kZeroExtent = 0.000001f;
+/** Gap between a stuck facility's back and its wall's face, decimillimetres. */
+constexpr float kWallGap = 2;
+
+bool isZero(const Vec3f& v)
+{
+    return std::fabs(v.x) <= kZeroExtent && std::fabs(v.y) <= kZeroExtent &&
+           std::fabs(v.z) <= kZeroExtent;
+}
+
+bool isFinite(const Vec3f& v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+/** The model's mesh turned into the facility's axes: y and z exchanged for a z-up model, then
+ *  the base rotation. */
+core::matrix4 modelTurn(const CFacilityModel& model)
+{
+    core::matrix4 swap;
+    if (model.zUp) {
+        swap[5] = 0;
+        swap[6] = 1;
+        swap[9] = 1;
+        swap[10] = 0;
+    }
+    core::matrix4 rotation;
+    rotation.setRotationDegrees(
+        core::vector3df(model.baseRotation[0], model.baseRotation[1], model.baseRotation[2]));
+    return rotation * swap;
+}
+
+core::aabbox3df turnedBox(const core::matrix4& turn, const core::aabbox3df& box)
+{
+    core::aabbox3df turned = box;
+    turn.transformBoxEx(turned);
+    return turned;
+}
+
+/** size / extent per axis; an axis without extent keeps its scale 1. */
+core::vector3df extentScale(const Vec3f& size, const Vec3f& extent)
+{
+    auto ratio = [](float s, float e) {
+        const float r = std::fabs(e) > kZeroExtent ? s / e : 1.0f;
+        return std::isfinite(r) ? r : 1.0f;
+    };
+    return {ratio(size.x, extent.x), ratio(size.y, extent.y), ratio(size.z, extent.z)};
+}
+
+core::matrix4 rotationY(float degrees)
+{
+    core::matrix4 m;
+    m.setRotationDegrees(core::vector3df(0, degrees, 0));
+    return m;
+}
+
+core::matrix4 translation(float x, float y, float z)
+{
+    core::matrix4 m;
+    m.setTranslation(core::vector3df(x, y, z));
+    return m;
+}
+
+core::matrix4 objectMatrix(const CSolidFacility& facility, scene::IMesh* mesh)
+{
+    core::matrix4 scale;
+    scale.setScale(extentScale(facility.size, facility.correctExtent));
+    if (mesh == nullptr || facility.facilityModel == nullptr)
+        return scale;
+    const core::matrix4 turn = modelTurn(*facility.facilityModel);
+    const core::aabbox3df box = turnedBox(turn, mesh->getBoundingBox());
+    const core::matrix4 centre = translation(-(box.MinEdge.X + box.MaxEdge.X) / 2, -box.MinEdge.Y,
+                                             -(box.MinEdge.Z + box.MaxEdge.Z) / 2);
+    return scale * centre * turn;
+}
+
+bool isTopLevel(const CSolidFacility& facility, const CSolidDocument& document)
+{
+    return std::any_of(
+        document.solidFacilities.begin(), document.solidFacilities.end(),
+        [&](const std::unique_ptr<CSolidFacility>& f) { return f.get() == &facility; });
+}
+
+bool isDocumentWall(const CWall* wall, const CSolidDocument& document)
+{
+    return wall != nullptr &&
+           std::any_of(document.walls.begin(), document.walls.end(),
+                       [&](const std::unique_ptr<CWall>& w) { return w.get() == wall; });
+}
+
+/** Twice the signed area of the outline in plan axes: positive when the room lies on the +z
+ *  side of each wall's frame (the frame's z axis points to the left of the edge in x-right,
+ *  y-up axes). */
+double signedArea(const std::vector<RPoint>& outline)
+{
+    double area = 0;
+    for (size_t i = 0; i < outline.size(); ++i) {
+        const RPoint& a = outline[i];
+        const RPoint& b = outline[(i + 1) % outline.size()];
+        area += a.x * b.y - b.x * a.y;
+    }
+    return area;
+}
+
+/** +1 when the room lies on the +z side of its walls' frames, -1 on their -z side. */
+float roomSide(const CSolidDocument& document)
+{
+    const CGridMapping* root = document.ceiling ? document.ceiling->root.get() : nullptr;
+    return root != nullptr && signedArea(root->indentedOutline) < 0 ? -1.0f : 1.0f;
+}
+
+/** Smallest and largest z of the footprint (-x/2, -z/2)..(x/2, z/2) turned by `degrees`. */
+void footprintDepth(const Vec3f& size, float degrees, float& minZ, float& maxZ)
+{
+    const core::matrix4 turn = rotationY(degrees);
+    core::aabbox3df box(-size.x / 2, 0, -size.z / 2, size.x / 2, size.y, size.z / 2);
+    box.repair();
+    turn.transformBoxEx(box);
+    minZ = box.MinEdge.Z;
+    maxZ = box.MaxEdge.Z;
+}
+
+core::matrix4 wallPlacement(const CSolidFacility& facility, const WallFrame& frame, float side)
+{
+    float minZ = 0;
+    float maxZ = 0;
+    footprintDepth(facility.size, facility.rotateDegree, minZ, maxZ);
+    // The footprint's side facing the wall keeps position.z + 2 off the wall's face.
+    const float offWall = facility.position.z + kWallGap;
+    const float z = side > 0 ? offWall - minZ : -offWall - maxZ;
+    const core::matrix4 local =
+        translation(facility.position.x, facility.position.y, z) * rotationY(facility.rotateDegree);
+    const core::matrix4 wall =
+        translation(static_cast<f32>(frame.start.x), 0, static_cast<f32>(frame.start.y)) *
+        rotationY(static_cast<f32>(360 - frame.angle));
+    return wall * local;
+}
+
+core::matrix4 placementMatrix(const CSolidFacility& facility, const CSolidDocument& document)
+{
+    if (facility.stickWall != nullptr && isTopLevel(facility, document) &&
+        isDocumentWall(facility.stickWall, document)) {
+        const WallFrame frame = wallFrame(document, *facility.stickWall);
+        if (frame.valid && std::isfinite(frame.start.x) && std::isfinite(frame.start.y))
+            return wallPlacement(facility, frame, roomSide(document));
+    }
+    return translation(facility.position.x, facility.position.y, facility.position.z) *
+           rotationY(facility.rotateDegree);
+}
+
+/** Drops a facility's hold on its mesh. */
+void dropSceneMesh(CSolidFacility& facility)
+{
+    if (facility.sceneMesh != nullptr)
+        facility.sceneMesh->drop();
+    facility.sceneMesh = nullptr;
+    facility.ownsSceneMesh = false;
+}
+
+scene::IMesh* modelMesh(const CSolidFacility& facility, scene::ISceneManager* smgr,
+                        DesignCatalogue* materials)
+{
+    if (facility.facilityModel == nullptr)
+        return nullptr;
+    scene::IMesh* mesh = facility.facilityModel->mesh(smgr, materials);
+    return mesh != nullptr && mesh->getMeshBufferCount() > 0 ? mesh : nullptr;
+}
+
+/** A private copy of `shared` with each buffer's material copied; reference count 1. */
+scene::IMesh* copyMesh(scene::IMesh* shared, scene::ISceneManager* smgr)
+{
+    scene::SMesh* copy = smgr->getMeshManipulator()->createMeshCopy(shared);
+    if (copy == nullptr)
+        return nullptr;
+    const u32 count = std::min(copy->getMeshBufferCount(), shared->getMeshBufferCount());
+    for (u32 i = 0; i < count; ++i)
+        copy->getMeshBuffer(i)->getMaterial() = shared->getMeshBuffer(i)->getMaterial();
+    copy->recalculateBoundingBox();
+    copy->setMaterialFlag(video::EMF_NORMALIZE_NORMALS, true);
+    return copy;
+}
+
+CustomMaterial* customMaterialFor(CSolidFacility& facility, u32 bufferIndex)
+{
+    for (std::unique_ptr<CustomMaterial>& m : facility.customMaterials)
+        if (m && m->index >= 0 && static_cast<u32>(m->index) == bufferIndex)
+            return m.get();
+    return nullptr;
+}
+
+void applyCustomMaterial(CustomMaterial& custom, video::SMaterial& material,
+                         video::IVideoDriver* driver)
+{
+    if (custom.texture == nullptr && custom.facilityModel != nullptr)
+        custom.texture = custom.facilityModel->engineTexture(driver);
+    if (custom.texture == nullptr)
+        return;
+    material.setTexture(0, custom.texture);
+    core::matrix4 transform;
+    transform.buildTextureTransform(custom.rotate * core::DEGTORAD, core::vector2df(0, 0),
+                                    core::vector2df(custom.offsetX, custom.offsetY),
+                                    core::vector2df(custom.scaleX, custom.scaleY));
+    material.setTextureMatrix(0, transform);
+}
+
+/** Makes sceneMesh the right kind: a private copy with custom materials, else the shared one.
+ *  Returns true when the mesh changed. */
+bool chooseSceneMesh(CSolidFacility& facility, scene::IMesh* shared)
+{
+    const bool wantsCopy = !facility.customMaterials.empty();
+    if (shared == nullptr || wantsCopy == facility.ownsSceneMesh)
+        return false;
+    scene::IMesh* next = wantsCopy ? copyMesh(shared, facility.sceneManager) : shared;
+    if (next == nullptr)
+        return false;
+    if (!wantsCopy)
+        next->grab();
+    dropSceneMesh(facility);
+    facility.sceneMesh = next;
+    facility.ownsSceneMesh = wantsCopy;
+    return true;
+}
+
+void copyCustomMaterials(CSolidFacility& facility, scene::IMesh* shared)
+{
+    if (!facility.ownsSceneMesh || facility.sceneMesh == nullptr)
+        return;
+    video::IVideoDriver* driver = facility.sceneManager->getVideoDriver();
+    const u32 count = facility.sceneMesh->getMeshBufferCount();
+    for (u32 i = 0; i < count; ++i) {
+        video::SMaterial& material = facility.sceneMesh->getMeshBuffer(i)->getMaterial();
+        if (shared != nullptr && i < shared->getMeshBufferCount())
+            material = shared->getMeshBuffer(i)->getMaterial();
+        material.NormalizeNormals = true;
+        if (CustomMaterial* custom = customMaterialFor(facility, i))
+            applyCustomMaterial(*custom, material, driver);
+    }
+}
+
+core::aabbox3df facilityBox(const CSolidFacility& facility)
+{
+    if (facility.sceneMesh != nullptr)
+        return facility.sceneMesh->getBoundingBox();
+    const Vec3f& e = facility.correctExtent;
+    core::aabbox3df box(-e.x / 2, 0, -e.z / 2, e.x / 2, e.y, e.z / 2);
+    box.repair();
+    return box;
+}
+
+/** Takes the model's mesh (or a private copy of it) as the facility's mesh, and the mesh's
+ *  turned extent as correctExtent when none is given. */
+void takeModelMesh(CSolidFacility& facility, scene::IMesh* shared)
+{
+    if (isZero(facility.correctExtent) || !isFinite(facility.correctExtent)) {
+        const core::aabbox3df box =
+            turnedBox(modelTurn(*facility.facilityModel), shared->getBoundingBox());
+        const core::vector3df extent = box.getExtent();
+        facility.correctExtent = Vec3f{extent.X, extent.Y, extent.Z};
+    }
+    shared->setMaterialFlag(video::EMF_NORMALIZE_NORMALS, true); // the node is scaled
+    shared->grab();
+    facility.sceneMesh = shared;
+    chooseSceneMesh(facility, shared);
+    copyCustomMaterials(facility, shared);
+}
+
+void createNodes(CSolidFacility& facility, scene::ISceneNode* parent, DesignCatalogue* materials)
+{
+    scene::ISceneManager* smgr = facility.sceneManager;
+    if (scene::IMesh* shared = modelMesh(facility, smgr, materials))
+        takeModelMesh(facility, shared);
+
+    CCustomSceneNode* node = new CCustomSceneNode(facility.sceneMesh, smgr, parent);
+    facility.sceneNode = node;
+    node->drop(); // the parent holds it
+    if (facility.sceneMesh != nullptr)
+        facility.triangleSelector = smgr->createTriangleSelector(facility.sceneMesh, node);
+
+    const core::aabbox3df box = facilityBox(facility);
+    CCubicCloakSceneNode* cloak =
+        new CCubicCloakSceneNode(box.MinEdge, core::vector3df(0, 0, 0), node, smgr);
+    cloak->setScale(box.getExtent());
+    cloak->setVisible(false);
+    facility.cloakNode = cloak;
+    cloak->drop();
+}
+
+/** Deepest group nesting given nodes; the design reader allows far less. */
+constexpr int kMaxNodeDepth = 256;
+
+void buildNode(CSolidFacility& facility, scene::ISceneNode* parent, CSolidDocument& document,
+               DesignCatalogue* materials, int depth)
+{
+    if (facility.sceneNode != nullptr) {
+        if (parent != nullptr && facility.sceneNode->getParent() != parent)
+            facility.sceneNode->setParent(parent);
+    } else {
+        facility.sceneManager = sceneManager();
+        if (facility.sceneManager == nullptr)
+            return;
+        createNodes(facility, parent, materials);
+    }
+    // Group nesting is bounded by the design reader; the guard keeps an absurdly deep
+    // hand-made tree from exhausting the stack.
+    if (depth < kMaxNodeDepth)
+        for (std::unique_ptr<CSolidFacility>& member : facility.children)
+            if (member)
+                buildNode(*member, facility.sceneNode, document, materials, depth + 1);
+    setFacilityBrightness(facility, facility.emissive);
+    updateFacilityTransformation(facility, document);
+}
+
+void removeNodes(CSolidFacility& facility, int depth)
+{
+    if (depth < kMaxNodeDepth) // deeper members never got nodes
+        for (std::unique_ptr<CSolidFacility>& member : facility.children)
+            if (member)
+                removeNodes(*member, depth + 1);
+    if (facility.sceneNode == nullptr)
+        return;
+    if (facility.triangleSelector != nullptr)
+        facility.triangleSelector->drop();
+    facility.triangleSelector = nullptr;
+    dropSceneMesh(facility);
+    if (facility.cloakNode != nullptr)
+        facility.cloakNode->remove();
+    facility.cloakNode = nullptr;
+    facility.sceneNode->remove();
+    facility.sceneNode = nullptr;
+    facility.sceneManager = nullptr;
+    for (std::unique_ptr<CustomMaterial>& m : facility.customMaterials)
+        if (m)
+            m->texture = nullptr;
+}
+
+} // namespace
+
+void buildFacilityNode(CSolidFacility& facility, scene::ISceneNode* parent,
+                       CSolidDocument& document, DesignCatalogue* materials)
+{
+    ModuleDesignCatalogue moduleCatalogue;
+    buildNode(facility, parent, document, materials ? materials : &moduleCatalogue, 0);
+}
+
+void releaseFacilityNode(CSolidFacility& facility)
+{
+    removeNodes(facility, 0);
+}
+
+void releaseFacilityNodes(CSolidDocument& document)
+{
+    for (std::unique_ptr<CSolidFacility>& facility : document.solidFacilities)
+        if (facility)
+            releaseFacilityNode(*facility);
+}
+
+void setFacilityBrightness(CSolidFacility& facility, int emissive)
+{
+    emissive = std::clamp(emissive, 0, 100);
+    facility.emissive = emissive;
+    if (facility.sceneNode == nullptr || facility.sceneMesh == nullptr)
+        return;
+    const u32 grey = static_cast<u32>(emissive * 255 / 100);
+    const video::SColor colour(255, grey, grey, grey);
+    if (facility.ownsSceneMesh)
+        for (u32 i = 0; i < facility.sceneMesh->getMeshBufferCount(); ++i)
+            facility.sceneMesh->getMeshBuffer(i)->getMaterial().EmissiveColor = colour;
+    facility.sceneNode->SetMesh(facility.sceneMesh);
+    // The node's own materials carry the emission so that a shared mesh stays as the model has it.
+    if (scene::IMeshSceneNode* meshNode = facility.sceneNode->meshNode())
+        for (u32 i = 0; i < meshNode->getMaterialCount(); ++i)
+            meshNode->getMaterial(i).EmissiveColor = colour;
+}
+
+void applyCustomMaterials(CSolidFacility& facility)
+{
+    if (facility.sceneNode == nullptr || facility.sceneMesh == nullptr)
+        return;
+    scene::IMesh* shared = modelMesh(facility, facility.sceneManager, nullptr);
+    chooseSceneMesh(facility, shared);
+    copyCustomMaterials(facility, shared);
+    setFacilityBrightness(facility, facility.emissive);
+}
+
+core::matrix4 facilityMatrix(const CSolidFacility& facility, const CSolidDocument& document)
+{
+    // Without a node, the model's mesh counts only when it is already loaded.
+    scene::IMesh* mesh = facility.sceneMesh;
+    if (mesh == nullptr)
+        mesh = modelMesh(facility, nullptr, nullptr);
+    return placementMatrix(facility, document) * objectMatrix(facility, mesh);
+}
+
+void updateFacilityTransformation(CSolidFacility& facility, const CSolidDocument& document)
+{
+    const core::matrix4 matrix = facilityMatrix(facility, document);
+    std::memcpy(facility.transformation.data(), matrix.pointer(), sizeof(f32) * 16);
+    if (facility.sceneNode != nullptr) {
+        facility.sceneNode->setRelativeTransformationMatrix(matrix);
+        facility.sceneNode->updateAbsolutePosition();
+    }
+}
+
+void stickFacilityToWall(CSolidFacility& facility, float angle, float distanceAlongWall,
+                         CWall* wall, CSolidDocument& document)
+{
+    if (facility.stickWall != wall)
+        unstickFacility(facility);
+    if (wall == nullptr) {
+        updateFacilityTransformation(facility, document);
+        return;
+    }
+    facility.rotateDegree = angle;
+    facility.position.x = distanceAlongWall;
+    facility.position.z = 0;
+    facility.stickWall = wall;
+    setFacilityBrightness(facility, facility.emissive);
+    updateFacilityTransformation(facility, document);
+    if (cutsWall(facility))
+        rebuildWallCutOuts(*wall);
+}
+
+void unstickFacility(CSolidFacility& facility)
+{
+    CWall* wall = facility.stickWall;
+    if (wall == nullptr)
+        return;
+    facility.stickWall = nullptr;
+    if (cutsWall(facility))
+        rebuildWallCutOuts(*wall);
+}
+
+std::vector<CSolidFacility*> wallFacilities(const CSolidDocument& document, const CWall& wall)
+{
+    std::vector<CSolidFacility*> list;
+    for (const std::unique_ptr<CSolidFacility>& facility : document.solidFacilities)
+        if (facility && facility->stickWall == &wall)
+            list.push_back(facility.get());
+    return list;
+}
+
+std::vector<CSolidFacility*> wallCuttingFacilities(const CSolidDocument& document,
+                                                   const CWall& wall)
+{
+    std::vector<CSolidFacility*> list = wallFacilities(document, wall);
+    list.erase(std::remove_if(list.begin(), list.end(),
+                              [](const CSolidFacility* f) { return !cutsWall(*f); }),
+               list.end());
+    return list;
+}
+
+bool cutsWall(const CSolidFacility& facility)
+{
+    return facility.facilityModel != nullptr && facility.facilityModel->cutsWall();
+}
+
+} // namespace vs

@@ -1,0 +1,342 @@
+#include "scene/WallScene.h"
+
+#include "ceiling/PolygonOps.h"
+#include "document/CGridMapping.h"
+#include "document/CSolidDocument.h"
+#include "document/CWall.h"
+#include "document/SolidCeiling.h"
+#include "plugin/CFacilityModel.h"
+#include "scene/FacilityScene.h"
+#include "scene/MeshBuffers.h"
+#include "scene/PolygonTiling.h"
+
+#include <algorithm>
+#include <cmath>
+
+using namespace irr;
+
+namespace vs {
+namespace {
+
+constexpr double kFallbackSize = 6000;
+/** Half the side of the square standing for a wall's whole plane. */
+constexpr double kWholePlane = 1000000;
+
+double positiveOr(double v, double fallback)
+{
+    return std::isfinite(v) && v >= 1 ? v : fallback;
+}
+
+video::IVideoDriver* driverOf(const CWall& wall)
+{
+    return wall.groupNode ? wall.groupNode->getSceneManager()->getVideoDriver() : nullptr;
+}
+
+video::ITexture* textureOf(CFacilityModel* model, video::IVideoDriver* driver)
+{
+    return model && driver ? model->engineTexture(driver) : nullptr;
+}
+
+/** Front buffers of the surface followed by its back buffers. */
+void fillTwoSided(scene::SMesh& mesh, TiledSurface surface, video::ITexture* texture)
+{
+    clearMeshBuffers(mesh);
+    video::SMaterial material;
+    material.setTexture(0, texture);
+    appendMeshBuffers(mesh, surface.vertices, surface.indices, material);
+    flipSurface(surface);
+    appendMeshBuffers(mesh, surface.vertices, surface.indices, material);
+}
+
+scene::IMeshSceneNode* addPartNode(CWall& wall, scene::SMesh* mesh)
+{
+    scene::IMeshSceneNode* node = wall.groupNode->getSceneManager()->addMeshSceneNode(
+        mesh, wall.groupNode, -1, core::vector3df(0, 0, 0), core::vector3df(0, 0, 0),
+        core::vector3df(1, 1, 1), true);
+    node->setAutomaticCulling(scene::EAC_OFF);
+    return node;
+}
+
+/** The footprints on the wall of the document's facilities that cut it. */
+std::vector<PlanPolygon> cuttingFootprints(const CWall& wall)
+{
+    std::vector<PlanPolygon> cuts;
+    if (!wall.sceneDocument)
+        return cuts;
+    for (const CSolidFacility* f : wallCuttingFacilities(*wall.sceneDocument, wall)) {
+        const double a = f->rotateDegree * M_PI / 180;
+        const double along =
+            std::fabs(f->size.x * std::cos(a)) + std::fabs(f->size.z * std::sin(a));
+        cuts.push_back(PlanPolygon::fromRect(f->position.x - along / 2,
+                                             -(f->position.y + f->size.y),
+                                             f->position.x + along / 2, -f->position.y));
+    }
+    return cuts;
+}
+
+void rebuildPartGeometry(CWall& wall, CWallPart& part, const std::vector<PlanPolygon>& cuts)
+{
+    PlanPolygon remaining = wallPartPolygon(wall, part);
+    for (const auto& flat : wall.flatFacilities) {
+        const RRect r = flatFacilityRect(*flat);
+        remaining = polygonDifference(remaining, PlanPolygon::fromRect(r.left, r.top, r.right,
+                                                                       r.bottom));
+    }
+    for (const PlanPolygon& cut : cuts)
+        remaining = polygonDifference(remaining, cut);
+
+    const core::dimension2d<double> tile = wallPartTileSize(part);
+    TileGrid grid;
+    grid.origin = {0, -part.definition.relativeBottom};
+    grid.width = tile.Width;
+    grid.height = tile.Height;
+    const RRect bounds{0, part.definition.negatedTop(), wall.sceneLength,
+                       -part.definition.relativeBottom};
+    fillTwoSided(*part.sceneMesh, tilePolygon(remaining, bounds, grid),
+                 textureOf(part.facilityModel, driverOf(wall)));
+    part.sceneNode->setMesh(part.sceneMesh); // takes the buffers' materials up
+}
+
+void rebuildFlatGeometry(CWall& wall, CFlatFacility& flat)
+{
+    if (!flat.sceneMesh)
+        flat.sceneMesh = new scene::SMesh();
+    if (!flat.sceneNode)
+        flat.sceneNode = addPartNode(wall, flat.sceneMesh);
+    if (!flat.sceneNode->isVisible())
+        return;
+    const RRect r = flatFacilityRect(flat);
+    TileGrid grid;
+    grid.origin = {r.left, r.top};
+    grid.width = r.right - r.left;
+    grid.height = r.bottom - r.top;
+    fillTwoSided(*flat.sceneMesh, tilePolygon(flat.clippedPolygon, r, grid),
+                 textureOf(flat.facilityModel, driverOf(wall)));
+    flat.sceneNode->setMesh(flat.sceneMesh);
+}
+
+double shownHeight(const CWall& wall)
+{
+    double top = 0;
+    for (const auto& part : wall.wallParts)
+        if (wallPartShown(*part))
+            top = std::max(top, part->definition.relativeBottom + part->definition.height);
+    return top > 0 && std::isfinite(top) ? top : kDefaultWallHeight;
+}
+
+scene::IMesh* faceMeshOf(const PlanPolygon& polygon)
+{
+    TiledSurface surface = triangulateSurface(polygon, TileGrid());
+    scene::SMesh* mesh = makeMesh(surface.vertices, surface.indices);
+    flipSurface(surface); // pickable from both sides
+    appendMeshBuffers(*mesh, surface.vertices, surface.indices);
+    return mesh;
+}
+
+void dropMesh(scene::IMesh*& mesh)
+{
+    if (mesh)
+        mesh->drop();
+    mesh = nullptr;
+}
+
+void dropSelector(scene::ITriangleSelector*& selector)
+{
+    if (selector)
+        selector->drop();
+    selector = nullptr;
+}
+
+} // namespace
+
+RPoint roomPlanOrigin(const CSolidDocument& document)
+{
+    const CGridMapping* root = document.ceiling ? document.ceiling->root.get() : nullptr;
+    if (!root)
+        return {};
+    const RRect& b = root->indentedBounds;
+    if (!(b.left <= b.right && b.top <= b.bottom) || !std::isfinite(b.left) ||
+        !std::isfinite(b.top))
+        return {};
+    return {b.left, b.top};
+}
+
+WallFrame wallFrame(const CSolidDocument& document, const CWall& wall)
+{
+    WallFrame frame;
+    const CGridMapping* root = document.ceiling ? document.ceiling->root.get() : nullptr;
+    if (!root || wall.index < 0 ||
+        static_cast<size_t>(wall.index) >= root->indentedOutline.size())
+        return frame;
+    const std::vector<RPoint>& outline = root->indentedOutline;
+    const RPoint& a = outline[static_cast<size_t>(wall.index)];
+    const RPoint& b = outline[(static_cast<size_t>(wall.index) + 1) % outline.size()];
+    const RPoint origin = roomPlanOrigin(document);
+    frame.start = {a.x - origin.x, a.y - origin.y};
+    frame.angle = std::atan2(b.y - a.y, b.x - a.x) * 180 / M_PI;
+    frame.length = std::hypot(b.x - a.x, b.y - a.y);
+    frame.valid = std::isfinite(frame.length) && std::isfinite(frame.angle);
+    return frame;
+}
+
+core::matrix4 wallMatrix(const WallFrame& frame)
+{
+    core::matrix4 translate;
+    translate.setTranslation(core::vector3df(static_cast<f32>(frame.start.x), 0,
+                                             static_cast<f32>(frame.start.y)));
+    core::matrix4 turn;
+    turn.setRotationDegrees(core::vector3df(0, static_cast<f32>(360 - frame.angle), 0));
+    core::matrix4 standUp;
+    standUp.setRotationDegrees(core::vector3df(90, 0, 0));
+    return translate * turn * standUp;
+}
+
+PlanPolygon wallPolygon(const CWall& wall)
+{
+    return PlanPolygon::fromRect(0, -wall.sceneHeight, wall.sceneLength, 0);
+}
+
+PlanPolygon wallPartPolygon(const CWall& wall, const CWallPart& part)
+{
+    return PlanPolygon::fromRect(0, part.definition.negatedTop(), wall.sceneLength,
+                                 -part.definition.relativeBottom);
+}
+
+RRect flatFacilityRect(const CFlatFacility& flat)
+{
+    IntSize size = flat.flatSize;
+    if (size.width == 0 && flat.facilityModel)
+        size = flat.facilityModel->defaultFlatSize();
+    const double w = positiveOr(size.width, kFallbackSize);
+    const double h = positiveOr(size.height, kFallbackSize);
+    return {flat.position.x, flat.position.y, flat.position.x + w, flat.position.y + h};
+}
+
+core::dimension2d<double> wallPartTileSize(const CWallPart& part)
+{
+    CFacilityModel* model = part.facilityModel;
+    if (part.ceramicTileSize.width != 0 && part.ceramicTileSize.height != 0) {
+        const double sx = model ? model->scaleX : 1;
+        const double sy = model ? model->scaleY : 1;
+        return {positiveOr(part.ceramicTileSize.width * sx, kFallbackSize),
+                positiveOr(part.ceramicTileSize.height * sy, kFallbackSize)};
+    }
+    if (!model)
+        return {kFallbackSize, kFallbackSize};
+    const IntSize natural = model->defaultTileSize();
+    return {positiveOr(natural.width, kFallbackSize), positiveOr(natural.height, kFallbackSize)};
+}
+
+bool wallPartShown(const CWallPart& part)
+{
+    return part.definition.visible && part.definition.height > 0 &&
+           std::isfinite(part.definition.height) && std::isfinite(part.definition.relativeBottom);
+}
+
+void buildWallScene(scene::ISceneNode* roomNode, CWall& wall, CSolidDocument& document)
+{
+    if (!roomNode)
+        return;
+    scene::ISceneManager* smgr = roomNode->getSceneManager();
+    const WallFrame frame = wallFrame(document, wall);
+    wall.sceneDocument = &document;
+    wall.sceneStart = frame.start;
+    wall.sceneAngle = frame.angle;
+    wall.sceneLength = frame.valid ? frame.length : 0;
+    wall.sceneHeight = shownHeight(wall);
+    if (!wall.groupNode) {
+        wall.groupNode = smgr->addDummyTransformationSceneNode(roomNode);
+        wall.groupNode->setAutomaticCulling(scene::EAC_OFF);
+    }
+    for (auto& part : wall.wallParts)
+        buildWallPartScene(wall, *part);
+    for (auto& flat : wall.flatFacilities)
+        rebuildFlatFacility(wall, *flat);
+
+    dropSelector(wall.faceSelector);
+    dropSelector(wall.planeSelector);
+    dropMesh(wall.faceMesh);
+    dropMesh(wall.planeMesh);
+    wall.faceMesh = faceMeshOf(wallPolygon(wall));
+    wall.planeMesh =
+        faceMeshOf(PlanPolygon::fromRect(-kWholePlane, -kWholePlane, kWholePlane, kWholePlane));
+    wall.faceSelector = smgr->createTriangleSelector(wall.faceMesh, wall.groupNode);
+    wall.planeSelector = smgr->createTriangleSelector(wall.planeMesh, wall.groupNode);
+
+    static_cast<scene::IDummyTransformationSceneNode*>(wall.groupNode)
+        ->getRelativeTransformationMatrix() = wallMatrix(frame);
+    wall.groupNode->updateAbsolutePosition();
+}
+
+void buildWallPartScene(CWall& wall, CWallPart& part)
+{
+    if (!wall.groupNode)
+        return;
+    if (!wallPartShown(part)) {
+        if (part.sceneNode)
+            part.sceneNode->setVisible(false);
+        return;
+    }
+    if (!part.sceneMesh)
+        part.sceneMesh = new scene::SMesh();
+    if (!part.sceneNode)
+        part.sceneNode = addPartNode(wall, part.sceneMesh);
+    part.sceneNode->setVisible(true);
+    rebuildPartGeometry(wall, part, cuttingFootprints(wall));
+}
+
+void rebuildFlatFacility(CWall& wall, CFlatFacility& flat)
+{
+    const RRect r = flatFacilityRect(flat);
+    flat.clippedPolygon = polygonIntersection(PlanPolygon::fromRect(r.left, r.top, r.right,
+                                                                    r.bottom),
+                                              wallPolygon(wall));
+    rebuildWallCutOuts(wall);
+}
+
+void rebuildWallCutOuts(CWall& wall)
+{
+    if (!wall.groupNode)
+        return;
+    const std::vector<PlanPolygon> cuts = cuttingFootprints(wall);
+    for (auto& part : wall.wallParts)
+        if (part->sceneNode && wallPartShown(*part))
+            rebuildPartGeometry(wall, *part, cuts);
+    for (auto& flat : wall.flatFacilities)
+        rebuildFlatGeometry(wall, *flat);
+}
+
+void setWallPartPicture(CWall& wall, CWallPart& part, CFacilityModel* picture)
+{
+    part.facilityModel = picture;
+    part.ceramicTileSize = IntSize{0, 0};
+    if (part.sceneNode && wallPartShown(part))
+        rebuildPartGeometry(wall, part, cuttingFootprints(wall));
+}
+
+void releaseWallScene(CWall& wall)
+{
+    for (auto& part : wall.wallParts) {
+        if (part->sceneMesh)
+            part->sceneMesh->drop();
+        part->sceneMesh = nullptr;
+        part->sceneNode = nullptr;
+    }
+    for (auto& flat : wall.flatFacilities) {
+        if (flat->sceneMesh)
+            flat->sceneMesh->drop();
+        flat->sceneMesh = nullptr;
+        flat->sceneNode = nullptr;
+        flat->clippedPolygon = PlanPolygon();
+    }
+    dropSelector(wall.faceSelector);
+    dropSelector(wall.planeSelector);
+    dropMesh(wall.faceMesh);
+    dropMesh(wall.planeMesh);
+    if (wall.groupNode)
+        wall.groupNode->remove(); // takes the band and item nodes with it
+    wall.groupNode = nullptr;
+    wall.sceneDocument = nullptr;
+}
+
+} // namespace vs

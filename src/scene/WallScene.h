@@ -1,0 +1,92 @@
+// The walls in the scene: per wall a group node standing on its base line, per band a tiled
+// mesh node with the doors, windows and pictures cut out, per flat item a mesh node showing its
+// picture once over its rectangle, and the wall's two picking meshes.
+//
+// A wall's local plane has x along the base line from its start and plan y = -height above
+// the floor; the group node's matrix stands that plane up along the base line. Lengths are
+// decimillimetres, angles degrees.
+#pragma once
+
+#include "ceiling/PlanPolygon.h"
+#include "document/RPoint.h"
+#include "document/RRect.h"
+
+#include <irrlicht.h>
+
+class CFacilityModel;
+class CFlatFacility;
+class CSolidDocument;
+class CWall;
+class CWallPart;
+
+namespace vs {
+
+/** Height given to a wall none of whose bands is shown. */
+constexpr double kDefaultWallHeight = 24000;
+
+/** The base line of a wall in room scene axes. */
+struct WallFrame {
+    RPoint start;
+    /** Plan direction of the base line, degrees. */
+    double angle = 0;
+    double length = 0;
+    /** False when the wall's edge does not exist (no ceiling, index out of range). */
+    bool valid = false;
+};
+
+/** The plan point that the room's scene origin stands for: the left/top corner of the root
+ *  ceiling plane's indented bounds ((0, 0) without a ceiling or with empty bounds). */
+RPoint roomPlanOrigin(const CSolidDocument& document);
+
+/** The wall on edge `wall.index` of the root plane's indented outline (from that point to the
+ *  next), relative to roomPlanOrigin. */
+WallFrame wallFrame(const CSolidDocument& document, const CWall& wall);
+
+/** Translation to the start (x, 0, z) x rotation about y by (360 - angle) x rotation about x by
+ *  90 degrees: local plan (x, y) lands at height -y on the base line. */
+irr::core::matrix4 wallMatrix(const WallFrame& frame);
+
+/** The wall's face in its local plan: (0, -height) to (length, 0) from the scene fields. */
+PlanPolygon wallPolygon(const CWall& wall);
+
+/** The band's rectangle (0, -(bottom + height)) to (length, -bottom) on its wall. */
+PlanPolygon wallPartPolygon(const CWall& wall, const CWallPart& part);
+
+/** The item's rectangle (x, y) to (x + width, y + height) with its explicit size, or the
+ *  model's natural flat size when none is set (6000 for a missing side). */
+RRect flatFacilityRect(const CFlatFacility& flat);
+
+/** The band's tile size: explicit size times the picture scale, else the model's natural tile
+ *  size (6000 for a missing side). */
+irr::core::dimension2d<double> wallPartTileSize(const CWallPart& part);
+
+/** True when the band is shown: visible and of a positive height. */
+bool wallPartShown(const CWallPart& part);
+
+/** Builds the scene of `wall` under `roomNode`: the group node (once), every band, every flat
+ *  item, the two picking meshes and their selectors, then places the group on the base line.
+ *  Does nothing without a room node. */
+void buildWallScene(irr::scene::ISceneNode* roomNode, CWall& wall, CSolidDocument& document);
+
+/** Hides a band that is not shown; otherwise shows it (creating its mesh node under the wall's
+ *  group node) and rebuilds its geometry and texture. Does nothing while the wall has no group. */
+void buildWallPartScene(CWall& wall, CWallPart& part);
+
+/** Clips the item's rectangle to the wall's face, stores it, then rebuilds the wall's
+ *  cut-outs. */
+void rebuildFlatFacility(CWall& wall, CFlatFacility& flat);
+
+/** Rebuilds every shown band (its face minus every flat item's rectangle and every cutting
+ *  facility's footprint, tiled front and back) and every visible flat item's mesh (its clipped
+ *  polygon with one tile of its own size). Does nothing while the wall has no group. */
+void rebuildWallCutOuts(CWall& wall);
+
+/** Gives the band a new picture (model), resets its explicit tile size and, while shown,
+ *  re-tiles and re-textures it. */
+void setWallPartPicture(CWall& wall, CWallPart& part, CFacilityModel* picture);
+
+/** Removes the wall's nodes, drops its meshes and selectors and clears every scene pointer of
+ *  the wall, its bands and its flat items. */
+void releaseWallScene(CWall& wall);
+
+} // namespace vs

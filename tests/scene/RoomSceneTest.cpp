@@ -1,0 +1,162 @@
+#include "SceneFixtures.h"
+
+#include "document/CGridMapping.h"
+#include "document/SolidCeiling.h"
+#include "scene/CFloorSceneNode.h"
+#include "scene/CRoofSceneNode.h"
+#include "scene/CRoomSceneNode.h"
+#include "scene/DisplayPreferences.h"
+#include "scene/CeilingScene.h"
+#include "scene/RoomScene.h"
+
+#include <gtest/gtest.h>
+
+using namespace irr;
+using scenefix::SceneCatalogue;
+
+namespace {
+
+class RoomSceneTest : public ::testing::Test {
+protected:
+    RoomSceneTest()
+        : document(scenefix::readRoom(scenefix::roomDesign(60000, 40000), catalogue))
+    {
+    }
+    ~RoomSceneTest() override { vs::releaseRoomScene(*document); }
+    scene::ISceneNode* root() { return engine.smgr()->getRootSceneNode(); }
+    static bool hasChild(scene::ISceneNode* parent, scene::ISceneNode* child)
+    {
+        for (scene::ISceneNode* c : parent->getChildren())
+            if (c == child)
+                return true;
+        return false;
+    }
+
+    SceneTestDevice engine;
+    SceneCatalogue catalogue;
+    std::unique_ptr<CSolidDocument> document;
+};
+
+} // namespace
+
+TEST_F(RoomSceneTest, BuildsTheTreeAndReleasesItWhole)
+{
+    vs::buildRoomScene(root(), *document);
+    ASSERT_NE(document->roomNode, nullptr);
+    scene::ISceneNode* room = document->roomNode;
+    EXPECT_TRUE(hasChild(root(), room));
+    ASSERT_NE(document->ceiling->roofNode, nullptr);
+    EXPECT_TRUE(hasChild(room, document->ceiling->roofNode));
+    ASSERT_TRUE(document->floor->scene);
+    EXPECT_TRUE(hasChild(room, document->floor->scene->node));
+    EXPECT_NE(document->floor->scene->selector, nullptr);
+    ASSERT_EQ(document->walls.size(), 4u);
+    for (auto& wall : document->walls) {
+        ASSERT_NE(wall->groupNode, nullptr);
+        EXPECT_TRUE(hasChild(room, wall->groupNode));
+        // Default walls: one shown band; the two hidden ones get no node.
+        EXPECT_EQ(wall->groupNode->getChildren().size(), 1u);
+        EXPECT_NE(wall->faceSelector, nullptr);
+    }
+    EXPECT_EQ(room->getMaterialCount(), 1u);
+    EXPECT_TRUE(room->getMaterial(0).Lighting);
+
+    // Building again replaces the scene instead of adding a second room.
+    vs::buildRoomScene(root(), *document);
+    EXPECT_EQ(root()->getChildren().size(), 1u);
+
+    vs::releaseRoomScene(*document);
+    EXPECT_EQ(document->roomNode, nullptr);
+    EXPECT_FALSE(document->floor->scene);
+    EXPECT_EQ(document->ceiling->roofNode, nullptr);
+    for (auto& wall : document->walls) {
+        EXPECT_EQ(wall->groupNode, nullptr);
+        for (auto& part : wall->wallParts)
+            EXPECT_EQ(part->sceneNode, nullptr);
+    }
+    EXPECT_TRUE(root()->getChildren().empty());
+    vs::releaseRoomScene(*document); // nothing left: nothing happens
+}
+
+TEST_F(RoomSceneTest, RoomMatrixIgnoresPositionRotationAndScale)
+{
+    vs::buildRoomScene(root(), *document);
+    CRoomSceneNode* room = document->roomNode;
+    room->setPosition(core::vector3df(5, 6, 7));
+    room->setScale(core::vector3df(2, 2, 2));
+    EXPECT_TRUE(room->getRelativeTransformation().isIdentity());
+    core::matrix4 m;
+    m.setTranslation(core::vector3df(-30000, -12000, -20000));
+    room->setRelativeTransformationMatrix(m);
+    EXPECT_EQ(room->getRelativeTransformation(), m);
+}
+
+TEST_F(RoomSceneTest, CeilingAloneStaysVisibleWhenTheRoomIsHidden)
+{
+    vs::buildRoomScene(root(), *document);
+    vs::showRoomParts(false, *document, false);
+    EXPECT_TRUE(document->ceiling->roofNode->isVisible());
+    EXPECT_FALSE(document->floor->scene->node->isVisible());
+    for (auto& wall : document->walls)
+        EXPECT_FALSE(wall->groupNode->isVisible());
+    vs::showRoomParts(false, *document, true);
+    EXPECT_TRUE(document->floor->scene->node->isVisible());
+    EXPECT_TRUE(document->walls[2]->groupNode->isVisible());
+}
+
+TEST_F(RoomSceneTest, DisplayPreferencesReachTheScene)
+{
+    vs::buildRoomScene(root(), *document);
+    SolidViewState state;
+    state.roofBackAlphaPercent = 40;
+    EXPECT_EQ(vs::roofBackAlpha(state), 102);
+    state.roofBackAlphaPercent = 400;
+    EXPECT_EQ(vs::roofBackAlpha(state), 255);
+    state.roofBackSemitransparent = false;
+    EXPECT_EQ(vs::roofBackAlpha(state), 0);
+
+    vs::applyAmbient(engine.smgr(), 0x102030);
+    const video::SColorf ambient = engine.smgr()->getAmbientLight();
+    EXPECT_NEAR(ambient.r, 0x10 / 255.0, 1e-6);
+    EXPECT_NEAR(ambient.b, 0x30 / 255.0, 1e-6);
+    vs::applyAmbient(nullptr, 0);
+
+    document->viewState = std::make_unique<SolidViewState>();
+    document->viewState->roofUseLighting = false;
+    vs::applyDisplayPreferences(*document, engine.smgr());
+    scene::ISceneNode* plane = document->ceiling->root->sceneNode;
+    ASSERT_NE(plane, nullptr);
+    EXPECT_FALSE(plane->getMaterial(0).Lighting);
+
+    CSolidDocument empty; // no ceiling, no lights: nothing to do, nothing breaks
+    vs::applyDisplayPreferences(empty, engine.smgr());
+    vs::showRoomParts(true, empty, false);
+    vs::buildRoomScene(nullptr, empty);
+}
+
+// A room whose outline does not start at the plan origin: floor, walls and ceiling all stand
+// relative to the corner of the root plane's indented bounds, so the ceiling lies over the floor.
+TEST(RoomSceneFrameTest, CeilingLiesOverTheFloorWhenTheOutlineIsAwayFromTheOrigin)
+{
+    SceneTestDevice engine;
+    SceneCatalogue catalogue;
+    auto document = scenefix::readRoom(scenefix::roomDesign(30000, 20000, 50000, 40000), catalogue);
+    vs::buildRoomScene(engine.smgr()->getRootSceneNode(), *document);
+    engine.smgr()->getRootSceneNode()->OnAnimate(0);
+    CGridMapping& root = *document->ceiling->root;
+    scenefix::updateChain(root.sceneNode);
+
+    // Just inside the room's first corner, in room coordinates, both floor and ceiling are hit.
+    const core::line3df up({1000, 100, 1000}, {1000, 40000, 1000});
+    const vs::CeilingPick pick = vs::pickCeiling(root, up, engine.smgr());
+    EXPECT_EQ(pick.plane, &root);
+    EXPECT_TRUE(pick.point.equals({1000, 24000, 1000}, 0.5f));
+    core::vector3df floorHit;
+    EXPECT_TRUE(scenefix::hit(engine.smgr(), document->floor->scene->selector,
+                              core::line3df({1000, 10000, 1000}, {1000, -100, 1000}), floorHit));
+    // Beyond the room's far corner nothing of the ceiling is there.
+    EXPECT_EQ(vs::pickCeiling(root, core::line3df({31000, 100, 1000}, {31000, 40000, 1000}),
+                              engine.smgr()).plane,
+              nullptr);
+    vs::releaseRoomScene(*document);
+}

@@ -1,0 +1,115 @@
+#include "SceneFixtures.h"
+
+#include "document/DesignReader.h"
+
+#include <sstream>
+
+namespace scenefix {
+
+SceneCatalogue::SceneCatalogue()
+{
+    addModel(-1, -1, 0, 0, 0);
+    addModel(-2, -2, 6000, 6000, 4);
+    addModel(-3, -3, 6000, 2000, 5);
+    addModel(-4, -4, 3000, 3000, 4);
+    addModel(-5, -5, 3000, 3000, 3);
+    addModel(-6, -4, 3000, 3000, 4);
+    addModel(-7, -5, 4400, 2960, 3);
+    addModel(101, 0, 9000, 6000);
+    CandyTypeInfo info;
+    info.id = 11;
+    info.kind = 1;
+    info.width = 6000;
+    info.height = 6000;
+    types.push_back(std::make_unique<CCandyType>(info, nullptr));
+}
+
+CFacilityModel* SceneCatalogue::addModel(int id, int typeId, int width, int height, int kind)
+{
+    FacilityModelInfo info;
+    info.id = id;
+    info.typeId = typeId;
+    info.width = width;
+    info.height = height;
+    info.kindAndFlags = kind;
+    models.push_back(std::make_unique<CFacilityModel>(info, nullptr));
+    return models.back().get();
+}
+
+CCandyType* SceneCatalogue::candyType(int id)
+{
+    for (auto& type : types)
+        if (id != 0 && type->id == id)
+            return type.get();
+    return nullptr;
+}
+
+CFacilityModel* SceneCatalogue::facilityModel(int id, int typeId)
+{
+    for (auto& model : models)
+        if (model->id == id || (typeId != 0 && model->typeId == typeId))
+            return model.get();
+    return nullptr;
+}
+
+CFacilityModel* SceneCatalogue::builtInModel(size_t position)
+{
+    return position >= 1 && position <= models.size() ? models[position - 1].get() : nullptr;
+}
+
+std::string roomDesign(double width, double height, double left, double top,
+                       const std::string& body)
+{
+    std::ostringstream s;
+    s.precision(12);
+    s << "<design name='Room' gridWidth='6000' gridHeight='6000' outlinePoints='" << left << ","
+      << top << " " << left + width << "," << top << " " << left + width << ","
+      << top + height << " " << left << "," << top + height << "'>" << body << "</design>";
+    return s.str();
+}
+
+std::unique_ptr<CSolidDocument> readRoom(const std::string& text, SceneCatalogue& catalogue)
+{
+    auto document = std::make_unique<CSolidDocument>();
+    vs::readDesign(text, *document, 1, catalogue);
+    return document;
+}
+
+double meshArea(const irr::scene::IMesh& mesh)
+{
+    double area = 0;
+    for (irr::u32 b = 0; b < mesh.getMeshBufferCount(); ++b) {
+        const irr::scene::IMeshBuffer* buffer = mesh.getMeshBuffer(b);
+        const auto* v = static_cast<const irr::video::S3DVertex*>(buffer->getVertices());
+        const irr::u16* idx = buffer->getIndices();
+        for (irr::u32 i = 0; i + 2 < buffer->getIndexCount(); i += 3) {
+            irr::core::vector3d<double> a(v[idx[i]].Pos.X, v[idx[i]].Pos.Y, v[idx[i]].Pos.Z);
+            irr::core::vector3d<double> b2(v[idx[i + 1]].Pos.X, v[idx[i + 1]].Pos.Y,
+                                           v[idx[i + 1]].Pos.Z);
+            irr::core::vector3d<double> c(v[idx[i + 2]].Pos.X, v[idx[i + 2]].Pos.Y,
+                                          v[idx[i + 2]].Pos.Z);
+            area += (b2 - a).crossProduct(c - a).getLength() / 2;
+        }
+    }
+    return area;
+}
+
+void updateChain(irr::scene::ISceneNode* node)
+{
+    std::vector<irr::scene::ISceneNode*> chain;
+    for (; node; node = node->getParent())
+        chain.push_back(node);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+        (*it)->updateAbsolutePosition();
+}
+
+bool hit(irr::scene::ISceneManager* smgr, irr::scene::ITriangleSelector* selector,
+         const irr::core::line3df& ray, irr::core::vector3df& point)
+{
+    irr::core::triangle3df triangle;
+    irr::scene::ISceneNode* node = nullptr;
+    return smgr->getSceneCollisionManager()->getCollisionPoint(ray, selector, point, triangle,
+                                                               node);
+}
+
+} // namespace scenefix
