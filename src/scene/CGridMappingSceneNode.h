@@ -65,6 +65,12 @@ public:
     irr::video::ITexture* texture() const { return material_.getTexture(0); }
 
 protected:
+    /** Drawn after the solid nodes: the half of the plane seen from above is see-through, and
+     *  blending it before the floor and walls are drawn would let them cover it. */
+    irr::scene::E_SCENE_NODE_RENDER_PASS renderPass() const override
+    {
+        return irr::scene::ESNRP_TRANSPARENT;
+    }
     /** Reverses every triangle of every buffer of mesh (second and third index swapped). */
     static void reverseTriangles(irr::scene::SMesh& mesh);
     /** Exchanges the drawn buffers' index lists with the reversed ones. */

@@ -12,7 +12,7 @@ CSolidSceneNode::CSolidSceneNode(irr::scene::ISceneNode* parent, irr::scene::ISc
 void CSolidSceneNode::OnRegisterSceneNode()
 {
     if (IsVisible)
-        SceneManager->registerNodeForRendering(this, irr::scene::ESNRP_AUTOMATIC);
+        SceneManager->registerNodeForRendering(this, renderPass());
     ISceneNode::OnRegisterSceneNode();
 }
 

@@ -35,6 +35,13 @@ public:
     void setBoundingBox(const irr::core::aabbox3d<irr::f32>& box) { box_ = box; }
 
 protected:
+    /** The pass the node registers for: the automatic one unless a node draws see-through
+     *  parts itself and must come after every solid node, whatever order those are sorted in. */
+    virtual irr::scene::E_SCENE_NODE_RENDER_PASS renderPass() const
+    {
+        return irr::scene::ESNRP_AUTOMATIC;
+    }
+
     irr::video::SMaterial material_;
 
 private:

@@ -1,5 +1,6 @@
 #include "scene/WallScene.h"
 
+#include "ceiling/HeightProfile.h"
 #include "ceiling/PolygonOps.h"
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
@@ -84,6 +85,14 @@ void rebuildPartGeometry(CWall& wall, CWallPart& part, const std::vector<PlanPol
     }
     for (const PlanPolygon& cut : cuts)
         remaining = polygonDifference(remaining, cut);
+    // Bands lie in the wall's plane over the parts before them: a later shown part covers its
+    // stretch of the earlier ones, which leave it out rather than fight it for the same depth.
+    const auto at = std::find_if(wall.wallParts.begin(), wall.wallParts.end(),
+                                 [&part](const auto& p) { return p.get() == &part; });
+    for (auto later = at == wall.wallParts.end() ? at : at + 1; later != wall.wallParts.end();
+         ++later)
+        if (*later && wallPartShown(**later))
+            remaining = polygonDifference(remaining, wallPartPolygon(wall, **later));
 
     const core::dimension2d<double> tile = wallPartTileSize(part);
     TileGrid grid;
@@ -191,15 +200,44 @@ core::matrix4 wallMatrix(const WallFrame& frame)
     return translate * turn * standUp;
 }
 
+std::vector<HeightStep> wallCeilingProfile(const CSolidDocument& document, const CWall& wall)
+{
+    const CGridMapping* root = document.ceiling ? document.ceiling->root.get() : nullptr;
+    if (!root || wall.index < 0 || static_cast<size_t>(wall.index) >= root->indentedOutline.size())
+        return {};
+    const std::vector<RPoint>& outline = root->indentedOutline;
+    const RPoint& a = outline[static_cast<size_t>(wall.index)];
+    const RPoint& b = outline[(static_cast<size_t>(wall.index) + 1) % outline.size()];
+    return heightProfile(*root, a, b);
+}
+
 PlanPolygon wallPolygon(const CWall& wall)
 {
-    return PlanPolygon::fromRect(0, -wall.sceneHeight, wall.sceneLength, 0);
+    // The wall reaches up to the ceiling above its base line: one step per ceiling level.
+    const std::vector<HeightStep> steps =
+        wall.sceneDocument ? wallCeilingProfile(*wall.sceneDocument, wall) : std::vector<HeightStep>();
+    if (steps.empty() || !(wall.sceneLength > 0))
+        return PlanPolygon::fromRect(0, -wall.sceneHeight, wall.sceneLength, 0);
+    PlanContour contour;
+    contour.points = {{0, 0}, {wall.sceneLength, 0}};
+    for (size_t i = steps.size(); i-- > 0;) {
+        const double end = i + 1 < steps.size() ? steps[i + 1].distance : wall.sceneLength;
+        const double start = std::clamp(steps[i].distance, 0.0, wall.sceneLength);
+        contour.points.push_back({std::clamp(end, 0.0, wall.sceneLength), -steps[i].height});
+        contour.points.push_back({start, -steps[i].height});
+    }
+    PlanPolygon polygon;
+    polygon.contours.push_back(std::move(contour));
+    return polygon;
 }
 
 PlanPolygon wallPartPolygon(const CWall& wall, const CWallPart& part)
 {
-    return PlanPolygon::fromRect(0, part.definition.negatedTop(), wall.sceneLength,
-                                 -part.definition.relativeBottom);
+    // A band never reaches above the ceiling, however high its definition says it is.
+    return polygonIntersection(PlanPolygon::fromRect(0, part.definition.negatedTop(),
+                                                     wall.sceneLength,
+                                                     -part.definition.relativeBottom),
+                               wallPolygon(wall));
 }
 
 RRect flatFacilityRect(const CFlatFacility& flat)

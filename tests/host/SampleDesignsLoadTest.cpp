@@ -1,16 +1,13 @@
 // Every bundled design, read by the module's own reader against the bundled pack, keeps every
 // panel, hosted item, plane and facility it names: the sample data and the catalogue agree.
 #include "CataloguePack.h"
+#include "PackCatalogue.h"
 
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
 #include "document/CSolidFacility.h"
-#include "document/DesignCatalogue.h"
 #include "document/DesignReader.h"
 #include "document/SolidCeiling.h"
-#include "plugin/CCandyCatalogue.h"
-#include "plugin/CFacilityCatalogue.h"
-#include "plugin/HostCallbacks.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
@@ -20,62 +17,6 @@
 #include <sstream>
 
 namespace {
-
-/** The pack poured into catalogues of the module's own kind, without the exports. */
-class PackCatalogue : public DesignCatalogue {
-public:
-    explicit PackCatalogue(const vhost::CataloguePack& pack)
-    {
-        candies.addBuiltInKinds();
-        facilities.addBuiltIns();
-        for (const auto& c : pack.candyCategories())
-            candies.addCategory(c.id, c.name, c.parentId, c.order);
-        for (const auto& t : pack.candyTypes()) {
-            CandyTypeInfo info;
-            info.id = t.id;
-            info.name = t.name;
-            info.kind = t.kind;
-            info.categoryId = t.categoryId;
-            info.nominalWidth = t.nominalWidth;
-            info.nominalHeight = t.nominalHeight;
-            info.width = t.width;
-            info.height = t.height;
-            info.rotateDegree = t.rotateDegree;
-            info.listed = t.listed;
-            info.stripAcross = t.stripAcross;
-            info.tower = t.tower;
-            info.option14 = t.option14;
-            info.profile = t.profile;
-            candies.addType(info);
-        }
-        for (const auto& c : pack.facilityCategories())
-            facilities.addCategory(c.id, c.parentId, c.name);
-        for (const auto& m : pack.models()) {
-            FacilityModelInfo info;
-            info.id = m.id;
-            info.name = m.name;
-            info.kindAndFlags = m.kind | (m.flags << 16);
-            info.width = m.width * 10;
-            info.height = m.height * 10;
-            info.categoryId = m.categoryId;
-            info.typeId = m.typeId;
-            facilities.addModel(info);
-        }
-        candies.link();
-        facilities.link();
-    }
-    CCandyType* candyType(int id) override { return candies.findType(id); }
-    CFacilityModel* facilityModel(int id, int typeId) override
-    {
-        return facilities.findModel(id, typeId);
-    }
-    CFacilityModel* builtInModel(size_t position) override { return facilities.modelAt(position); }
-    void loadStaticSample(int) override {}
-
-    HostCallbacks callbacks;
-    CCandyCatalogue candies{&callbacks};
-    CFacilityCatalogue facilities{&callbacks};
-};
 
 size_t countElements(pugi::xml_node node, const char* name)
 {
@@ -119,13 +60,13 @@ std::string readText(const std::string& path)
 TEST(SampleDesignsLoadTest, EveryBundledDesignLoadsWithoutDroppedItems)
 {
     const std::string root = VS_TEST_SOURCE_DIR;
-    const vhost::CataloguePack pack = vhost::CataloguePack::load(root + "/data/pack/index.xml");
+    const vhost::CataloguePack pack = vhost::CataloguePack::load(testsupport::bundledPackIndex());
     for (const char* name : {"kitchen", "bathroom", "living_room", "hall", "l_room"}) {
         SCOPED_TRACE(name);
         const std::string text = readText(root + "/data/designs/" + name + ".xml");
         pugi::xml_document xml;
         ASSERT_TRUE(xml.load_string(text.c_str()));
-        PackCatalogue catalogue(pack);
+        testsupport::PackCatalogue catalogue(pack);
         CSolidDocument document;
         ASSERT_NO_THROW(vs::readDesign(text, document, 1, catalogue));
         ASSERT_NE(document.ceiling, nullptr);

@@ -1,6 +1,8 @@
 #include "SceneFixtures.h"
 
 #include "document/CGridMapping.h"
+#include "document/CWall.h"
+#include "document/CWallPart.h"
 #include "document/SolidCeiling.h"
 #include "scene/CFloorSceneNode.h"
 #include "scene/CRoofSceneNode.h"
@@ -158,5 +160,28 @@ TEST(RoomSceneFrameTest, CeilingLiesOverTheFloorWhenTheOutlineIsAwayFromTheOrigi
     EXPECT_EQ(vs::pickCeiling(root, core::line3df({31000, 100, 1000}, {31000, 40000, 1000}),
                               engine.smgr()).plane,
               nullptr);
+    vs::releaseRoomScene(*document);
+}
+
+// The default first band is 50 m high; the wall and its bands still end at the ceiling above
+// them, and a later band covers the earlier one instead of lying in the same place.
+TEST(RoomSceneFrameTest, WallsEndAtTheCeilingAndLaterBandsCoverEarlierOnes)
+{
+    SceneTestDevice engine;
+    SceneCatalogue catalogue;
+    auto document = scenefix::readRoom(scenefix::roomDesign(30000, 20000), catalogue);
+    ASSERT_FALSE(document->walls.empty());
+    CWall& wall = *document->walls.front();
+    ASSERT_GE(wall.wallParts.size(), 2u);
+    wall.wallParts[1]->definition.visible = true; // the band at 600 mm, 200 mm high
+    vs::buildRoomScene(engine.smgr()->getRootSceneNode(), *document);
+    ASSERT_NE(wall.faceMesh, nullptr);
+    EXPECT_GE(wall.faceMesh->getBoundingBox().MinEdge.Y, -24000.5f);
+    ASSERT_NE(wall.wallParts[0]->sceneMesh, nullptr);
+    const double first = scenefix::meshArea(*wall.wallParts[0]->sceneMesh);
+    const double band = scenefix::meshArea(*wall.wallParts[1]->sceneMesh);
+    // Front and back faces: twice the area of each part.
+    EXPECT_NEAR(band, 2 * 30000.0 * 2000, 1);
+    EXPECT_NEAR(first, 2 * 30000.0 * (24000 - 2000), 1);
     vs::releaseRoomScene(*document);
 }
