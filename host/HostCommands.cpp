@@ -26,6 +26,9 @@ struct Options {
     std::string overrides;
     std::string home;
     std::string picture;
+    int32_t viewMode = 4; // globe
+    int32_t width = 1024;
+    int32_t height = 768;
     std::vector<std::string> positional;
 };
 
@@ -47,6 +50,26 @@ Options parseOptions(const std::vector<std::string>& args)
             o.home = value();
         else if (a == "--picture")
             o.picture = value();
+        else if (a == "--mode") {
+            const std::string m = value();
+            if (m == "globe")
+                o.viewMode = 4;
+            else if (m == "first")
+                o.viewMode = 5;
+            else if (m == "top")
+                o.viewMode = 6;
+            else
+                throw std::invalid_argument("--mode takes globe, first or top, not " + m);
+        } else if (a == "--size") {
+            const std::string v = value();
+            int w = 0, h = 0;
+            char rest = 0;
+            if (std::sscanf(v.c_str(), "%dx%d%c", &w, &h, &rest) != 2 || w < 16 || h < 16 ||
+                w > 8192 || h > 8192)
+                throw std::invalid_argument("--size takes WIDTHxHEIGHT between 16 and 8192, not " + v);
+            o.width = w;
+            o.height = h;
+        }
         else if (a.size() > 1 && a[0] == '-')
             throw std::invalid_argument("unknown option " + a);
         else
@@ -76,7 +99,8 @@ int runHost(const std::vector<std::string>& args)
         Options o = parseOptions(args);
         if (o.positional.size() > 1)
             throw std::invalid_argument("usage: vantrel-host [--pack INDEX] [--overrides FILE] "
-                                        "[--home DIR] [--picture OUT.jpg] [DESIGN]");
+                                        "[--home DIR] [--picture OUT.jpg [--mode globe|first|top] "
+                                        "[--size WxH]] [DESIGN]");
         const std::string packPath = o.pack.empty() ? defaultPack() : o.pack;
         const std::string designPath = o.positional.empty()
                                            ? std::string(VS_HOST_DATA_DIR) + "/designs/kitchen.xml"
@@ -93,7 +117,7 @@ int runHost(const std::vector<std::string>& args)
         session.pour(home);
 
         if (!o.picture.empty()) {
-            if (!session.exportPicture(design, o.picture, 1024, 768))
+            if (!session.exportPicture(design, o.picture, o.width, o.height, o.viewMode))
                 return fail("vantrel-host", "the module could not draw " + designPath);
             return 0;
         }

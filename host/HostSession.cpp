@@ -151,13 +151,13 @@ DesignRunResult HostSession::runDesign(HostDesign& design)
 }
 
 bool HostSession::exportPicture(HostDesign& design, const std::string& jpegPath, int32_t width,
-                                int32_t height)
+                                int32_t height, int32_t viewMode)
 {
     if (module_.ExportSolidPicture == nullptr)
         return false;
     const std::u16string text = utf8ToUtf16(design.text());
     design_ = &design;
-    const int32 ok = module_.ExportSolidPicture(text.c_str(), jpegPath.c_str(), width, height, 4);
+    const int32 ok = module_.ExportSolidPicture(text.c_str(), jpegPath.c_str(), width, height, viewMode);
     design_ = nullptr;
     return ok != 0;
 }

@@ -44,7 +44,8 @@ public:
     /** Runs the design dialog on `design`, mirroring the module's edits into it. */
     DesignRunResult runDesign(HostDesign& design);
     /** Draws `design` into a JPEG without a dialog; false when the module cannot. */
-    bool exportPicture(HostDesign& design, const std::string& jpegPath, int32_t width, int32_t height);
+    bool exportPicture(HostDesign& design, const std::string& jpegPath, int32_t width, int32_t height,
+                       int32_t viewMode = 4);
     /** Renders the hand-off file homeDir + "Render/" + name + ".xml" (the render program). */
     void render(const std::string& homeDir, const std::string& name);
 

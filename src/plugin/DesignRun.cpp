@@ -5,6 +5,9 @@
 #include "document/DesignReader.h"
 #include "document/SolidWriter.h"
 #include "plugin/ModuleDesignCatalogue.h"
+#include "view/CVantrelSolidView.h"
+
+#include <QGuiApplication>
 
 namespace vs {
 
@@ -19,9 +22,25 @@ CSolidDocument& openCurrentDocument(const std::string& designXml)
     return document;
 }
 
-void runDesignDialog(bool /*renderOnly*/)
+void runDesignDialog(bool renderOnly)
 {
-    // The design dialog is not built yet: the run ends at once.
+    CSolidDocument* document = currentDocument();
+    if (document == nullptr)
+        return;
+    CVantrelSolidView dialog(*document);
+    if (renderOnly) {
+        // The render job takes over here; until it exists the hidden run ends at once.
+        dialog.prepareRenderRun();
+        return;
+    }
+    // Nobody can see, let alone close, a dialog on a platform without a screen (offscreen,
+    // minimal): such a run builds the dialog and its scene and ends, instead of waiting forever.
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) {
+        dialog.startEngine();
+        return;
+    }
+    dialog.exec();
 }
 
 std::string serialiseCurrentDocument()

@@ -11,6 +11,7 @@
 #include "plugin/CVantrelSolidApp.h"
 #include "plugin/DesignRun.h"
 #include "plugin/StaticSample.h"
+#include "view/PictureExport.h"
 
 #include <array>
 #include <cstdio>
@@ -223,12 +224,15 @@ int32 ApplyStaticSolidSample(int32 sampleId, const void* picture, int32 pictureS
     return 0;
 }
 
-int32 ExportSolidPicture(const char16_t* /*designXml*/, const char* /*jpegPath*/, int32 /*width*/,
-                         int32 /*height*/, int32 /*viewMode*/)
+int32 ExportSolidPicture(const char16_t* designXml, const char* jpegPath, int32 width,
+                         int32 height, int32 viewMode)
 {
-    std::fprintf(stderr, "VantrelSolid: ExportSolidPicture: drawing is not available in this "
-                         "build\n");
-    return 0;
+    const vs::ExportOutcome outcome = vs::guardExport("ExportSolidPicture", [&] {
+        vs::exportSolidPicture(vs::utf16ToUtf8(designXml ? designXml : u""),
+                               jpegPath ? std::string(jpegPath) : std::string(), width, height,
+                               viewMode);
+    });
+    return outcome == vs::ExportOutcome::Done ? 1 : 0;
 }
 
 } // extern "C"

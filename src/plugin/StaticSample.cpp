@@ -4,6 +4,7 @@
 #include "document/CSolidDocument.h"
 #include "document/PointText.h"
 #include "platform/Picture.h"
+#include "samples/StaticSampleHook.h"
 
 #include <pugixml.hpp>
 
@@ -82,6 +83,8 @@ void applyStaticSample(CSolidDocument& document, int sampleId, const void* pictu
     document.samplePhoto = decodeOrNone(picture, pictureSize);
     readMask(document, block, blockSize);
     readPolygons(document, polygonXml);
+    // A 3D view showing the document rebuilds its change-top pictures and redraws.
+    refreshStaticSampleView(document);
 }
 
 } // namespace vs

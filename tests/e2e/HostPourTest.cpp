@@ -239,8 +239,9 @@ TEST(HostPourTest, DesignRunReturnsTextAndSamplesOutsideARunAreRefused)
                   1, nullptr, 0, nullptr, 0, polygons),
               0);
     m.get<decltype(&ApplySolidSample)>("ApplySolidSample")(0, u"<x/>", 90, 1);
+    // A picture that cannot be written is a failure, with or without a display to draw on.
     EXPECT_EQ(m.get<decltype(&ExportSolidPicture)>("ExportSolidPicture")(
-                  nullptr, "/tmp/never.jpg", 64, 64, 4),
+                  nullptr, "/nonexistent-folder/never.jpg", 64, 64, 4),
               0);
 }
 

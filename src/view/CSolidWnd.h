@@ -1,0 +1,239 @@
+// The 3D window of the design dialog: a native widget hosting the engine device, the room's
+// scene, the cameras of the three views and their mouse and keyboard handling, drawing on
+// demand (no render loop, no timer) and the picture export.
+//
+// Lengths are decimillimetres, angles degrees unless a name says radians. Scene axes: x = plan
+// x, y = height, z = plan y.
+#pragma once
+
+#include "view/CChangeTopView.h"
+#include "view/CFirstPersonEye.h"
+#include "view/CTrackball.h"
+#include "samples/StaticSamplePictures.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+#include <irrlicht.h>
+
+class CSolidDocument;
+class SolidViewState;
+
+class CSolidWnd : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /** workMode values. */
+    enum WorkMode { Viewing = 4, Designing = 5 };
+    /** viewMode values. */
+    enum ViewMode { Globe = 4, FirstPerson = 5, ChangeTop = 6 };
+    /** The engine driver the window ended up with. */
+    enum class DriverKind { None, OpenGL, Software, Null };
+
+    /** A window showing `doc` (not owned; it must outlive the window). No device yet: the
+     *  owner calls CreateEngine once the window has its size. Modes: viewing, globe, whole
+     *  room, no light markers. */
+    explicit CSolidWnd(CSolidDocument& doc, QWidget* parent = nullptr);
+    /** Destroys the engine (saving the view state into the document). */
+    ~CSolidWnd() override;
+
+    /** Creates the engine device for the window's current size, builds the room's scene and
+     *  the cameras, takes the saved view state and display preferences and switches to the
+     *  current modes. Never ends the process: OpenGL on xcb, the software driver when OpenGL
+     *  cannot start there, the null driver elsewhere; the window stays usable without one. */
+    void CreateEngine();
+    /** Saves the view state, releases the scene and drops the device and the catalogues'
+     *  cached engine objects. Nothing without a device. */
+    void DestroyEngine();
+    /** Undoes the ceiling's inversion, then DestroyEngine and CreateEngine with the current
+     *  modes. The window calls it itself when a resize changed its size. */
+    void RecreateEngine();
+    /** Draws one frame now; nothing without a device (and nothing visible with the null
+     *  driver). */
+    void DrawScene();
+    /** Applies the document's display preferences (field of view, eye height, ambient colour,
+     *  roof display, lighting model, light markers) and draws (twice with redrawTwice). When
+     *  the vivid-colours preference changed since the scene was built, the scene is rebuilt so
+     *  that every texture is made again with or without sRGB decoding. */
+    void ApplyDisplayPreferences(bool redrawTwice = false);
+
+    /** Switches work mode (4 viewing, 5 design), view mode (4 globe, 5 first person, 6 change
+     *  top) and the whole-room flag, then draws. Unknown values keep the current ones. */
+    void SetModes(int workMode, int viewMode, bool displayFull);
+    /** As SetModes, also switching the light markers. */
+    void SetModes(int workMode, int viewMode, bool displayFull, bool showLightPositions);
+    /** The current work mode. */
+    int workMode() const { return workMode_; }
+    /** The current view mode. */
+    int viewMode() const { return viewMode_; }
+    /** Whether the globe view shows the whole room. */
+    bool displayFull() const { return displayFull_; }
+    /** Whether the light markers are shown. */
+    bool showLightPositions() const { return showLightPositions_; }
+
+    /** The change-top "clip" and "photo as taken" check boxes; each redraws. */
+    void setClip(bool clip);
+    /** See setClip. */
+    void setPlainPhoto(bool plainPhoto);
+    /** The change-top "clip" flag. */
+    bool clip() const { return clip_; }
+    /** The change-top "photo as taken" flag. */
+    bool plainPhoto() const { return plainPhoto_; }
+
+    /** Writes the last presented frame (in change top only the picture's rectangle) as a JPEG
+     *  to `jpegPath`. Returns false without a drawn frame or when the file cannot be written. */
+    bool ExportPicture(const QString& jpegPath);
+    /** The last presented frame (null image without one). */
+    QImage lastFrame() const { return frameImage(); }
+    /** Draws one frame into an engine render target of the window's size and returns it,
+     *  also keeping it as the last presented frame. Null image with the null driver. */
+    QImage RenderToImage();
+
+    /** Rebuilds the change-top pictures from the document's static sample and redraws. */
+    void RebuildStaticSample();
+    /** Remakes the change-top textures from the pictures already built and redraws. */
+    void RefreshStaticSample();
+
+    /** The room centring translation (-cx, -h, -cy) for the globe view (h: the lowest layer
+     *  height, halved with displayFull); rebuilds the room matrix in globe mode. */
+    void CenterRoom(bool displayFull);
+    /** The globe camera distance at which the outline's larger extent plus 600 fits the
+     *  window: (e + 600) * 0.5 * tan(0.3 pi). */
+    double ComputeGlobeDistance() const;
+
+    /** Copies modes, cameras, trackballs, first-person eye, display preferences and the window
+     *  size into the document's view state (made when missing). */
+    void SaveViewState();
+    /** Takes quaternions, orbit camera positions, ball translation, whole-room flag and the
+     *  first-person eye from `state`. */
+    void RestoreViewState(const SolidViewState& state);
+
+    /** Client pixel to unit-sphere point for the trackball of this window's size. */
+    irr::core::vector3df MapToSphere(int x, int y) const;
+    /** Places the first-person camera from the eye, yaw and pitch. */
+    void UpdateFirstPersonCamera();
+    /** Captures the mouse, hides the cursor and centres it (first person, viewing). */
+    void EnterMouseLook();
+    /** Leaves mouse look and asks whether to switch to design mode; on yes switches and emits
+     *  leftViewing, on no enters mouse look again. */
+    void AskLeaveViewing();
+    /** The change-top corner within 3 pixels across and 4 down of (x, y), or -1. */
+    int HitCorner(int x, int y) const;
+
+    /** Replaces the leave-viewing question (for a test or a hidden run); it returns true for
+     *  yes. Null restores the message box. */
+    void setLeaveQuestion(std::function<bool()> ask) { leaveQuestion_ = std::move(ask); }
+
+    /** The engine device, or null. */
+    irr::IrrlichtDevice* device() const { return device_; }
+    /** The driver the engine runs on. */
+    DriverKind driverKind() const { return driverKind_; }
+    /** The camera of the current view mode, or null without a device. */
+    irr::scene::ICameraSceneNode* activeCamera() const;
+    /** Orbit camera 0 (globe) or 1 (change top), or null. */
+    irr::scene::ICameraSceneNode* orbitCamera(int index) const;
+    /** The first-person camera, or null. */
+    irr::scene::ICameraSceneNode* firstPersonCamera() const { return firstPersonCamera_; }
+    /** Trackball 0 (globe) or 1 (change top). */
+    const CTrackball& trackball(int index) const { return trackballs_[index & 1]; }
+    /** The first-person eye. */
+    const CFirstPersonEye& eye() const { return eye_; }
+    /** The change-top corner handles. */
+    const CChangeTopView& changeTop() const { return changeTop_; }
+    /** The change-top pictures. */
+    const vs::StaticSamplePictures& samplePictures() const { return samples_; }
+    /** The document shown. */
+    CSolidDocument& document() const { return doc_; }
+
+    /** Hands the engine a foreign X window instead of this widget's own (the hidden picture
+     *  export); 0 uses the widget. The device always takes the widget's size. */
+    void setEngineWindow(unsigned long xWindow, void* xDisplay);
+
+    /** Qt must not paint over the engine's pixels. */
+    QPaintEngine* paintEngine() const override { return nullptr; }
+
+signals:
+    /** The user left viewing for design mode through the leave question. */
+    void leftViewing();
+    /** The scene was (re)built: node pointers held elsewhere must be taken again. */
+    void sceneRebuilt();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+
+    /** Design-mode input (picking and placement); the window itself does nothing with it. */
+    virtual void designMousePress(QMouseEvent*) {}
+    virtual void designMouseMove(QMouseEvent*) {}
+    virtual void designMouseRelease(QMouseEvent*) {}
+    virtual void designKeyPress(QKeyEvent*) {}
+    virtual void designWheel(QWheelEvent*) {}
+
+private:
+    bool createDevice();
+    void createCameras();
+    void updateRoomMatrix();
+    int orbitIndex() const { return viewMode_ == ChangeTop ? 1 : 0; }
+    void globeMouseMove(const QPoint& p);
+    void commitTrackball();
+    void wheelOrbit(int delta);
+    void firstPersonKey(QKeyEvent* event);
+    void changeTopKey(QKeyEvent* event);
+    void changeTopMouseMove(const QPoint& p);
+    void uploadSampleTextures(bool all);
+    void removeSampleTextures();
+    void syncCorners();
+    void showPartsForModes();
+    void drawContent();
+    void drawChangeTop();
+    void drawTexture(const char* name, const QRect& dest, const QRect& source);
+    QImage frameImage() const;
+    void centreCursor();
+    void leaveMouseLook();
+    bool vividColours() const;
+    void undoInversion();
+
+    CSolidDocument& doc_;
+    irr::IrrlichtDevice* device_ = nullptr;
+    irr::video::IVideoDriver* driver_ = nullptr;
+    irr::scene::ISceneManager* smgr_ = nullptr;
+    DriverKind driverKind_ = DriverKind::None;
+    unsigned long engineWindow_ = 0;
+    void* engineDisplay_ = nullptr;
+    QSize engineSize_;
+
+    int workMode_ = Viewing;
+    int viewMode_ = Globe;
+    bool displayFull_ = true;
+    bool showLightPositions_ = false;
+    bool clip_ = false;
+    bool plainPhoto_ = false;
+    bool builtWithVividColours_ = false;
+
+    irr::scene::ICameraSceneNode* firstPersonCamera_ = nullptr;
+    std::array<irr::scene::ICameraSceneNode*, 2> orbitCameras_{};
+    std::array<CTrackball, 2> trackballs_;
+    irr::core::vector3df centring_;
+    CFirstPersonEye eye_;
+    CChangeTopView changeTop_;
+
+    bool mouseLook_ = false;
+    bool askingToLeave_ = false;
+    std::function<bool()> leaveQuestion_;
+
+    vs::StaticSamplePictures samples_;
+    irr::video::ITexture* markerTexture_ = nullptr;
+    irr::video::ITexture* frameTarget_ = nullptr;
+};

@@ -1,0 +1,588 @@
+#include "view/CVantrelSolidView.h"
+
+#include "document/CGridMapping.h"
+#include "document/CSolidDocument.h"
+#include "document/SolidCeiling.h"
+#include "plugin/CVantrelSolidApp.h"
+#include "scene/CeilingScene.h"
+#include "view/CEntityTypeListBox.h"
+#include "view/CSolidWnd.h"
+
+#include "ui/ui_MainDesignDialog.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QPalette>
+#include <QSignalBlocker>
+
+namespace {
+
+constexpr int kViewing = 4;
+constexpr int kDesigning = 5;
+constexpr int kGlobe = 4;
+constexpr int kFirstPerson = 5;
+constexpr int kChangeTop = 6;
+/** The catalogue option under which the classification combo has no "all" entry. */
+constexpr int kNoAllEntryOption = 92;
+/** Tab data of the 3D tab, which shows facility models rather than a panel list. */
+constexpr int kFacilityTab = -1;
+const QColor kActiveModeText(0x00, 0x00, 0xFF);
+const char* const kAll = "全部";
+
+template <typename T> T* entryData(const QComboBox* combo)
+{
+    return combo->currentIndex() < 0 ? nullptr
+                                     : static_cast<T*>(combo->currentData().value<void*>());
+}
+
+template <typename T> void addEntry(QComboBox* combo, T* entry)
+{
+    combo->addItem(QString::fromStdString(entry->name), QVariant::fromValue<void*>(entry));
+}
+
+/** A facility category worth a combo entry: it holds models, directly or below, or is the
+ *  feature-wall category, which always shows. */
+bool hasSomethingToShow(const CFacilityCategory* category)
+{
+    if (category->id == CFacilityCatalogue::kFeatureWallCategoryId || !category->models.empty())
+        return true;
+    for (const CFacilityCategory* child : category->children)
+        if (child != nullptr && hasSomethingToShow(child))
+            return true;
+    return false;
+}
+
+/** The listed types of `category` and of everything below it, the category's own first. */
+void collectListedTypes(const CCandyCategory* category, std::vector<CCommonType*>& out)
+{
+    for (CCandyType* type : category->types)
+        if (type != nullptr && type->listed)
+            out.push_back(type);
+    for (const CCandyCategory* child : category->children)
+        if (child != nullptr)
+            collectListedTypes(child, out);
+}
+
+int validWorkMode(int mode)
+{
+    return mode == kDesigning ? kDesigning : kViewing;
+}
+
+int validViewMode(int mode)
+{
+    return mode == kFirstPerson || mode == kChangeTop ? mode : kGlobe;
+}
+
+void setTextColour(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::ButtonText, colour);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+const char* const CVantrelSolidView::kMaximiseText = "窗口最大化";
+const char* const CVantrelSolidView::kRestoreText = "标准窗口";
+const char* const CVantrelSolidView::kRenderTitle = "Rib Rendering...";
+
+CVantrelSolidView::CVantrelSolidView(CSolidDocument& doc, QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+      app_(CVantrelSolidApp::instance()), doc_(doc), ui_(std::make_unique<Ui::MainDesignDialog>())
+{
+    ui_->setupUi(this);
+    doc_.view = this;
+    ui_->rayTraceExportButton->hide();
+    ui_->endProcessButton->hide();
+    // Their dialogs and the render job are not part of this window.
+    ui_->displaySetupButton->setEnabled(false);
+    ui_->wallSetupButton->setEnabled(false);
+    ui_->fineRenderButton->setEnabled(false);
+    ui_->facilityList->setFacilityCatalogue(&app_.facilities);
+
+    const bool hasSubElements =
+        doc_.ceiling && doc_.ceiling->root && !doc_.ceiling->root->children.empty();
+    ui_->changeTopRadio->setEnabled(!hasSubElements);
+
+    int work = kViewing, view = kGlobe;
+    bool full = true;
+    if (doc_.viewState) {
+        work = validWorkMode(doc_.viewState->workMode);
+        view = validViewMode(doc_.viewState->viewMode);
+        full = doc_.viewState->displayFull;
+    }
+    // Change top needs a sample and a ceiling without sub-elements; otherwise start in globe.
+    if (view == kChangeTop && (hasSubElements || doc_.staticSolidSampleId == 0))
+        view = kGlobe;
+    SelectModes(work, view, full);
+
+    solidWnd_ = new CSolidWnd(doc_, ui_->solidViewArea);
+    solidWnd_->setObjectName("solidWnd");
+    ui_->solidViewLayout->addWidget(solidWnd_);
+    solidWnd_->SetModes(workMode_, viewMode_, displayFull_, showLightPositions_);
+
+    ui_->invertTopCheck->setChecked(doc_.viewState && doc_.viewState->invertTop);
+    createTabs();
+    fillFacilityCategories();
+    showTabControls();
+    ui_->vividColoursCheck->setChecked(doc_.viewState && doc_.viewState->gammaCorrection);
+    connectControls();
+    updateMaximiseText();
+    solidWnd_->setFocus();
+}
+
+CVantrelSolidView::~CVantrelSolidView()
+{
+    if (doc_.view == this)
+        doc_.view = nullptr;
+}
+
+void CVantrelSolidView::connectControls()
+{
+    connect(ui_->catalogueTabs, &QTabBar::currentChanged, this, &CVantrelSolidView::onTabChanged);
+    for (QRadioButton* radio : {ui_->designRadio, ui_->globeRadio, ui_->firstPersonRadio})
+        connect(radio, &QRadioButton::clicked, this, &CVantrelSolidView::onModeRadioClicked);
+    connect(ui_->changeTopRadio, &QRadioButton::clicked, this,
+            &CVantrelSolidView::onChangeTopClicked);
+    connect(ui_->displayFullCheck, &QCheckBox::clicked, this,
+            &CVantrelSolidView::onDisplayFullClicked);
+    connect(ui_->lightPositionsCheck, &QCheckBox::clicked, this,
+            &CVantrelSolidView::onLightPositionsClicked);
+    connect(ui_->invertTopCheck, &QCheckBox::clicked, this, &CVantrelSolidView::onInvertTopClicked);
+    connect(ui_->vividColoursCheck, &QCheckBox::clicked, this,
+            &CVantrelSolidView::onVividColoursClicked);
+    connect(ui_->clipCheck, &QCheckBox::clicked, this, [this](bool on) { solidWnd_->setClip(on); });
+    connect(ui_->photoCheck, &QCheckBox::clicked, this,
+            [this](bool on) { solidWnd_->setPlainPhoto(on); });
+    connect(ui_->templateButton, &QPushButton::clicked, this,
+            &CVantrelSolidView::onTemplateClicked);
+    connect(ui_->exportPictureButton, &QPushButton::clicked, this,
+            &CVantrelSolidView::onExportPictureClicked);
+    connect(ui_->maximiseButton, &QPushButton::clicked, this,
+            &CVantrelSolidView::onMaximiseClicked);
+    connect(solidWnd_, &CSolidWnd::leftViewing, this, &CVantrelSolidView::onLeftViewing);
+
+    connect(ui_->facilityCategoryCombo, &QComboBox::currentIndexChanged, this,
+            &CVantrelSolidView::onFacilityCategoryChanged);
+    connect(ui_->brandCombo, &QComboBox::currentIndexChanged, this,
+            &CVantrelSolidView::onBrandChanged);
+    connect(ui_->seriesCombo, &QComboBox::currentIndexChanged, this,
+            &CVantrelSolidView::fillFacilityList);
+    connect(ui_->classificationCombo, &QComboBox::currentIndexChanged, this,
+            &CVantrelSolidView::onClassificationChanged);
+    connect(ui_->subclassCombo, &QComboBox::currentIndexChanged, this,
+            &CVantrelSolidView::fillPanelList);
+
+    for (CEntityTypeListBox* list : {ui_->panelList, ui_->facilityList}) {
+        connect(list, &CEntityTypeListBox::pressed, this, &CVantrelSolidView::SwitchToDesign);
+        connect(list, &CEntityTypeListBox::entitySelected, this,
+                &CVantrelSolidView::onEntitySelected);
+        connect(list, &CEntityTypeListBox::entityDropped, this, &CVantrelSolidView::DropEntity);
+    }
+}
+
+void CVantrelSolidView::startEngine()
+{
+    if (engineStarted_)
+        return;
+    engineStarted_ = true;
+    if (layout() != nullptr)
+        layout()->activate();
+    solidWnd_->CreateEngine();
+    solidWnd_->setFocus();
+}
+
+void CVantrelSolidView::prepareRenderRun()
+{
+    setWindowTitle(QString::fromUtf8(kRenderTitle));
+    hide();
+    startEngine();
+}
+
+// --- modes ---------------------------------------------------------------------------------
+
+void CVantrelSolidView::SelectModes(int workMode, int viewMode, bool displayFull)
+{
+    workMode_ = validWorkMode(workMode);
+    viewMode_ = validViewMode(viewMode);
+    displayFull_ = displayFull;
+    QRadioButton* radio = ui_->designRadio;
+    if (workMode_ == kViewing)
+        radio = viewMode_ == kFirstPerson ? ui_->firstPersonRadio
+                : viewMode_ == kChangeTop ? ui_->changeTopRadio
+                                          : ui_->globeRadio;
+    radio->setChecked(true);
+    refreshModeControls();
+}
+
+void CVantrelSolidView::UpdateModesFromRadios()
+{
+    if (ui_->designRadio->isChecked()) {
+        workMode_ = kDesigning;
+    } else {
+        workMode_ = kViewing;
+        if (ui_->globeRadio->isChecked())
+            viewMode_ = kGlobe;
+        else if (ui_->firstPersonRadio->isChecked())
+            viewMode_ = kFirstPerson;
+        else if (ui_->changeTopRadio->isChecked())
+            viewMode_ = kChangeTop;
+    }
+    refreshModeControls();
+    applyModesToWindow();
+}
+
+void CVantrelSolidView::refreshModeControls()
+{
+    const bool globeViewing = workMode_ == kViewing && viewMode_ == kGlobe;
+    const bool changeTop = workMode_ == kViewing && viewMode_ == kChangeTop;
+    // The whole-room box is the user's choice only in globe viewing; first person always
+    // shows the whole room, so the box is ticked there whatever displayFull is.
+    ui_->displayFullCheck->setEnabled(globeViewing);
+    ui_->displayFullCheck->setChecked(viewMode_ == kFirstPerson || displayFull_);
+    ui_->clipCheck->setVisible(viewMode_ == kChangeTop);
+    ui_->photoCheck->setVisible(viewMode_ == kChangeTop);
+    ui_->designRadio->setEnabled(!changeTop);
+
+    QRadioButton* active = nullptr;
+    if (workMode_ == kDesigning)
+        active = ui_->designRadio;
+    else if (viewMode_ == kGlobe)
+        active = ui_->globeRadio;
+    else if (viewMode_ == kFirstPerson)
+        active = ui_->firstPersonRadio;
+    for (QRadioButton* radio :
+         {ui_->designRadio, ui_->globeRadio, ui_->firstPersonRadio, ui_->changeTopRadio}) {
+        setTextColour(radio,
+                      radio == active ? kActiveModeText : palette().color(QPalette::WindowText));
+        radio->update();
+    }
+}
+
+void CVantrelSolidView::applyModesToWindow()
+{
+    if (solidWnd_ != nullptr)
+        solidWnd_->SetModes(workMode_, viewMode_, displayFull_, showLightPositions_);
+}
+
+void CVantrelSolidView::onModeRadioClicked()
+{
+    UpdateModesFromRadios();
+}
+
+void CVantrelSolidView::onChangeTopClicked()
+{
+    if (doc_.staticSolidSampleId == 0) {
+        // The host may let the user pick a sample and apply it before returning.
+        chooseStaticSample(1);
+        if (doc_.staticSolidSampleId == 0) {
+            SelectModes(workMode_, viewMode_, displayFull_);
+            return;
+        }
+    }
+    UpdateModesFromRadios();
+}
+
+void CVantrelSolidView::SwitchToDesign()
+{
+    if (viewMode_ == kChangeTop)
+        viewMode_ = kGlobe;
+    SelectModes(kDesigning, viewMode_, displayFull_);
+    applyModesToWindow();
+}
+
+void CVantrelSolidView::onLeftViewing()
+{
+    SelectModes(kDesigning, viewMode_, displayFull_);
+}
+
+// --- check boxes and buttons ---------------------------------------------------------------
+
+void CVantrelSolidView::onDisplayFullClicked()
+{
+    displayFull_ = ui_->displayFullCheck->isChecked();
+    refreshModeControls();
+    applyModesToWindow();
+    solidWnd_->setFocus();
+}
+
+void CVantrelSolidView::onLightPositionsClicked()
+{
+    showLightPositions_ = ui_->lightPositionsCheck->isChecked();
+    applyModesToWindow(); // shows or hides the markers and draws
+}
+
+void CVantrelSolidView::onInvertTopClicked()
+{
+    if (!doc_.viewState)
+        doc_.viewState = std::make_unique<SolidViewState>();
+    doc_.viewState->invertTop = ui_->invertTopCheck->isChecked();
+    if (doc_.inverted != doc_.viewState->invertTop)
+        vs::invertCeiling(doc_);
+    solidWnd_->DrawScene();
+}
+
+void CVantrelSolidView::onVividColoursClicked()
+{
+    if (!doc_.viewState)
+        doc_.viewState = std::make_unique<SolidViewState>();
+    doc_.viewState->gammaCorrection = ui_->vividColoursCheck->isChecked();
+    // The window remakes its textures for the new colour decoding and draws.
+    solidWnd_->ApplyDisplayPreferences();
+}
+
+void CVantrelSolidView::onTemplateClicked()
+{
+    chooseStaticSample(ui_->changeTopRadio->isChecked() ? 1 : 0);
+}
+
+void CVantrelSolidView::chooseStaticSample(int on)
+{
+    if (app_.callbacks.chooseStaticSample != nullptr)
+        app_.callbacks.chooseStaticSample(on);
+}
+
+void CVantrelSolidView::onExportPictureClicked()
+{
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出图片"), QString(),
+                                                QStringLiteral("JPEG文件(*.jpg)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".jpg");
+    solidWnd_->ExportPicture(path);
+}
+
+void CVantrelSolidView::onMaximiseClicked()
+{
+    if (isMaximized())
+        showNormal();
+    else
+        showMaximized();
+    updateMaximiseText();
+}
+
+void CVantrelSolidView::updateMaximiseText()
+{
+    ui_->maximiseButton->setText(QString::fromUtf8(isMaximized() ? kRestoreText : kMaximiseText));
+}
+
+// --- window events -------------------------------------------------------------------------
+
+void CVantrelSolidView::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    startEngine();
+}
+
+void CVantrelSolidView::resizeEvent(QResizeEvent* event)
+{
+    // The layout hands the 3D window its new size, and the window rebuilds its engine for it.
+    QDialog::resizeEvent(event);
+    updateMaximiseText();
+}
+
+void CVantrelSolidView::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        updateMaximiseText();
+}
+
+void CVantrelSolidView::keyPressEvent(QKeyEvent* event)
+{
+    // Escape never closes the design dialog; in first-person viewing it offers to leave.
+    if (event->key() == Qt::Key_Escape) {
+        if (workMode_ == kViewing && viewMode_ == kFirstPerson)
+            solidWnd_->AskLeaveViewing();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// --- tabs and lists ------------------------------------------------------------------------
+
+void CVantrelSolidView::createTabs()
+{
+    QTabBar* tabs = ui_->catalogueTabs;
+    const QSignalBlocker blocker(tabs);
+    auto addTab = [tabs](const char* text, int list) {
+        tabs->setTabData(tabs->addTab(QString::fromUtf8(text)), list);
+    };
+    if (doc_.ceiling && doc_.ceiling->isBand) {
+        addTab("条扣板", 1);
+        addTab("电器", 3);
+    } else {
+        addTab("扣板", 0);
+        addTab("电器", 2);
+        const CCandyKind* art = app_.candies.tabList(4);
+        if (art != nullptr && art->listedCount > 0)
+            addTab("艺术", 4);
+    }
+    addTab("三维", kFacilityTab);
+    tabs->setCurrentIndex(0);
+}
+
+CCandyKind* CVantrelSolidView::activeTabList() const
+{
+    const QTabBar* tabs = ui_->catalogueTabs;
+    const int list = tabs->tabData(tabs->currentIndex()).toInt();
+    return list == kFacilityTab ? nullptr : app_.candies.tabList(list);
+}
+
+bool CVantrelSolidView::facilityTabActive() const
+{
+    const QTabBar* tabs = ui_->catalogueTabs;
+    return tabs->count() > 0 && tabs->currentIndex() == tabs->count() - 1;
+}
+
+void CVantrelSolidView::onTabChanged(int)
+{
+    showTabControls();
+}
+
+void CVantrelSolidView::showTabControls()
+{
+    if (facilityTabActive()) {
+        ui_->catalogueStack->setCurrentWidget(ui_->facilityPage);
+    } else {
+        ui_->catalogueStack->setCurrentWidget(ui_->panelPage);
+        fillClassifications();
+    }
+}
+
+void CVantrelSolidView::onEntitySelected(CCommonType* item)
+{
+    if (ui_->catalogueTabs->currentIndex() == 0)
+        currentPanelType_ = dynamic_cast<CCandyType*>(item);
+}
+
+void CVantrelSolidView::DropEntity(const QPoint& screenPoint, CCommonType* item,
+                                   const QSize& imageSize)
+{
+    if (facilityTabActive()) {
+        if (auto* model = dynamic_cast<CFacilityModel*>(item))
+            emit facilityModelDropped(screenPoint, model);
+    } else if (ui_->catalogueTabs->currentIndex() > 0) {
+        if (auto* type = dynamic_cast<CCandyType*>(item))
+            emit catalogueItemDropped(screenPoint, type, imageSize);
+    }
+}
+
+void CVantrelSolidView::fillFacilityCategories()
+{
+    QComboBox* combo = ui_->facilityCategoryCombo;
+    {
+        const QSignalBlocker blocker(combo);
+        combo->clear();
+        for (CFacilityCategory* category : app_.facilities.topCategories())
+            if (category != nullptr)
+                addEntry(combo, category);
+        if (combo->count() > 0)
+            combo->setCurrentIndex(0);
+    }
+    onFacilityCategoryChanged();
+}
+
+void CVantrelSolidView::onFacilityCategoryChanged()
+{
+    QComboBox* combo = ui_->brandCombo;
+    {
+        const QSignalBlocker blocker(combo);
+        combo->clear();
+        if (const CFacilityCategory* category =
+                entryData<CFacilityCategory>(ui_->facilityCategoryCombo))
+            for (CFacilityCategory* brand : category->children)
+                if (brand != nullptr && hasSomethingToShow(brand))
+                    addEntry(combo, brand);
+        if (combo->count() > 0)
+            combo->setCurrentIndex(0);
+    }
+    onBrandChanged();
+}
+
+void CVantrelSolidView::onBrandChanged()
+{
+    QComboBox* combo = ui_->seriesCombo;
+    {
+        const QSignalBlocker blocker(combo);
+        combo->clear();
+        if (const CFacilityCategory* brand = entryData<CFacilityCategory>(ui_->brandCombo))
+            for (CFacilityCategory* series : brand->children)
+                if (series != nullptr && hasSomethingToShow(series))
+                    addEntry(combo, series);
+        if (combo->count() > 0)
+            combo->setCurrentIndex(0);
+    }
+    fillFacilityList();
+}
+
+void CVantrelSolidView::fillFacilityList()
+{
+    const CFacilityCategory* deepest = entryData<CFacilityCategory>(ui_->seriesCombo);
+    if (deepest == nullptr)
+        deepest = entryData<CFacilityCategory>(ui_->brandCombo);
+    if (deepest == nullptr)
+        deepest = entryData<CFacilityCategory>(ui_->facilityCategoryCombo);
+    std::vector<CCommonType*> models;
+    if (deepest != nullptr)
+        models.assign(deepest->models.begin(), deepest->models.end());
+    ui_->facilityList->fill(models);
+}
+
+void CVantrelSolidView::fillClassifications()
+{
+    QComboBox* combo = ui_->classificationCombo;
+    {
+        const QSignalBlocker blocker(combo);
+        combo->clear();
+        if (app_.catalogueOption != kNoAllEntryOption)
+            combo->addItem(QString::fromUtf8(kAll));
+        if (const CCandyKind* list = activeTabList())
+            for (CCandyCategory* category : list->topCategories)
+                if (category != nullptr && category->hasListedTypes())
+                    addEntry(combo, category);
+        if (combo->count() > 0)
+            combo->setCurrentIndex(0);
+    }
+    onClassificationChanged();
+}
+
+void CVantrelSolidView::onClassificationChanged()
+{
+    QComboBox* combo = ui_->subclassCombo;
+    {
+        const QSignalBlocker blocker(combo);
+        combo->clear();
+        combo->addItem(QString::fromUtf8(kAll));
+        if (const CCandyCategory* classification =
+                entryData<CCandyCategory>(ui_->classificationCombo))
+            for (CCandyCategory* child : classification->children)
+                if (child != nullptr)
+                    addEntry(combo, child);
+        combo->setCurrentIndex(0);
+    }
+    fillPanelList();
+}
+
+void CVantrelSolidView::fillPanelList()
+{
+    std::vector<CCommonType*> items;
+    const CCandyCategory* scope = entryData<CCandyCategory>(ui_->subclassCombo);
+    if (scope == nullptr)
+        scope = entryData<CCandyCategory>(ui_->classificationCombo);
+    if (scope != nullptr) {
+        collectListedTypes(scope, items);
+    } else if (ui_->classificationCombo->currentIndex() >= 0) {
+        // "All": every listed type of the tab's list.
+        if (const CCandyKind* list = activeTabList())
+            for (CCandyType* type : list->types)
+                if (type != nullptr && type->listed)
+                    items.push_back(type);
+    }
+    ui_->panelList->fill(items);
+}

@@ -1,0 +1,213 @@
+// The 3D window on the engine's null driver (offscreen platform): cameras, modes and their
+// survival across a resize. Drawing itself is tested under X in view_xcb.
+#include "document/CSolidDocument.h"
+#include "document/CurrentDocument.h"
+#include "plugin/CVantrelSolidApp.h"
+#include "plugin/DesignRun.h"
+#include "scene/CRoomSceneNode.h"
+#include "view/CSolidWnd.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class WindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        CVantrelSolidApp& app = CVantrelSolidApp::instance();
+        app.clearMasterData();
+        app.addBuiltIns();
+        app.candies.link();
+        app.facilities.link();
+        doc_ = &vs::openCurrentDocument(std::string()); // the default room
+        wnd_ = std::make_unique<CSolidWnd>(*doc_);
+        wnd_->setLeaveQuestion([this] {
+            ++questions_;
+            return answer_;
+        });
+        wnd_->resize(400, 300);
+        wnd_->CreateEngine();
+        ASSERT_NE(wnd_->device(), nullptr);
+        ASSERT_NE(doc_->roomNode, nullptr);
+    }
+
+    void TearDown() override
+    {
+        wnd_.reset();
+        vs::closeCurrentDocument();
+        CVantrelSolidApp::instance().clearMasterData();
+    }
+
+    void wheel(int delta)
+    {
+        QWheelEvent e(QPointF(200, 150), QPointF(200, 150), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(wnd_.get(), &e);
+    }
+
+    void mouse(QEvent::Type type, QPoint p)
+    {
+        const Qt::MouseButton b = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent e(type, QPointF(p), QPointF(wnd_->mapToGlobal(p)), b,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton),
+                      Qt::NoModifier);
+        QApplication::sendEvent(wnd_.get(), &e);
+    }
+
+    void key(int k)
+    {
+        QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier);
+        QApplication::sendEvent(wnd_.get(), &e);
+    }
+
+    irr::core::matrix4 roomMatrix() const { return doc_->roomNode->getRelativeTransformation(); }
+
+    CSolidDocument* doc_ = nullptr;
+    std::unique_ptr<CSolidWnd> wnd_;
+    int questions_ = 0;
+    bool answer_ = false;
+};
+
+TEST_F(WindowTest, StartsViewingTheGlobeFromTheFittedDistance)
+{
+    EXPECT_EQ(wnd_->workMode(), CSolidWnd::Viewing);
+    EXPECT_EQ(wnd_->viewMode(), CSolidWnd::Globe);
+    EXPECT_EQ(wnd_->driverKind(), CSolidWnd::DriverKind::Null);
+    ASSERT_NE(wnd_->activeCamera(), nullptr);
+    EXPECT_EQ(wnd_->activeCamera(), wnd_->orbitCamera(0));
+    EXPECT_NEAR(wnd_->orbitCamera(0)->getPosition().Y, -wnd_->ComputeGlobeDistance(), 1e-2);
+    EXPECT_TRUE(wnd_->lastFrame().isNull()); // the null driver draws nothing
+    EXPECT_FALSE(wnd_->ExportPicture(QStringLiteral("/tmp/never-written.jpg")));
+}
+
+TEST_F(WindowTest, TrackballDragTurnsTheRoomAndATinyOneDoesNot)
+{
+    const irr::core::matrix4 before = roomMatrix();
+    mouse(QEvent::MouseButtonPress, QPoint(200, 150));
+    mouse(QEvent::MouseMove, QPoint(201, 150));
+    EXPECT_EQ(roomMatrix(), before);
+    mouse(QEvent::MouseMove, QPoint(260, 170));
+    const irr::core::matrix4 turned = roomMatrix();
+    EXPECT_FALSE(turned == before);
+    // Leaving the window ends the drag and keeps the turn reached.
+    mouse(QEvent::MouseMove, QPoint(-5, 170));
+    EXPECT_FALSE(wnd_->trackball(0).dragging());
+    EXPECT_EQ(wnd_->trackball(0).baseRotation(), wnd_->trackball(0).rotation());
+    mouse(QEvent::MouseMove, QPoint(300, 250));
+    EXPECT_EQ(roomMatrix(), turned);
+}
+
+TEST_F(WindowTest, WheelNeverReachesTheCentreNorPasses120000)
+{
+    irr::scene::ICameraSceneNode* camera = wnd_->orbitCamera(0);
+    wheel(-120 * 20); // 10000 further out
+    const float start = camera->getPosition().Y;
+    wheel(120);
+    EXPECT_NEAR(camera->getPosition().Y, start + 500, 1e-2);
+    wheel(120 * 10000); // would go through the centre: ignored
+    EXPECT_NEAR(camera->getPosition().Y, start + 500, 1e-2);
+    wheel(-120 * 10000); // beyond 120000: ignored
+    EXPECT_NEAR(camera->getPosition().Y, start + 500, 1e-2);
+    for (int i = 0; i < 1000; ++i)
+        wheel(120 * 7);
+    EXPECT_LT(camera->getPosition().Y, 0);
+    for (int i = 0; i < 1000; ++i)
+        wheel(-120 * 7);
+    EXPECT_GT(camera->getPosition().Y, -120000);
+    EXPECT_LT(camera->getPosition().Y, -110000);
+}
+
+TEST_F(WindowTest, FirstPersonArrowsTurnAndWalkAtEyeHeightOtherKeysAskToLeave)
+{
+    wnd_->show();
+    wnd_->SetModes(CSolidWnd::Viewing, CSolidWnd::FirstPerson, true);
+    EXPECT_EQ(wnd_->activeCamera(), wnd_->firstPersonCamera());
+    EXPECT_EQ(roomMatrix(), irr::core::matrix4()); // first person works in room coordinates
+    const float height = wnd_->eye().position.Y;
+    EXPECT_FLOAT_EQ(height, 13500); // 1.35 m
+    key(Qt::Key_Right);
+    EXPECT_DOUBLE_EQ(wnd_->eye().yaw, 3);
+    key(Qt::Key_Left);
+    key(Qt::Key_Left);
+    EXPECT_DOUBLE_EQ(wnd_->eye().yaw, 357);
+    const irr::core::vector3df before = wnd_->eye().position;
+    key(Qt::Key_Up);
+    EXPECT_FLOAT_EQ(wnd_->eye().position.Y, height);
+    EXPECT_NEAR((wnd_->eye().position - before).getLength(), 600, 1e-2);
+    EXPECT_EQ(wnd_->firstPersonCamera()->getPosition(), wnd_->eye().position);
+    EXPECT_EQ(questions_, 0);
+
+    answer_ = false;
+    key(Qt::Key_Escape);
+    EXPECT_EQ(questions_, 1);
+    EXPECT_EQ(wnd_->workMode(), CSolidWnd::Viewing);
+    int left = 0;
+    QObject::connect(wnd_.get(), &CSolidWnd::leftViewing, [&] { ++left; });
+    answer_ = true;
+    key(Qt::Key_A);
+    EXPECT_EQ(questions_, 2);
+    EXPECT_EQ(left, 1);
+    EXPECT_EQ(wnd_->workMode(), CSolidWnd::Designing);
+    EXPECT_EQ(wnd_->viewMode(), CSolidWnd::FirstPerson);
+}
+
+TEST_F(WindowTest, ResizeKeepsCameraTrackballModesAndPreferences)
+{
+    wheel(240);
+    mouse(QEvent::MouseButtonPress, QPoint(200, 150));
+    mouse(QEvent::MouseMove, QPoint(250, 120));
+    mouse(QEvent::MouseButtonRelease, QPoint(250, 120));
+    wnd_->SetModes(CSolidWnd::Designing, CSolidWnd::Globe, false, true);
+    doc_->viewState->fov = 50;
+    doc_->viewState->eyeAboveFloor = 1.6;
+    wnd_->ApplyDisplayPreferences();
+    const float cameraY = wnd_->orbitCamera(0)->getPosition().Y;
+    const Quat4f rotation = wnd_->trackball(0).rotation();
+    int rebuilt = 0;
+    QObject::connect(wnd_.get(), &CSolidWnd::sceneRebuilt, [&] { ++rebuilt; });
+
+    wnd_->show(); // a hidden widget gets its resize event only when shown
+    wnd_->resize(500, 320);
+    QApplication::processEvents();
+    EXPECT_NE(wnd_->device(), nullptr);
+    EXPECT_EQ(rebuilt, 1); // rebuilt once for the new size
+    EXPECT_FLOAT_EQ(wnd_->orbitCamera(0)->getPosition().Y, cameraY);
+    EXPECT_EQ(wnd_->trackball(0).rotation(), rotation);
+    EXPECT_EQ(wnd_->workMode(), CSolidWnd::Designing);
+    EXPECT_EQ(wnd_->viewMode(), CSolidWnd::Globe);
+    EXPECT_FALSE(wnd_->displayFull());
+    EXPECT_TRUE(wnd_->showLightPositions());
+    EXPECT_NEAR(wnd_->firstPersonCamera()->getFOV(), 50 * 3.14159265 / 180, 1e-5);
+    EXPECT_FLOAT_EQ(wnd_->eye().position.Y, 16000);
+    EXPECT_EQ(doc_->viewState->pictureExtent, (IntSize{500, 320})); // saved at the rebuild
+}
+
+TEST_F(WindowTest, VividColoursRebuildTheSceneAndUnknownModesAreIgnored)
+{
+    int rebuilt = 0;
+    QObject::connect(wnd_.get(), &CSolidWnd::sceneRebuilt, [&] { ++rebuilt; });
+    wnd_->ApplyDisplayPreferences();
+    EXPECT_EQ(rebuilt, 0); // nothing to remake
+    doc_->viewState->gammaCorrection = true;
+    wnd_->ApplyDisplayPreferences();
+    EXPECT_EQ(rebuilt, 1);
+    EXPECT_NE(doc_->roomNode, nullptr);
+
+    wnd_->SetModes(17, -3, true);
+    EXPECT_EQ(wnd_->workMode(), CSolidWnd::Viewing);
+    EXPECT_EQ(wnd_->viewMode(), CSolidWnd::Globe);
+    wnd_->DestroyEngine();
+    EXPECT_EQ(doc_->roomNode, nullptr);
+    wnd_->DrawScene(); // no device: nothing happens
+    EXPECT_EQ(wnd_->HitCorner(0, 0), -1);
+}
+
+} // namespace

@@ -1,0 +1,109 @@
+// Pictures of the 3D window under a real X display with OpenGL: the exported frame of a shown
+// window and the headless ExportSolidPicture of a bundled design through the reference host.
+// Everything skips when Qt does not run on xcb.
+#include "CataloguePack.h"
+#include "HomeDirectory.h"
+#include "HostDesign.h"
+#include "HostSession.h"
+#include "ModelOverrides.h"
+#include "ModuleExports.h"
+
+#include "document/CSolidDocument.h"
+#include "document/CurrentDocument.h"
+#include "plugin/CVantrelSolidApp.h"
+#include "plugin/DesignRun.h"
+#include "view/CSolidWnd.h"
+#include "view/PictureExport.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kSource = VS_TEST_SOURCE_DIR;
+
+bool onX()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+std::string scratch(const std::string& name)
+{
+    const fs::path dir = fs::temp_directory_path() / ("vs-view-xcb-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    return (dir / name).string();
+}
+
+TEST(WindowPictureTest, ExportPictureWritesAJpegOfTheWindowSize)
+{
+    if (!onX())
+        GTEST_SKIP() << "needs the xcb platform";
+    CVantrelSolidApp& app = CVantrelSolidApp::instance();
+    app.clearMasterData();
+    app.addBuiltIns();
+    app.facilities.link();
+    {
+        CSolidDocument& doc = vs::openCurrentDocument(std::string());
+        CSolidWnd wnd(doc);
+        wnd.resize(320, 240);
+        wnd.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&wnd));
+        wnd.CreateEngine();
+        ASSERT_EQ(wnd.driverKind(), CSolidWnd::DriverKind::OpenGL);
+        wnd.SetModes(CSolidWnd::Designing, CSolidWnd::Globe, true);
+        wnd.DrawScene();
+        const std::string path = scratch("window.jpg");
+        ASSERT_TRUE(wnd.ExportPicture(QString::fromStdString(path)));
+        const QImage picture(QString::fromStdString(path));
+        EXPECT_EQ(picture.size(), QSize(320, 240));
+        picture.save(QString::fromStdString(scratch("window.png")));
+        // A bigger window after a resize gives a bigger picture.
+        wnd.resize(360, 200);
+        wnd.DrawScene();
+        ASSERT_TRUE(wnd.ExportPicture(QString::fromStdString(path)));
+        EXPECT_EQ(QImage(QString::fromStdString(path)).size(), QSize(360, 200));
+        EXPECT_FALSE(wnd.ExportPicture(QStringLiteral("/nonexistent-dir/x.jpg")));
+    }
+    vs::closeCurrentDocument();
+    app.clearMasterData();
+}
+
+TEST(WindowPictureTest, ExportSolidPictureOfTheKitchenHasTheAskedSize)
+{
+    if (!onX())
+        GTEST_SKIP() << "needs the xcb platform";
+    const std::string pack = kSource + "/data/pack/index.xml";
+    const std::string home = scratch("home");
+    vhost::HostSession session(vhost::ModuleExports::load(VS_LIBRARY_PATH),
+                               vhost::CataloguePack::load(pack),
+                               vhost::ModelOverrides::load(scratch("ov.xml")));
+    session.pour(vhost::prepareHomeDirectory(home, vhost::programDirectory(), pack));
+    vhost::HostDesign design = vhost::HostDesign::load(kSource + "/data/designs/kitchen.xml");
+    const std::string path = scratch("kitchen.jpg");
+    ASSERT_TRUE(session.exportPicture(design, path, 640, 360));
+    const QImage picture(QString::fromStdString(path));
+    ASSERT_EQ(picture.size(), QSize(640, 360));
+    picture.save(QString::fromStdString(scratch("kitchen.png")));
+    // Not one flat colour: the room was drawn.
+    EXPECT_NE(picture.pixel(320, 180), picture.pixel(5, 5));
+}
+
+TEST(WindowPictureTest, ExportSolidPictureRefusesBadArgumentsWithoutDrawing)
+{
+    const std::string path = scratch("bad.jpg");
+    EXPECT_THROW(vs::exportSolidPicture("", path, 0, 100, 4), std::invalid_argument);
+    EXPECT_THROW(vs::exportSolidPicture("", path, 100, 100000, 4), std::invalid_argument);
+    EXPECT_THROW(vs::exportSolidPicture("", path, 100, 100, 9), std::invalid_argument);
+    EXPECT_FALSE(fs::exists(path));
+}
+
+} // namespace
