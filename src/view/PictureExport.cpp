@@ -56,6 +56,8 @@ void drawAndWrite(CSolidDocument& document, const HiddenXWindow& target, const s
     if (window.driverKind() != CSolidWnd::DriverKind::OpenGL &&
         window.driverKind() != CSolidWnd::DriverKind::Software)
         throw std::runtime_error("OpenGL cannot start on the X display");
+    if (viewMode == CSolidWnd::ChangeTop && document.samplePhoto.isNull())
+        throw std::runtime_error("the design has no static sample photo for the change-top view");
     window.SetModes(CSolidWnd::Viewing, viewMode, window.displayFull());
     if (window.RenderToImage().isNull())
         throw std::runtime_error("the frame cannot be read back");
