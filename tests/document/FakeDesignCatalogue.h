@@ -2,14 +2,14 @@
 // built-in models at the head of the model list, and a record of the calls made.
 #pragma once
 
-#include "document/DesignCatalogue.h"
+#include "support/ListDesignCatalogue.h"
 #include "plugin/CCandyType.h"
 #include "plugin/CFacilityModel.h"
 
 #include <memory>
 #include <vector>
 
-class FakeDesignCatalogue : public DesignCatalogue {
+class FakeDesignCatalogue : public testsupport::ListDesignCatalogue {
 public:
     /** Panel type ids: a 600 x 600 mm panel, a 300 x 300 mm lamp, a 1200 x 600 mm panel. */
     static constexpr int kPanel = 11;
@@ -22,15 +22,8 @@ public:
     /** With `builtIns` false the model list holds only the two poured models. */
     explicit FakeDesignCatalogue(bool builtIns = true);
 
-    CCandyType* candyType(int id) override;
-    CFacilityModel* facilityModel(int id, int typeId) override;
-    CFacilityModel* builtInModel(size_t position) override;
     void loadStaticSample(int sampleId) override { loadedSamples.push_back(sampleId); }
 
-    CCandyType* addType(int id, int width, int height, int kind = 1);
-    CFacilityModel* addModel(int id, int typeId, int width, int height, int kind = 0);
 
-    std::vector<std::unique_ptr<CCandyType>> types;
-    std::vector<std::unique_ptr<CFacilityModel>> models;
     std::vector<int> loadedSamples;
 };

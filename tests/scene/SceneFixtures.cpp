@@ -8,53 +8,9 @@ namespace scenefix {
 
 SceneCatalogue::SceneCatalogue()
 {
-    addModel(-1, -1, 0, 0, 0);
-    addModel(-2, -2, 6000, 6000, 4);
-    addModel(-3, -3, 6000, 2000, 5);
-    addModel(-4, -4, 3000, 3000, 4);
-    addModel(-5, -5, 3000, 3000, 3);
-    addModel(-6, -4, 3000, 3000, 4);
-    addModel(-7, -5, 4400, 2960, 3);
+    addBuiltInModels();
     addModel(101, 0, 9000, 6000);
-    CandyTypeInfo info;
-    info.id = 11;
-    info.kind = 1;
-    info.width = 6000;
-    info.height = 6000;
-    types.push_back(std::make_unique<CCandyType>(info, nullptr));
-}
-
-CFacilityModel* SceneCatalogue::addModel(int id, int typeId, int width, int height, int kind)
-{
-    FacilityModelInfo info;
-    info.id = id;
-    info.typeId = typeId;
-    info.width = width;
-    info.height = height;
-    info.kindAndFlags = kind;
-    models.push_back(std::make_unique<CFacilityModel>(info, nullptr));
-    return models.back().get();
-}
-
-CCandyType* SceneCatalogue::candyType(int id)
-{
-    for (auto& type : types)
-        if (id != 0 && type->id == id)
-            return type.get();
-    return nullptr;
-}
-
-CFacilityModel* SceneCatalogue::facilityModel(int id, int typeId)
-{
-    for (auto& model : models)
-        if (model->id == id || (typeId != 0 && model->typeId == typeId))
-            return model.get();
-    return nullptr;
-}
-
-CFacilityModel* SceneCatalogue::builtInModel(size_t position)
-{
-    return position >= 1 && position <= models.size() ? models[position - 1].get() : nullptr;
+    addType(11, 6000, 6000);
 }
 
 std::string roomDesign(double width, double height, double left, double top,

@@ -4,7 +4,7 @@
 #include "SceneTestDevice.h"
 
 #include "document/CSolidDocument.h"
-#include "document/DesignCatalogue.h"
+#include "support/ListDesignCatalogue.h"
 #include "plugin/CCandyType.h"
 #include "plugin/CFacilityModel.h"
 
@@ -18,18 +18,9 @@ namespace scenefix {
 
 /** The seven built-in models (ids -1..-7), a picture model 101 (9000 x 6000) and one panel
  *  type 11 (600 mm square); none has pictures, so natural sizes are the models' sizes. */
-class SceneCatalogue : public DesignCatalogue {
+class SceneCatalogue : public testsupport::ListDesignCatalogue {
 public:
     SceneCatalogue();
-    CCandyType* candyType(int id) override;
-    CFacilityModel* facilityModel(int id, int typeId) override;
-    CFacilityModel* builtInModel(size_t position) override;
-    void loadStaticSample(int) override {}
-
-    CFacilityModel* addModel(int id, int typeId, int width, int height, int kind = 0);
-
-    std::vector<std::unique_ptr<CCandyType>> types;
-    std::vector<std::unique_ptr<CFacilityModel>> models;
 };
 
 /** A design of a rectangular room (left, top) to (left + width, top + height) in
