@@ -28,6 +28,10 @@ constexpr int kMaxWarpSide = 16384;
 QImage warpPictureToQuad(const QImage& source, const std::array<QPointF, 4>& corners, int width,
                          int height, int threads = 0);
 
+/** Lets the warp use AVX2 where the processor has it (the default) or keeps it to SSE2;
+ *  both give the same pixels. For tests of the narrower path. */
+void allowWarpAvx2(bool allowed);
+
 /** Returns the root ceiling plane's plan picture as a Format_ARGB32 copy with every alpha set
  *  to 255, creating and painting the plan picture when the plane has none yet. A document
  *  without a ceiling plane, or a plane that gets no picture, gives a null picture. */
