@@ -1,10 +1,13 @@
-// Paints the pictures of the seven built-in facility models (resources/img/): a light bulb,
-// wall tiles, a decorative band and floor tiles. Run by hand when the pictures change; the
-// build embeds the checked-in files and never runs this tool.
+// Paints the module's own pictures into the resources folder: those of the seven built-in
+// facility models (img/: a light bulb, wall tiles, a decorative band and floor tiles), the
+// design dialog's background pattern (img/113.bmp) and the cursor over a change-top corner
+// (cursors/115.png). Run by hand when the pictures change; the build embeds the checked-in
+// files and never runs this tool.
 //
-//   make_builtin_pictures <output folder> [<preview folder for PNG copies>]
+//   make_builtin_pictures <resources folder> [<preview folder for PNG copies>]
 #include <QColor>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -441,6 +444,70 @@ QImage rectangularFloorTile()
     return image;
 }
 
+// --- 113: the design dialog's background pattern (48 x 48, tiled) ---------------------------
+
+QImage dialogPattern()
+{
+    const int s = 48;
+    QImage image = canvas(s, s, QColor(226, 232, 240));
+    {
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        // A faint basket weave: pale strands over and under, light enough for black text.
+        for (int cell = 0; cell < 4; ++cell) {
+            const QRectF r((cell % 2) * 24.0, (cell / 2) * 24.0, 24.0, 24.0);
+            const bool across = (cell % 2) == (cell / 2);
+            for (int strand = 0; strand < 3; ++strand) {
+                QRectF band = across ? QRectF(r.left(), r.top() + 1 + strand * 8, r.width(), 6)
+                                     : QRectF(r.left() + 1 + strand * 8, r.top(), 6, r.height());
+                QLinearGradient shade(band.topLeft(), across ? band.bottomLeft() : band.topRight());
+                shade.setColorAt(0, QColor(238, 242, 248));
+                shade.setColorAt(1, QColor(214, 222, 232));
+                p.fillRect(band, shade);
+            }
+        }
+    }
+    mottle(image, 2, 113);
+    return image;
+}
+
+// --- 115: the cursor over a change-top corner (32 x 32, hot spot in the middle) -------------
+
+QImage cornerCursor()
+{
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPointF c(16, 16);
+    // Four arrow heads around a ring: the corner moves any way the mouse goes.
+    QPainterPath arrows;
+    for (int i = 0; i < 4; ++i) {
+        QTransform turn;
+        turn.translate(c.x(), c.y());
+        turn.rotate(90.0 * i);
+        QPainterPath head;
+        head.moveTo(0, -15);
+        head.lineTo(5, -9);
+        head.lineTo(1.5, -9);
+        head.lineTo(1.5, -5);
+        head.lineTo(-1.5, -5);
+        head.lineTo(-1.5, -9);
+        head.lineTo(-5, -9);
+        head.closeSubpath();
+        arrows.addPath(turn.map(head));
+    }
+    p.setPen(QPen(Qt::white, 1.5));
+    p.setBrush(Qt::black);
+    p.drawPath(arrows);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::white, 3));
+    p.drawEllipse(c, 4, 4);
+    p.setPen(QPen(Qt::black, 1.5));
+    p.drawEllipse(c, 4, 4);
+    return image;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -453,6 +520,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QDir out(QString::fromLocal8Bit(argv[1]));
+    out.mkpath(QStringLiteral("img"));
+    out.mkpath(QStringLiteral("cursors"));
     const QString preview = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
 
     struct Item
@@ -462,13 +531,11 @@ int main(int argc, char** argv)
         std::function<QImage()> paint;
     };
     const Item items[] = {
-        {"136.bmp", "BMP", lightBulb},
-        {"137.bmp", "BMP", europeanTile},
-        {"138.bmp", "BMP", decorativeBand},
-        {"139.bmp", "BMP", ornateTile},
-        {"140.bmp", "BMP", floorTile},
-        {"2011.jpg", "JPEG", wallTile},
-        {"2012.jpg", "JPEG", rectangularFloorTile},
+        {"img/113.bmp", "BMP", dialogPattern},    {"img/136.bmp", "BMP", lightBulb},
+        {"img/137.bmp", "BMP", europeanTile},     {"img/138.bmp", "BMP", decorativeBand},
+        {"img/139.bmp", "BMP", ornateTile},       {"img/140.bmp", "BMP", floorTile},
+        {"img/2011.jpg", "JPEG", wallTile},       {"img/2012.jpg", "JPEG", rectangularFloorTile},
+        {"cursors/115.png", "PNG", cornerCursor},
     };
     int failures = 0;
     for (const Item& item : items) {
@@ -479,7 +546,9 @@ int main(int argc, char** argv)
             ++failures;
         }
         if (!preview.isEmpty())
-            image.save(QDir(preview).filePath(QString::fromLatin1(item.file) + ".png"), "PNG");
+            image.save(QDir(preview).filePath(QFileInfo(QString::fromLatin1(item.file)).fileName() +
+                                              ".png"),
+                       "PNG");
     }
     return failures == 0 ? 0 : 1;
 }

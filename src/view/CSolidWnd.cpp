@@ -3,6 +3,7 @@
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
 #include "document/SolidCeiling.h"
+#include "platform/ModuleResource.h"
 #include "plugin/CVantrelSolidApp.h"
 #include "plugin/EngineTexture.h"
 #include "samples/StaticSampleHook.h"
@@ -19,6 +20,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -35,6 +37,8 @@ constexpr float FirstPersonFarPlane = 1000000.0f;
 constexpr float MaxOrbitDistance = 120000.0f;
 constexpr char LeaveQuestion[] = "要退出查看模式并切换到设计模式吗？";
 constexpr char MarkerName[] = "DragMarker.bmp";
+/** The module cursor shown over a change-top corner. */
+constexpr int kCornerCursor = 115;
 
 struct OutlineBox
 {
@@ -331,8 +335,9 @@ void CSolidWnd::updateRoomMatrix()
 {
     if (doc_.roomNode == nullptr)
         return;
-    const core::matrix4 m =
-        viewMode_ == FirstPerson ? core::matrix4() : trackballs_[static_cast<size_t>(orbitIndex())].matrix();
+    const core::matrix4 m = viewMode_ == FirstPerson
+                                ? core::matrix4()
+                                : trackballs_[static_cast<size_t>(orbitIndex())].matrix();
     doc_.roomNode->setRelativeTransformationMatrix(m);
     doc_.roomNode->updateAbsolutePosition();
 }
@@ -511,11 +516,11 @@ void CSolidWnd::AskLeaveViewing()
         return;
     leaveMouseLook();
     askingToLeave_ = true;
-    const bool yes = leaveQuestion_
-                         ? leaveQuestion_()
-                         : QMessageBox::question(this, QString(), QString::fromUtf8(LeaveQuestion),
-                                                 QMessageBox::Yes | QMessageBox::No) ==
-                               QMessageBox::Yes;
+    const bool yes =
+        leaveQuestion_
+            ? leaveQuestion_()
+            : QMessageBox::question(this, QString(), QString::fromUtf8(LeaveQuestion),
+                                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     askingToLeave_ = false;
     if (yes) {
         SetModes(Designing, viewMode_, displayFull_, showLightPositions_);
@@ -614,7 +619,8 @@ void CSolidWnd::drawChangeTop()
     for (int i = 0; i < 4; ++i) {
         const QPoint a = changeTop_.corner(i);
         const QPoint b = changeTop_.corner((i + 1) % 4);
-        driver_->draw2DLine(core::position2di(a.x(), a.y()), core::position2di(b.x(), b.y()), green);
+        driver_->draw2DLine(core::position2di(a.x(), a.y()), core::position2di(b.x(), b.y()),
+                            green);
     }
     if (markerTexture_ != nullptr)
         for (int i = 0; i < 4; ++i) {
@@ -671,8 +677,8 @@ QImage CSolidWnd::frameImage() const
         return QImage();
     QImage result(static_cast<int>(size.Width), static_cast<int>(size.Height),
                   QImage::Format_RGB32);
-    video::IImage* image = driver_->createImageFromData(frameTarget_->getColorFormat(), size, data,
-                                                        true, false);
+    video::IImage* image =
+        driver_->createImageFromData(frameTarget_->getColorFormat(), size, data, true, false);
     if (image != nullptr) {
         image->copyToScaling(result.bits(), size.Width, size.Height, video::ECF_A8R8G8B8,
                              static_cast<u32>(result.bytesPerLine()));
@@ -744,12 +750,23 @@ void CSolidWnd::globeMouseMove(const QPoint& p)
     }
 }
 
+QCursor CSolidWnd::cornerCursor()
+{
+    static const QCursor cursor = [] {
+        QPixmap picture;
+        if (!picture.loadFromData(vs::moduleResource("CURSORS", kCornerCursor)))
+            return QCursor(Qt::SizeAllCursor);
+        return QCursor(picture, picture.width() / 2, picture.height() / 2);
+    }();
+    return cursor;
+}
+
 void CSolidWnd::changeTopMouseMove(const QPoint& p)
 {
     const int index = changeTop_.dragIndex();
     if (index < 0) {
         if (HitCorner(p.x(), p.y()) >= 0)
-            setCursor(Qt::SizeAllCursor);
+            setCursor(cornerCursor());
         else
             unsetCursor();
         return;

@@ -6,10 +6,10 @@
 // x, y = height, z = plan y.
 #pragma once
 
+#include "samples/StaticSamplePictures.h"
 #include "view/CChangeTopView.h"
 #include "view/CFirstPersonEye.h"
 #include "view/CTrackball.h"
-#include "samples/StaticSamplePictures.h"
 
 #include <QImage>
 #include <QWidget>
@@ -192,6 +192,8 @@ private:
     void firstPersonKey(QKeyEvent* event);
     void changeTopKey(QKeyEvent* event);
     void changeTopMouseMove(const QPoint& p);
+    /** The module's corner cursor (the hot spot in its middle), or a move cursor without it. */
+    static QCursor cornerCursor();
     void uploadSampleTextures(bool all);
     void removeSampleTextures();
     void syncCorners();

@@ -3,17 +3,22 @@
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
 #include "document/SolidCeiling.h"
+#include "platform/ModuleResource.h"
 #include "plugin/CVantrelSolidApp.h"
 #include "scene/CeilingScene.h"
 #include "view/CEntityTypeListBox.h"
 #include "view/CSolidWnd.h"
+#include "view/CatalogueTabBar.h"
 
 #include "ui/ui_MainDesignDialog.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QPalette>
+#include <QPixmap>
 #include <QSignalBlocker>
 
 namespace {
@@ -28,6 +33,10 @@ constexpr int kNoAllEntryOption = 92;
 /** Tab data of the 3D tab, which shows facility models rather than a panel list. */
 constexpr int kFacilityTab = -1;
 const QColor kActiveModeText(0x00, 0x00, 0xFF);
+/** The module picture tiled behind the dialog's controls. */
+constexpr int kBackgroundPattern = 113;
+/** Height and least width of a catalogue tab. */
+constexpr QSize kTabItemSize(35, 17);
 const char* const kAll = "全部";
 
 template <typename T> T* entryData(const QComboBox* combo)
@@ -95,6 +104,7 @@ CVantrelSolidView::CVantrelSolidView(CSolidDocument& doc, QWidget* parent)
 {
     ui_->setupUi(this);
     doc_.view = this;
+    backgroundPattern_.loadFromData(vs::moduleResource("IMG", kBackgroundPattern));
     ui_->rayTraceExportButton->hide();
     ui_->endProcessButton->hide();
     // Their dialogs and the render job are not part of this window.
@@ -125,6 +135,7 @@ CVantrelSolidView::CVantrelSolidView(CSolidDocument& doc, QWidget* parent)
     solidWnd_->SetModes(workMode_, viewMode_, displayFull_, showLightPositions_);
 
     ui_->invertTopCheck->setChecked(doc_.viewState && doc_.viewState->invertTop);
+    ui_->catalogueTabs->setTabItemSize(kTabItemSize);
     createTabs();
     fillFacilityCategories();
     showTabControls();
@@ -405,6 +416,18 @@ void CVantrelSolidView::keyPressEvent(QKeyEvent* event)
 }
 
 // --- tabs and lists ------------------------------------------------------------------------
+
+void CVantrelSolidView::paintEvent(QPaintEvent* event)
+{
+    // Only the dialog's own background: its labels, radios and check boxes are transparent
+    // over it. (A texture in the palette instead would reach every control's face.)
+    if (backgroundPattern_.isNull()) {
+        QDialog::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.fillRect(event->rect(), QBrush(backgroundPattern_));
+}
 
 void CVantrelSolidView::createTabs()
 {

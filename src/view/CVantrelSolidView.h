@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPixmap>
 
 #include <memory>
 #include <vector>
@@ -79,6 +80,8 @@ public:
     CCandyKind* activeTabList() const;
     /** True while the last tab (3D models) is active. */
     bool facilityTabActive() const;
+    /** The module picture tiled behind the controls (null when the module lacks it). */
+    const QPixmap& backgroundPattern() const { return backgroundPattern_; }
 
 signals:
     /** A facility model was dropped on the 3D tab. */
@@ -91,6 +94,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void connectControls();
@@ -124,6 +128,7 @@ private:
     CVantrelSolidApp& app_;
     CSolidDocument& doc_;
     std::unique_ptr<Ui::MainDesignDialog> ui_;
+    QPixmap backgroundPattern_;
     CSolidWnd* solidWnd_ = nullptr; // child of the view area
     bool engineStarted_ = false;
 

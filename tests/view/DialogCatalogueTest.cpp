@@ -58,6 +58,31 @@ TEST_F(DialogTest, TabsFollowTheCeilingKindWithTheArtTabOnlyForArtItems)
     EXPECT_EQ(tabTexts(tabs), utf8({"条扣板", "电器", "三维"}));
 }
 
+TEST_F(DialogTest, TabsHaveTheirSetHeightAndTheBackgroundIsTheTiledPattern)
+{
+    CVantrelSolidView& view = openDialog(false);
+    auto* tabs = child<QTabBar>("catalogueTabs");
+    view.show();
+    dialogtest::wait(20);
+    for (int i = 0; i < tabs->count(); ++i) {
+        EXPECT_EQ(tabs->tabRect(i).height(), 17) << i;
+        EXPECT_GE(tabs->tabRect(i).width(), 35) << i;
+    }
+    // Texts wider than the least width widen their tab rather than being cut.
+    const int natural = tabs->fontMetrics().horizontalAdvance(tabs->tabText(0));
+    EXPECT_GE(tabs->tabRect(0).width(), natural);
+
+    // The dialog's own background is the pattern, tiled from its corner; the controls' faces
+    // keep their colours.
+    const QImage pattern = view.backgroundPattern().toImage();
+    ASSERT_EQ(pattern.size(), QSize(48, 48));
+    const QImage shot = view.grab().toImage();
+    const QPoint gap(view.width() - 3, view.height() - 3); // right of and below everything
+    EXPECT_EQ(shot.pixel(gap), pattern.pixel(gap.x() % 48, gap.y() % 48));
+    const QImage tabFace = tabs->grab(tabs->tabRect(0)).toImage();
+    EXPECT_GT(qGray(tabFace.pixel(tabFace.width() / 2, 2)), 128);
+}
+
 TEST_F(DialogTest, LastTabShowsTheModelControlsAndTheOthersThePanelControls)
 {
     CVantrelSolidView& view = openDialog();

@@ -1,9 +1,12 @@
 // The 3D window on the engine's null driver (offscreen platform): cameras, modes and their
 // survival across a resize. Drawing itself is tested under X in view_xcb.
+#include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
 #include "document/CurrentDocument.h"
+#include "document/SolidCeiling.h"
 #include "plugin/CVantrelSolidApp.h"
 #include "plugin/DesignRun.h"
+#include "samples/StaticSamplePictures.h"
 #include "scene/CRoomSceneNode.h"
 #include "view/CSolidWnd.h"
 
@@ -57,7 +60,8 @@ protected:
     {
         const Qt::MouseButton b = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
         QMouseEvent e(type, QPointF(p), QPointF(wnd_->mapToGlobal(p)), b,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton),
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton
+                                                         : Qt::MouseButtons(Qt::LeftButton),
                       Qt::NoModifier);
         QApplication::sendEvent(wnd_.get(), &e);
     }
@@ -211,3 +215,49 @@ TEST_F(WindowTest, VividColoursRebuildTheSceneAndUnknownModesAreIgnored)
 }
 
 } // namespace
+
+TEST_F(WindowTest, ChangeTopCornerDragMovesTheStoredCornerAndRewarpsThePicture)
+{
+    QImage photo(200, 100, QImage::Format_ARGB32);
+    photo.fill(0xff808080u);
+    doc_->samplePhoto = Picture(photo);
+    doc_->staticSolidSampleId = 7;
+    // A plan picture that shows where it is warped to.
+    ASSERT_TRUE(doc_->ceiling && doc_->ceiling->root);
+    doc_->ceiling->root->picture = QImage(64, 48, QImage::Format_RGB32);
+    doc_->ceiling->root->picture.fill(0xff2050a0u);
+    wnd_->RefreshStaticSample(); // as applying a sample to an open window does
+    wnd_->SetModes(CSolidWnd::Viewing, CSolidWnd::ChangeTop, false);
+    const vs::StaticSamplePictures& pictures = wnd_->samplePictures();
+    ASSERT_TRUE(pictures.hasOverlays());
+    const QImage before = pictures.picture(vs::SamplePicture::Perspective);
+    ASSERT_FALSE(before.isNull());
+    const QPoint corner = pictures.corners()[2];
+    const std::vector<RPoint> storedBefore = doc_->staticSolidProjectedPoints;
+
+    // Hovering a corner shows the module's corner cursor, centred on the corner.
+    QMouseEvent hover(QEvent::MouseMove, QPointF(corner), QPointF(wnd_->mapToGlobal(corner)),
+                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(wnd_.get(), &hover);
+    ASSERT_EQ(wnd_->cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(wnd_->cursor().pixmap().size(), QSize(32, 32));
+    EXPECT_EQ(wnd_->cursor().hotSpot(), QPoint(16, 16));
+
+    const QPoint target = corner + QPoint(30, 20);
+    mouse(QEvent::MouseButtonPress, corner);
+    mouse(QEvent::MouseMove, target);
+    mouse(QEvent::MouseButtonRelease, target);
+    EXPECT_EQ(pictures.corners()[2], target);
+    ASSERT_EQ(doc_->staticSolidProjectedPoints.size(), 4u);
+    EXPECT_GT(doc_->staticSolidProjectedPoints[2].x, storedBefore[2].x);
+    EXPECT_GT(doc_->staticSolidProjectedPoints[2].y, storedBefore[2].y);
+    EXPECT_EQ(doc_->staticSolidProjectedPoints[0].x, storedBefore[0].x);
+    EXPECT_NE(pictures.picture(vs::SamplePicture::Perspective), before);
+
+    // A press away from every corner drags nothing.
+    const QImage afterDrag = pictures.picture(vs::SamplePicture::Perspective);
+    mouse(QEvent::MouseButtonPress, QPoint(5, 5));
+    mouse(QEvent::MouseMove, QPoint(60, 60));
+    mouse(QEvent::MouseButtonRelease, QPoint(60, 60));
+    EXPECT_EQ(pictures.picture(vs::SamplePicture::Perspective), afterDrag);
+}

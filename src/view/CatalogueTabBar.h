@@ -1,0 +1,31 @@
+// The design dialog's catalogue tabs: every tab gets one fixed height and at least one width,
+// as a tab control with a set item size does; a wider text widens its tab instead of being cut.
+#pragma once
+
+#include <QSize>
+#include <QTabBar>
+
+namespace vs {
+
+class CatalogueTabBar : public QTabBar
+{
+    Q_OBJECT
+
+public:
+    explicit CatalogueTabBar(QWidget* parent = nullptr);
+
+    /** Sets the tabs' height and least width (an empty size: the style's own). */
+    void setTabItemSize(const QSize& size);
+    QSize tabItemSize() const { return itemSize_; }
+
+protected:
+    QSize tabSizeHint(int index) const override;
+    QSize minimumTabSizeHint(int index) const override;
+
+private:
+    QSize fitted(QSize natural) const;
+
+    QSize itemSize_;
+};
+
+} // namespace vs
