@@ -10,12 +10,15 @@
 #include "view/CChangeTopView.h"
 #include "view/CFirstPersonEye.h"
 #include "view/CTrackball.h"
+#include "view/XErrorTrap.h"
 
 #include <QImage>
+#include <QSocketNotifier>
 #include <QWidget>
 
 #include <array>
 #include <functional>
+#include <memory>
 
 #include <irrlicht.h>
 
@@ -132,6 +135,11 @@ public:
     irr::IrrlichtDevice* device() const { return device_; }
     /** The driver the engine runs on. */
     DriverKind driverKind() const { return driverKind_; }
+    /** The X window the engine draws into: a window of its own over this widget when its
+     *  visual differs from the widget's, else the widget's (0 without an X driver). */
+    unsigned long engineXWindow() const;
+    /** The visual the OpenGL driver draws with; 0 for the other drivers. */
+    unsigned long engineVisual() const;
     /** The camera of the current view mode, or null without a device. */
     irr::scene::ICameraSceneNode* activeCamera() const;
     /** Orbit camera 0 (globe) or 1 (change top), or null. */
@@ -183,6 +191,19 @@ protected:
 
 private:
     bool createDevice();
+    irr::IrrlichtDevice* tryDriver(irr::SIrrlichtCreationParameters p,
+                                   irr::video::E_DRIVER_TYPE type, void* display,
+                                   unsigned long window);
+    bool startOpenGL(const irr::SIrrlichtCreationParameters& p, void* display,
+                     unsigned long parent);
+    bool startSoftware(const irr::SIrrlichtCreationParameters& p, void* display,
+                       unsigned long parent);
+    /** Starts a driver on a window of its own with `visual`, made over `parent`. */
+    bool startOnChild(const irr::SIrrlichtCreationParameters& p, irr::video::E_DRIVER_TYPE type,
+                      void* display, unsigned long parent, unsigned long visual);
+    void adopt(irr::IrrlichtDevice* device, DriverKind kind);
+    static unsigned long openGLVisual(irr::IrrlichtDevice* device);
+    void destroyEngineWindow();
     void createCameras();
     void updateRoomMatrix();
     int orbitIndex() const { return viewMode_ == ChangeTop ? 1 : 0; }
@@ -214,6 +235,12 @@ private:
     DriverKind driverKind_ = DriverKind::None;
     unsigned long engineWindow_ = 0;
     void* engineDisplay_ = nullptr;
+    /** Our own X connection, for the windows made for the engine over this widget. */
+    void* xDisplay_ = nullptr;
+    /** The engine's window when its visual differs from the one it was to draw on. */
+    vs::XChildWindow engineChild_;
+    void* engineChildDisplay_ = nullptr;
+    std::unique_ptr<QSocketNotifier> xEvents_;
     QSize engineSize_;
 
     int workMode_ = Viewing;

@@ -21,6 +21,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -95,6 +96,23 @@ TEST(WindowPictureTest, ExportSolidPictureOfTheKitchenHasTheAskedSize)
     picture.save(QString::fromStdString(scratch("kitchen.png")));
     // Not one flat colour: the room was drawn.
     EXPECT_NE(picture.pixel(320, 180), picture.pixel(5, 5));
+    // Looking at the ceiling from the room's middle, its panels' grid lines cross a row and a
+    // column of the picture's middle: runs of darker pixels between lighter panels.
+    auto crossings = [&](QPoint from, QPoint step, int count) {
+        int lines = 0;
+        bool inLine = false;
+        int lightest = 0;
+        for (int i = 0; i < count; ++i)
+            lightest = std::max(lightest, qGray(picture.pixel(from + step * i)));
+        for (int i = 0; i < count; ++i) {
+            const bool dark = qGray(picture.pixel(from + step * i)) < lightest - 30;
+            lines += dark && !inLine;
+            inLine = dark;
+        }
+        return lines;
+    };
+    EXPECT_GE(crossings(QPoint(210, 100), QPoint(1, 0), 220), 6);
+    EXPECT_GE(crossings(QPoint(250, 85), QPoint(0, 1), 190), 5);
 }
 
 TEST(WindowPictureTest, ExportSolidPictureRefusesBadArgumentsWithoutDrawing)
