@@ -131,7 +131,7 @@ protected:
     std::unique_ptr<CSolidWnd> wnd_;
 };
 
-TEST_F(EngineWindowTest, OpenGlDrawsOnAWindowWithItsOwnVisualAndInputStillArrives)
+TEST_F(EngineWindowTest, OpenGlDrawsOnAWindowWithItsOwnVisual)
 {
     wnd_->CreateEngine();
     ASSERT_EQ(wnd_->driverKind(), CSolidWnd::DriverKind::OpenGL);
@@ -151,10 +151,20 @@ TEST_F(EngineWindowTest, OpenGlDrawsOnAWindowWithItsOwnVisualAndInputStillArrive
     vs::closeXDisplay(display);
     expectDrawnFrame("gl-resized.jpg");
 
-    // A drag through the X server turns the room: pointer events pass the engine's window.
+}
+
+// Run by ctest on an X server of its own (VS_TEST_OWN_SERVER set): other tests' windows on a
+// shared server could lie under the pointer. A drag through the server turns the room, so
+// pointer events pass the engine's window on to the widget.
+TEST_F(EngineWindowTest, PointerInputReachesTheWidgetThroughTheEnginesWindow)
+{
+    if (std::getenv("VS_TEST_OWN_SERVER") == nullptr)
+        GTEST_SKIP() << "runs on an X server of its own";
     FakeInput input;
     if (!input.usable())
         GTEST_SKIP() << "no XTest";
+    wnd_->CreateEngine();
+    ASSERT_EQ(wnd_->driverKind(), CSolidWnd::DriverKind::OpenGL);
     const irr::core::matrix4 before = doc_->roomNode->getRelativeTransformation();
     const QPoint centre = wnd_->mapToGlobal(wnd_->rect().center());
     input.moveTo(centre);
