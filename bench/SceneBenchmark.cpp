@@ -147,8 +147,8 @@ void BM_BuildHallScene(benchmark::State& state)
         }
         irr::scene::ISceneNode* root = device->getSceneManager()->getRootSceneNode();
         for (auto _ : state) {
-            vs::buildRoomScene(root, document);
-            vs::releaseRoomScene(document);
+            vs::BuildRoomScene(root, document);
+            vs::ReleaseRoomScene(document);
         }
         state.counters["panels"] = 3 * 17 * 34;
     }

@@ -71,7 +71,7 @@ void BM_WarpPictureToQuad(benchmark::State& state)
     const Quad quad = quadOf(state);
     const int threads = int(state.range(1));
     for (auto _ : state) {
-        QImage out = vs::warpPictureToQuad(source, quad, kClientWidth, kClientHeight, threads);
+        QImage out = vs::WarpPictureToQuad(source, quad, kClientWidth, kClientHeight, threads);
         benchmark::DoNotOptimize(out.constBits());
     }
     state.SetLabel(std::string(state.range(0) == 0 ? "default corners" : "large quad") +

@@ -507,7 +507,7 @@ void fillQuad(QImage& output, const QImage& source, const std::array<QPointF, 4>
 
 } // namespace
 
-QImage warpPictureToQuad(const QImage& source, const std::array<QPointF, 4>& corners, int width,
+QImage WarpPictureToQuad(const QImage& source, const std::array<QPointF, 4>& corners, int width,
                          int height, int threads)
 {
     if (width <= 0 || height <= 0 || width > kMaxWarpSide || height > kMaxWarpSide)

@@ -25,7 +25,7 @@ constexpr int kMaxWarpSide = 16384;
  *  positive or beyond kMaxWarpSide gives a null picture. Large pictures are filled in
  *  horizontal bands on up to `threads` threads (0: chosen by the picture's size and the
  *  machine's cores); the pixels do not depend on the number of bands. */
-QImage warpPictureToQuad(const QImage& source, const std::array<QPointF, 4>& corners, int width,
+QImage WarpPictureToQuad(const QImage& source, const std::array<QPointF, 4>& corners, int width,
                          int height, int threads = 0);
 
 /** Lets the warp use AVX2 where the processor has it (the default) or keeps it to SSE2;

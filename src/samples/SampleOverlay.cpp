@@ -134,7 +134,7 @@ QImage cutOutCeiling(const CSolidDocument& document, const QImage& ceiling, int 
     return out;
 }
 
-QImage buildClipMask(IntSize client, const IRect& picture)
+QImage BuildClipMask(IntSize client, const IRect& picture)
 {
     if (client.width <= 0 || client.height <= 0)
         return QImage();

@@ -31,6 +31,6 @@ QImage cutOutCeiling(const CSolidDocument& document, const QImage& ceiling, int 
 /** Returns the clip mask: a Format_ARGB32 picture of the client size, white, with alpha 0
  *  inside `picture` (right and bottom edges excluded) and 255 elsewhere. An empty client gives
  *  a null picture. */
-QImage buildClipMask(IntSize client, const IRect& picture);
+QImage BuildClipMask(IntSize client, const IRect& picture);
 
 } // namespace vs

@@ -95,7 +95,7 @@ SampleCorners cornersFromProjected(const std::vector<RPoint>& projected, const I
     return corners;
 }
 
-void storeCorners(CSolidDocument& document, const SampleCorners& corners, const IRect& picture)
+void StoreCorners(CSolidDocument& document, const SampleCorners& corners, const IRect& picture)
 {
     const double width = double(picture.right) - picture.left;
     const double height = double(picture.bottom) - picture.top;

@@ -51,6 +51,6 @@ SampleCorners cornersFromProjected(const std::vector<RPoint>& projected, const I
 /** Writes `corners` into the document's staticSolidProjectedPoints as fractions of `picture`.
  *  A picture rectangle without width or height leaves the points as they are (there is no
  *  fraction to take). */
-void storeCorners(CSolidDocument& document, const SampleCorners& corners, const IRect& picture);
+void StoreCorners(CSolidDocument& document, const SampleCorners& corners, const IRect& picture);
 
 } // namespace vs

@@ -62,37 +62,37 @@ void StaticSamplePictures::rebuild(CSolidDocument& document, IntSize client, boo
     if (!keepCorners) {
         ensureProjectedPoints(document);
         corners_ = cornersFromProjected(document.staticSolidProjectedPoints, picture_);
-        buildPerspectiveImage(document);
+        BuildPerspectiveImage(document);
     } else if (perspective.width() != client.width || perspective.height() != client.height) {
         // The kept corners still need a picture of the new client size.
-        buildPerspectiveImage(document);
+        BuildPerspectiveImage(document);
     }
-    setPicture(SamplePicture::ClipMask, buildClipMask(client, picture_));
+    setPicture(SamplePicture::ClipMask, BuildClipMask(client, picture_));
 }
 
 void StaticSamplePictures::refresh(CSolidDocument& document, IntSize client)
 {
     if (hasOverlays() && !document.staticSolidProjectedPoints.empty()) {
         rebuild(document, client, true);
-        storeCorners(document);
+        StoreCorners(document);
     } else {
         rebuild(document, client, false);
     }
 }
 
-void StaticSamplePictures::buildPerspectiveImage(CSolidDocument& document)
+void StaticSamplePictures::BuildPerspectiveImage(CSolidDocument& document)
 {
     if (!planSourceTaken_) {
         planSource_ = planPictureSource(document);
         planSourceTaken_ = true;
     }
     setPicture(SamplePicture::Perspective,
-               warpPictureToQuad(planSource_, toDouble(corners_), client_.width, client_.height));
+               WarpPictureToQuad(planSource_, toDouble(corners_), client_.width, client_.height));
 }
 
-void StaticSamplePictures::storeCorners(CSolidDocument& document) const
+void StaticSamplePictures::StoreCorners(CSolidDocument& document) const
 {
-    vs::storeCorners(document, corners_, picture_);
+    vs::StoreCorners(document, corners_, picture_);
 }
 
 bool StaticSamplePictures::moveCorner(CSolidDocument& document, int index, QPoint position)
@@ -100,8 +100,8 @@ bool StaticSamplePictures::moveCorner(CSolidDocument& document, int index, QPoin
     if (index < 0 || index >= int(corners_.size()))
         return false;
     corners_[size_t(index)] = position;
-    buildPerspectiveImage(document);
-    storeCorners(document);
+    BuildPerspectiveImage(document);
+    StoreCorners(document);
     return true;
 }
 
@@ -113,8 +113,8 @@ double StaticSamplePictures::setZoom(CSolidDocument& document, double zoom)
     picture_ = zoomPictureRect(fit_, zoom_);
     ensureProjectedPoints(document);
     corners_ = cornersFromProjected(document.staticSolidProjectedPoints, picture_);
-    setPicture(SamplePicture::ClipMask, buildClipMask(client_, picture_));
-    buildPerspectiveImage(document);
+    setPicture(SamplePicture::ClipMask, BuildClipMask(client_, picture_));
+    BuildPerspectiveImage(document);
     return zoom_;
 }
 

@@ -58,10 +58,10 @@ public:
 
     /** Rewarps the plan picture onto the current corners. The plan picture is taken from the
      *  document on first use and kept until forgetPlanSource(). */
-    void buildPerspectiveImage(CSolidDocument& document);
+    void BuildPerspectiveImage(CSolidDocument& document);
 
     /** Writes the current corners into the document's projected points. */
-    void storeCorners(CSolidDocument& document) const;
+    void StoreCorners(CSolidDocument& document) const;
 
     /** Moves corner `index` (0..3; others are ignored) to `position`, rewarps and stores the
      *  corners, as a corner drag does. Returns false when the index is out of range. */

@@ -396,7 +396,7 @@ void setFacilityBrightness(CSolidFacility& facility, int emissive)
             meshNode->getMaterial(i).EmissiveColor = colour;
 }
 
-void applyCustomMaterials(CSolidFacility& facility)
+void ApplyCustomMaterials(CSolidFacility& facility)
 {
     if (facility.sceneNode == nullptr || facility.sceneMesh == nullptr)
         return;
@@ -441,7 +441,7 @@ void stickFacilityToWall(CSolidFacility& facility, float angle, float distanceAl
     setFacilityBrightness(facility, facility.emissive);
     updateFacilityTransformation(facility, document);
     if (cutsWall(facility))
-        rebuildWallCutOuts(*wall);
+        RebuildWallCutOuts(*wall);
 }
 
 void unstickFacility(CSolidFacility& facility)
@@ -451,7 +451,7 @@ void unstickFacility(CSolidFacility& facility)
         return;
     facility.stickWall = nullptr;
     if (cutsWall(facility))
-        rebuildWallCutOuts(*wall);
+        RebuildWallCutOuts(*wall);
 }
 
 std::vector<CSolidFacility*> wallFacilities(const CSolidDocument& document, const CWall& wall)

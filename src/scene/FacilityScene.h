@@ -51,7 +51,7 @@ void setFacilityBrightness(CSolidFacility& facility, int emissive);
  * private copy of the model's mesh; one whose custom materials were all removed goes back to
  * the shared mesh. Re-applies the brightness. Does nothing without a node.
  */
-void applyCustomMaterials(CSolidFacility& facility);
+void ApplyCustomMaterials(CSolidFacility& facility);
 
 /**
  * Returns the facility's relative matrix: the object matrix (model base rotation, with y and z

@@ -49,11 +49,11 @@ void releaseFloor(CSolidDocument& document)
 
 } // namespace
 
-void buildRoomScene(scene::ISceneNode* root, CSolidDocument& document)
+void BuildRoomScene(scene::ISceneNode* root, CSolidDocument& document)
 {
     if (!root)
         return;
-    releaseRoomScene(document);
+    ReleaseRoomScene(document);
     scene::ISceneManager* smgr = root->getSceneManager();
     auto* room = new CRoomSceneNode(&document, root, smgr);
     room->drop();
@@ -66,11 +66,11 @@ void buildRoomScene(scene::ISceneNode* root, CSolidDocument& document)
             buildFacilityNode(*facility, room, document);
     for (auto& wall : document.walls)
         if (wall)
-            buildWallScene(room, *wall, document);
+            BuildWallScene(room, *wall, document);
     buildLightNodes(document, room);
 }
 
-void releaseRoomScene(CSolidDocument& document)
+void ReleaseRoomScene(CSolidDocument& document)
 {
     if (!document.roomNode)
         return;
@@ -86,7 +86,7 @@ void releaseRoomScene(CSolidDocument& document)
     document.roomNode = nullptr;
 }
 
-void showRoomParts(bool showMarkers, CSolidDocument& document, bool full)
+void ShowRoomParts(bool showMarkers, CSolidDocument& document, bool full)
 {
     if (document.floor && document.floor->scene && document.floor->scene->node)
         document.floor->scene->node->setVisible(full);

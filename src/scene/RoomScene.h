@@ -24,18 +24,18 @@ namespace vs {
  * facility's nodes, every wall, then the lights (the user's, then the default ones). A document
  * that already has a room node is released first. Does nothing for a null root.
  */
-void buildRoomScene(irr::scene::ISceneNode* root, CSolidDocument& document);
+void BuildRoomScene(irr::scene::ISceneNode* root, CSolidDocument& document);
 
 /**
  * Removes the room's nodes in the reverse order (lights, walls, facilities, floor, ceiling, the
  * room node) and forgets every pointer to them. Does nothing without a room node.
  */
-void releaseRoomScene(CSolidDocument& document);
+void ReleaseRoomScene(CSolidDocument& document);
 
 /**
  * Shows (`full`) or hides the floor, every wall and every solid facility, leaving the ceiling
  * as it is, and shows or hides the markers of the active lights by `showLightMarkers`.
  */
-void showRoomParts(bool showLightMarkers, CSolidDocument& document, bool full);
+void ShowRoomParts(bool showLightMarkers, CSolidDocument& document, bool full);
 
 } // namespace vs

@@ -271,7 +271,7 @@ bool wallPartShown(const CWallPart& part)
            std::isfinite(part.definition.height) && std::isfinite(part.definition.relativeBottom);
 }
 
-void buildWallScene(scene::ISceneNode* roomNode, CWall& wall, CSolidDocument& document)
+void BuildWallScene(scene::ISceneNode* roomNode, CWall& wall, CSolidDocument& document)
 {
     if (!roomNode)
         return;
@@ -287,9 +287,9 @@ void buildWallScene(scene::ISceneNode* roomNode, CWall& wall, CSolidDocument& do
         wall.groupNode->setAutomaticCulling(scene::EAC_OFF);
     }
     for (auto& part : wall.wallParts)
-        buildWallPartScene(wall, *part);
+        BuildWallPartScene(wall, *part);
     for (auto& flat : wall.flatFacilities)
-        rebuildFlatFacility(wall, *flat);
+        RebuildFlatFacility(wall, *flat);
 
     dropSelector(wall.faceSelector);
     dropSelector(wall.planeSelector);
@@ -306,7 +306,7 @@ void buildWallScene(scene::ISceneNode* roomNode, CWall& wall, CSolidDocument& do
     wall.groupNode->updateAbsolutePosition();
 }
 
-void buildWallPartScene(CWall& wall, CWallPart& part)
+void BuildWallPartScene(CWall& wall, CWallPart& part)
 {
     if (!wall.groupNode)
         return;
@@ -323,16 +323,16 @@ void buildWallPartScene(CWall& wall, CWallPart& part)
     rebuildPartGeometry(wall, part, cuttingFootprints(wall));
 }
 
-void rebuildFlatFacility(CWall& wall, CFlatFacility& flat)
+void RebuildFlatFacility(CWall& wall, CFlatFacility& flat)
 {
     const RRect r = flatFacilityRect(flat);
     flat.clippedPolygon = polygonIntersection(PlanPolygon::fromRect(r.left, r.top, r.right,
                                                                     r.bottom),
                                               wallPolygon(wall));
-    rebuildWallCutOuts(wall);
+    RebuildWallCutOuts(wall);
 }
 
-void rebuildWallCutOuts(CWall& wall)
+void RebuildWallCutOuts(CWall& wall)
 {
     if (!wall.groupNode)
         return;
@@ -344,7 +344,7 @@ void rebuildWallCutOuts(CWall& wall)
         rebuildFlatGeometry(wall, *flat);
 }
 
-void setWallPartPicture(CWall& wall, CWallPart& part, CFacilityModel* picture)
+void SetWallPartPicture(CWall& wall, CWallPart& part, CFacilityModel* picture)
 {
     part.facilityModel = picture;
     part.ceramicTileSize = IntSize{0, 0};

@@ -66,24 +66,24 @@ bool wallPartShown(const CWallPart& part);
 /** Builds the scene of `wall` under `roomNode`: the group node (once), every band, every flat
  *  item, the two picking meshes and their selectors, then places the group on the base line.
  *  Does nothing without a room node. */
-void buildWallScene(irr::scene::ISceneNode* roomNode, CWall& wall, CSolidDocument& document);
+void BuildWallScene(irr::scene::ISceneNode* roomNode, CWall& wall, CSolidDocument& document);
 
 /** Hides a band that is not shown; otherwise shows it (creating its mesh node under the wall's
  *  group node) and rebuilds its geometry and texture. Does nothing while the wall has no group. */
-void buildWallPartScene(CWall& wall, CWallPart& part);
+void BuildWallPartScene(CWall& wall, CWallPart& part);
 
 /** Clips the item's rectangle to the wall's face, stores it, then rebuilds the wall's
  *  cut-outs. */
-void rebuildFlatFacility(CWall& wall, CFlatFacility& flat);
+void RebuildFlatFacility(CWall& wall, CFlatFacility& flat);
 
 /** Rebuilds every shown band (its face minus every flat item's rectangle and every cutting
  *  facility's footprint, tiled front and back) and every visible flat item's mesh (its clipped
  *  polygon with one tile of its own size). Does nothing while the wall has no group. */
-void rebuildWallCutOuts(CWall& wall);
+void RebuildWallCutOuts(CWall& wall);
 
 /** Gives the band a new picture (model), resets its explicit tile size and, while shown,
  *  re-tiles and re-textures it. */
-void setWallPartPicture(CWall& wall, CWallPart& part, CFacilityModel* picture);
+void SetWallPartPicture(CWall& wall, CWallPart& part, CFacilityModel* picture);
 
 /** Removes the wall's nodes, drops its meshes and selectors and clears every scene pointer of
  *  the wall, its bands and its flat items. */

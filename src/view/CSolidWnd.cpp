@@ -357,7 +357,7 @@ void CSolidWnd::CreateEngine()
         doc_.viewState = std::make_unique<SolidViewState>();
 
     createCameras();
-    vs::buildRoomScene(smgr_->getRootSceneNode(), doc_);
+    vs::BuildRoomScene(smgr_->getRootSceneNode(), doc_);
     builtWithVividColours_ = vividColours();
 
     samples_.refresh(doc_, IntSize{width(), height()});
@@ -397,7 +397,7 @@ void CSolidWnd::DestroyEngine()
     SaveViewState();
     vs::clearStaticSampleView(&doc_);
     undoInversion();
-    vs::releaseRoomScene(doc_);
+    vs::ReleaseRoomScene(doc_);
     removeSampleTextures();
     if (markerTexture_ != nullptr)
         driver_->removeTexture(markerTexture_);
@@ -583,7 +583,7 @@ void CSolidWnd::showPartsForModes()
     if (doc_.roomNode == nullptr)
         return;
     const bool full = viewMode_ == FirstPerson || (viewMode_ == Globe && displayFull_);
-    vs::showRoomParts(showLightPositions_, doc_, full);
+    vs::ShowRoomParts(showLightPositions_, doc_, full);
 }
 
 scene::ICameraSceneNode* CSolidWnd::activeCamera() const

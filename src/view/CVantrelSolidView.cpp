@@ -8,7 +8,7 @@
 #include "scene/CeilingScene.h"
 #include "view/CEntityTypeListBox.h"
 #include "view/CSolidWnd.h"
-#include "view/CatalogueTabBar.h"
+#include "view/CMyTabCtrl.h"
 
 #include "ui/ui_MainDesignDialog.h"
 

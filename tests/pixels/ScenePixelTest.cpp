@@ -166,7 +166,7 @@ TEST_P(ScenePixelTest, DesignMatchesItsReferencePictures)
     CSolidDocument document;
     vs::readDesign(readText(std::string(VS_TEST_SOURCE_DIR) + "/data/designs/" + design + ".xml"),
                    document, 1, catalogue);
-    vs::buildRoomScene(device->getSceneManager()->getRootSceneNode(), document);
+    vs::BuildRoomScene(device->getSceneManager()->getRootSceneNode(), document);
     vs::applyDisplayPreferences(document, device->getSceneManager());
 
     const RRect& b = document.ceiling->root->indentedBounds;
@@ -177,7 +177,7 @@ TEST_P(ScenePixelTest, DesignMatchesItsReferencePictures)
     const float d = std::max(w, h);
     checkView(design + "-outside", {w / 2 - 0.8f * d, 12000 + d, h / 2 - 0.8f * d}, centre);
     checkView(design + "-ceiling", {w * 0.5f, 13500, h * 0.1f}, {w * 0.5f, 24000, h * 0.7f});
-    vs::releaseRoomScene(document);
+    vs::ReleaseRoomScene(document);
     catalogue.facilities.releaseEngineObjects();
 }
 

@@ -31,7 +31,7 @@ namespace {
 
 using vs::kMaxWarpSide;
 using vs::planPictureSource;
-using vs::warpPictureToQuad;
+using vs::WarpPictureToQuad;
 using Corners = std::array<QPointF, 4>;
 
 constexpr QRgb kWhite = 0xffffffffu;
@@ -142,7 +142,7 @@ TEST(WarpPictureToQuadTest, MatchesIndependentProjectiveBilinearSampling)
 {
     const QImage source = noise(16, 12, 7);
     const Corners quad = {QPointF(6, 4), QPointF(58, 9), QPointF(52, 44), QPointF(3, 40)};
-    const QImage out = warpPictureToQuad(source, quad, 64, 48);
+    const QImage out = WarpPictureToQuad(source, quad, 64, 48);
     ASSERT_EQ(out.size(), QSize(64, 48));
     ASSERT_EQ(out.format(), QImage::Format_ARGB32);
 
@@ -237,7 +237,7 @@ TEST(WarpPictureToQuadTest, GivesTheStockAggFilterPixels)
         vs::allowWarpAvx2(avx2);
         for (const Corners& quad : quads) {
             const QImage expected = stockAggWarp(source, quad, 64, 48);
-            const QImage got = warpPictureToQuad(source, quad, 64, 48, 1);
+            const QImage got = WarpPictureToQuad(source, quad, 64, 48, 1);
             int differing = 0;
             for (int y = 0; y < 48; ++y)
                 for (int x = 0; x < 64; ++x) {
@@ -262,7 +262,7 @@ TEST(WarpPictureToQuadTest, CornersReceiveTheSourceCornersUprightAndOutsideStays
     source.setPixel(1, 1, 0xff0000ffu);
     source.setPixel(0, 1, 0xff000000u);
     const Corners quad = {QPointF(10, 10), QPointF(30, 10), QPointF(30, 30), QPointF(10, 30)};
-    const QImage out = warpPictureToQuad(source, quad, 40, 40);
+    const QImage out = WarpPictureToQuad(source, quad, 40, 40);
     EXPECT_EQ(out.pixel(11, 11), 0xffff0000u);
     EXPECT_EQ(out.pixel(28, 11), 0xff00ff00u);
     EXPECT_EQ(out.pixel(28, 28), 0xff0000ffu);
@@ -278,7 +278,7 @@ TEST(WarpPictureToQuadTest, RimPixelsBlendWithWhiteAndStayOpaque)
     source.fill(0xff000000u);
     const Corners quad = {QPointF(2.5, 2.5), QPointF(17.5, 2.5), QPointF(17.5, 17.5),
                           QPointF(2.5, 17.5)};
-    const QImage out = warpPictureToQuad(source, quad, 20, 20);
+    const QImage out = WarpPictureToQuad(source, quad, 20, 20);
     // Half the pixel (2, 10) is covered: half black on white.
     const int grey = qRed(out.pixel(2, 10));
     EXPECT_GT(grey, 100);
@@ -294,13 +294,13 @@ TEST(WarpPictureToQuadTest, BandsOnSeveralThreadsGiveTheSamePixelsAsOnePass)
     // Edges cross the band boundaries at slants, so rim coverage is split between bands.
     const Corners quad = {QPointF(20.3, 7.7), QPointF(280.5, 30.2), QPointF(250.1, 190.6),
                           QPointF(5.2, 170.4)};
-    const QImage one = warpPictureToQuad(source, quad, 300, 200, 1);
-    EXPECT_EQ(warpPictureToQuad(source, quad, 300, 200, 3), one);
-    EXPECT_EQ(warpPictureToQuad(source, quad, 300, 200, 7), one);
-    EXPECT_EQ(warpPictureToQuad(source, quad, 300, 200, 0), one);
+    const QImage one = WarpPictureToQuad(source, quad, 300, 200, 1);
+    EXPECT_EQ(WarpPictureToQuad(source, quad, 300, 200, 3), one);
+    EXPECT_EQ(WarpPictureToQuad(source, quad, 300, 200, 7), one);
+    EXPECT_EQ(WarpPictureToQuad(source, quad, 300, 200, 0), one);
     // More threads than rows.
-    EXPECT_EQ(warpPictureToQuad(source, quad, 300, 2, 16),
-              warpPictureToQuad(source, quad, 300, 2, 1));
+    EXPECT_EQ(WarpPictureToQuad(source, quad, 300, 2, 16),
+              WarpPictureToQuad(source, quad, 300, 2, 1));
 }
 
 TEST(WarpPictureToQuadTest, AvxAndSse2PathsGiveTheSamePixels)
@@ -309,9 +309,9 @@ TEST(WarpPictureToQuadTest, AvxAndSse2PathsGiveTheSamePixels)
     const Corners quad = {QPointF(12.3, 9.1), QPointF(290.4, 22.8), QPointF(260.2, 195.5),
                           QPointF(-20.6, 170.1)};
     vs::allowWarpAvx2(false);
-    const QImage narrow = warpPictureToQuad(source, quad, 300, 200, 1);
+    const QImage narrow = WarpPictureToQuad(source, quad, 300, 200, 1);
     vs::allowWarpAvx2(true);
-    EXPECT_EQ(warpPictureToQuad(source, quad, 300, 200, 1), narrow);
+    EXPECT_EQ(WarpPictureToQuad(source, quad, 300, 200, 1), narrow);
 }
 
 TEST(WarpPictureToQuadTest, DegenerateQuadrilateralsLeaveThePictureWhite)
@@ -326,7 +326,7 @@ TEST(WarpPictureToQuadTest, DegenerateQuadrilateralsLeaveThePictureWhite)
         Corners{QPointF(0, 0), QPointF(10, 10), QPointF(20, 20), QPointF(30, 30)},
     };
     for (const Corners& quad : degenerate) {
-        const QImage out = warpPictureToQuad(source, quad, 64, 48);
+        const QImage out = WarpPictureToQuad(source, quad, 64, 48);
         ASSERT_EQ(out.size(), QSize(64, 48));
         EXPECT_TRUE(allWhite(out));
     }
@@ -336,25 +336,25 @@ TEST(WarpPictureToQuadTest, HostileInputNeverCrashes)
 {
     const QImage source = noise(8, 8, 5);
     const Corners square = {QPointF(1, 1), QPointF(9, 1), QPointF(9, 9), QPointF(1, 9)};
-    EXPECT_TRUE(allWhite(warpPictureToQuad(QImage(), square, 10, 10)));
-    EXPECT_TRUE(warpPictureToQuad(source, square, 0, 10).isNull());
-    EXPECT_TRUE(warpPictureToQuad(source, square, 10, -1).isNull());
-    EXPECT_TRUE(warpPictureToQuad(source, square, kMaxWarpSide + 1, 10).isNull());
+    EXPECT_TRUE(allWhite(WarpPictureToQuad(QImage(), square, 10, 10)));
+    EXPECT_TRUE(WarpPictureToQuad(source, square, 0, 10).isNull());
+    EXPECT_TRUE(WarpPictureToQuad(source, square, 10, -1).isNull());
+    EXPECT_TRUE(WarpPictureToQuad(source, square, kMaxWarpSide + 1, 10).isNull());
 
     const double nan = std::numeric_limits<double>::quiet_NaN();
     Corners bad = square;
     bad[2] = QPointF(nan, 9);
-    EXPECT_TRUE(allWhite(warpPictureToQuad(source, bad, 10, 10)));
+    EXPECT_TRUE(allWhite(WarpPictureToQuad(source, bad, 10, 10)));
     bad[2] = QPointF(1e12, 9);
-    EXPECT_TRUE(allWhite(warpPictureToQuad(source, bad, 10, 10)));
+    EXPECT_TRUE(allWhite(WarpPictureToQuad(source, bad, 10, 10)));
 
     // A steep quadrilateral whose horizon passes just beside it, and one mostly off screen:
     // rim pixels map far away and must only repeat the border.
     const Corners steep = {QPointF(0, 0), QPointF(200, 0), QPointF(100.6, 1.2), QPointF(99.4, 1.2)};
-    EXPECT_EQ(warpPictureToQuad(source, steep, 200, 4).size(), QSize(200, 4));
+    EXPECT_EQ(WarpPictureToQuad(source, steep, 200, 4).size(), QSize(200, 4));
     const Corners offScreen = {QPointF(-5000, -4000), QPointF(9000, -10), QPointF(30, 30),
                                QPointF(-10, 9000)};
-    const QImage out = warpPictureToQuad(source, offScreen, 20, 20);
+    const QImage out = WarpPictureToQuad(source, offScreen, 20, 20);
     EXPECT_NE(out.pixel(10, 10), kWhite);
 }
 

@@ -13,7 +13,7 @@
 
 namespace {
 
-using vs::buildClipMask;
+using vs::BuildClipMask;
 using vs::ceilingPixels;
 using vs::cutOutCeiling;
 
@@ -140,7 +140,7 @@ TEST(CutOutCeilingTest, CeilingPixelsGetAlphaZeroAndTheRestTheGivenAlpha)
 
 TEST(BuildClipMaskTest, PictureRectangleIsClearWithRightAndBottomEdgesExcluded)
 {
-    const QImage mask = buildClipMask({8, 6}, {2, 1, 5, 4});
+    const QImage mask = BuildClipMask({8, 6}, {2, 1, 5, 4});
     ASSERT_EQ(mask.size(), QSize(8, 6));
     EXPECT_EQ(mask.pixel(2, 1), 0x00ffffffu);
     EXPECT_EQ(mask.pixel(4, 3), 0x00ffffffu);
@@ -150,9 +150,9 @@ TEST(BuildClipMaskTest, PictureRectangleIsClearWithRightAndBottomEdgesExcluded)
     EXPECT_EQ(mask.pixel(2, 0), 0xffffffffu);
 
     // A rectangle reaching beyond the client is clipped; an inverted one clears nothing.
-    EXPECT_EQ(buildClipMask({4, 4}, {-10, -10, 100, 100}).pixel(3, 3), 0x00ffffffu);
-    EXPECT_EQ(buildClipMask({4, 4}, {3, 3, 1, 1}).pixel(2, 2), 0xffffffffu);
-    EXPECT_TRUE(buildClipMask({0, 4}, {0, 0, 1, 1}).isNull());
+    EXPECT_EQ(BuildClipMask({4, 4}, {-10, -10, 100, 100}).pixel(3, 3), 0x00ffffffu);
+    EXPECT_EQ(BuildClipMask({4, 4}, {3, 3, 1, 1}).pixel(2, 2), 0xffffffffu);
+    EXPECT_TRUE(BuildClipMask({0, 4}, {0, 0, 1, 1}).isNull());
 }
 
 } // namespace

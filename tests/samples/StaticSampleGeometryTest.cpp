@@ -79,7 +79,7 @@ TEST(StoreCornersTest, StoredFractionsGiveTheCornersBack)
     const IRect picture{376, 203, 903, 598};
     const SampleCorners corners = {QPoint(400, 210), QPoint(880, 215), QPoint(903, 598),
                                    QPoint(300, 700)};
-    vs::storeCorners(document, corners, picture);
+    vs::StoreCorners(document, corners, picture);
     ASSERT_EQ(document.staticSolidProjectedPoints.size(), 4u);
     EXPECT_DOUBLE_EQ(document.staticSolidProjectedPoints[0].x, 24.0 / 527);
     EXPECT_DOUBLE_EQ(document.staticSolidProjectedPoints[2].y, 1.0);
@@ -88,7 +88,7 @@ TEST(StoreCornersTest, StoredFractionsGiveTheCornersBack)
     EXPECT_EQ(cornersFromProjected(document.staticSolidProjectedPoints, picture), corners);
 
     // No width: nothing to divide by, the points stay.
-    vs::storeCorners(document, {}, IRect{5, 5, 5, 90});
+    vs::StoreCorners(document, {}, IRect{5, 5, 5, 90});
     EXPECT_DOUBLE_EQ(document.staticSolidProjectedPoints[2].y, 1.0);
 }
 

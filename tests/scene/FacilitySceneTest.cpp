@@ -221,7 +221,7 @@ TEST(FacilityMeshTest, CustomMaterialsGetAPrivateCopyAndLeaveTheModelAlone)
 
     // Removing every custom material restores the model's own look and mesh.
     dressed.customMaterials.clear();
-    vs::applyCustomMaterials(dressed);
+    vs::ApplyCustomMaterials(dressed);
     EXPECT_EQ(dressed.sceneMesh, room.modelMesh());
     EXPECT_FALSE(dressed.ownsSceneMesh);
     EXPECT_EQ(dressed.sceneNode->meshNode()->getMaterial(0).getTexture(0), nullptr);
@@ -360,7 +360,7 @@ TEST(FacilityNodeTest, NothingIsBuiltWithoutAnEngine)
     vs::buildFacilityNode(f, nullptr, *document);
     EXPECT_EQ(f.sceneNode, nullptr);
     vs::setFacilityBrightness(f, 40);
-    vs::applyCustomMaterials(f);
+    vs::ApplyCustomMaterials(f);
     EXPECT_EQ(f.emissive, 40);
 }
 
@@ -383,7 +383,7 @@ TEST(FacilityWallTest, CuttingFacilityJoiningOrLeavingRebuildsTheWall)
     wall.wallParts.push_back(
         std::move(CWall::makeDefault(0, nullptr, nullptr, nullptr)->wallParts.front()));
     scene::ISceneNode* roomNode = room.engine.smgr()->addEmptySceneNode();
-    vs::buildWallScene(roomNode, wall, *room.document);
+    vs::BuildWallScene(roomNode, wall, *room.document);
     CWallPart& part = *wall.wallParts.front();
     ASSERT_NE(part.sceneMesh, nullptr);
     auto vertexCount = [&] {

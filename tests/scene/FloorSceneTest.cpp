@@ -21,13 +21,13 @@ protected:
     CFloorSceneNode* build(double width, double height, double left = 0, double top = 0)
     {
         document = scenefix::readRoom(scenefix::roomDesign(width, height, left, top), catalogue);
-        vs::buildRoomScene(engine.smgr()->getRootSceneNode(), *document);
+        vs::BuildRoomScene(engine.smgr()->getRootSceneNode(), *document);
         return document->floor->scene ? document->floor->scene->node : nullptr;
     }
     ~FloorSceneTest() override
     {
         if (document)
-            vs::releaseRoomScene(*document);
+            vs::ReleaseRoomScene(*document);
     }
 
     SceneTestDevice engine;
@@ -96,7 +96,7 @@ TEST_F(FloorSceneTest, HallOfSixtyMetresDrawsEveryBuffer)
 {
     document = scenefix::readRoom(scenefix::roomDesign(600000, 600000), catalogue);
     document->floor->ceramicTileSize = IntSize{2000, 2000}; // 90 000 tiles, 360 000 vertices
-    vs::buildRoomScene(engine.smgr()->getRootSceneNode(), *document);
+    vs::BuildRoomScene(engine.smgr()->getRootSceneNode(), *document);
     CFloorSceneNode* floor = document->floor->scene->node;
     scene::IMesh* mesh = floor->mesh();
     ASSERT_GE(mesh->getMeshBufferCount(), 6u);

@@ -24,7 +24,7 @@ protected:
         : document(scenefix::readRoom(scenefix::roomDesign(60000, 40000), catalogue))
     {
     }
-    ~RoomSceneTest() override { vs::releaseRoomScene(*document); }
+    ~RoomSceneTest() override { vs::ReleaseRoomScene(*document); }
     scene::ISceneNode* root() { return engine.smgr()->getRootSceneNode(); }
     static bool hasChild(scene::ISceneNode* parent, scene::ISceneNode* child)
     {
@@ -43,7 +43,7 @@ protected:
 
 TEST_F(RoomSceneTest, BuildsTheTreeAndReleasesItWhole)
 {
-    vs::buildRoomScene(root(), *document);
+    vs::BuildRoomScene(root(), *document);
     ASSERT_NE(document->roomNode, nullptr);
     scene::ISceneNode* room = document->roomNode;
     EXPECT_TRUE(hasChild(root(), room));
@@ -64,10 +64,10 @@ TEST_F(RoomSceneTest, BuildsTheTreeAndReleasesItWhole)
     EXPECT_TRUE(room->getMaterial(0).Lighting);
 
     // Building again replaces the scene instead of adding a second room.
-    vs::buildRoomScene(root(), *document);
+    vs::BuildRoomScene(root(), *document);
     EXPECT_EQ(root()->getChildren().size(), 1u);
 
-    vs::releaseRoomScene(*document);
+    vs::ReleaseRoomScene(*document);
     EXPECT_EQ(document->roomNode, nullptr);
     EXPECT_FALSE(document->floor->scene);
     EXPECT_EQ(document->ceiling->roofNode, nullptr);
@@ -77,12 +77,12 @@ TEST_F(RoomSceneTest, BuildsTheTreeAndReleasesItWhole)
             EXPECT_EQ(part->sceneNode, nullptr);
     }
     EXPECT_TRUE(root()->getChildren().empty());
-    vs::releaseRoomScene(*document); // nothing left: nothing happens
+    vs::ReleaseRoomScene(*document); // nothing left: nothing happens
 }
 
 TEST_F(RoomSceneTest, RoomMatrixIgnoresPositionRotationAndScale)
 {
-    vs::buildRoomScene(root(), *document);
+    vs::BuildRoomScene(root(), *document);
     CRoomSceneNode* room = document->roomNode;
     room->setPosition(core::vector3df(5, 6, 7));
     room->setScale(core::vector3df(2, 2, 2));
@@ -95,20 +95,20 @@ TEST_F(RoomSceneTest, RoomMatrixIgnoresPositionRotationAndScale)
 
 TEST_F(RoomSceneTest, CeilingAloneStaysVisibleWhenTheRoomIsHidden)
 {
-    vs::buildRoomScene(root(), *document);
-    vs::showRoomParts(false, *document, false);
+    vs::BuildRoomScene(root(), *document);
+    vs::ShowRoomParts(false, *document, false);
     EXPECT_TRUE(document->ceiling->roofNode->isVisible());
     EXPECT_FALSE(document->floor->scene->node->isVisible());
     for (auto& wall : document->walls)
         EXPECT_FALSE(wall->groupNode->isVisible());
-    vs::showRoomParts(false, *document, true);
+    vs::ShowRoomParts(false, *document, true);
     EXPECT_TRUE(document->floor->scene->node->isVisible());
     EXPECT_TRUE(document->walls[2]->groupNode->isVisible());
 }
 
 TEST_F(RoomSceneTest, DisplayPreferencesReachTheScene)
 {
-    vs::buildRoomScene(root(), *document);
+    vs::BuildRoomScene(root(), *document);
     SolidViewState state;
     state.roofBackAlphaPercent = 40;
     EXPECT_EQ(vs::roofBackAlpha(state), 102);
@@ -132,8 +132,8 @@ TEST_F(RoomSceneTest, DisplayPreferencesReachTheScene)
 
     CSolidDocument empty; // no ceiling, no lights: nothing to do, nothing breaks
     vs::applyDisplayPreferences(empty, engine.smgr());
-    vs::showRoomParts(true, empty, false);
-    vs::buildRoomScene(nullptr, empty);
+    vs::ShowRoomParts(true, empty, false);
+    vs::BuildRoomScene(nullptr, empty);
 }
 
 // A room whose outline does not start at the plan origin: floor, walls and ceiling all stand
@@ -143,7 +143,7 @@ TEST(RoomSceneFrameTest, CeilingLiesOverTheFloorWhenTheOutlineIsAwayFromTheOrigi
     SceneTestDevice engine;
     SceneCatalogue catalogue;
     auto document = scenefix::readRoom(scenefix::roomDesign(30000, 20000, 50000, 40000), catalogue);
-    vs::buildRoomScene(engine.smgr()->getRootSceneNode(), *document);
+    vs::BuildRoomScene(engine.smgr()->getRootSceneNode(), *document);
     engine.smgr()->getRootSceneNode()->OnAnimate(0);
     CGridMapping& root = *document->ceiling->root;
     scenefix::updateChain(root.sceneNode);
@@ -160,7 +160,7 @@ TEST(RoomSceneFrameTest, CeilingLiesOverTheFloorWhenTheOutlineIsAwayFromTheOrigi
     EXPECT_EQ(vs::pickCeiling(root, core::line3df({31000, 100, 1000}, {31000, 40000, 1000}),
                               engine.smgr()).plane,
               nullptr);
-    vs::releaseRoomScene(*document);
+    vs::ReleaseRoomScene(*document);
 }
 
 // The default first band is 50 m high; the wall and its bands still end at the ceiling above
@@ -174,7 +174,7 @@ TEST(RoomSceneFrameTest, WallsEndAtTheCeilingAndLaterBandsCoverEarlierOnes)
     CWall& wall = *document->walls.front();
     ASSERT_GE(wall.wallParts.size(), 2u);
     wall.wallParts[1]->definition.visible = true; // the band at 600 mm, 200 mm high
-    vs::buildRoomScene(engine.smgr()->getRootSceneNode(), *document);
+    vs::BuildRoomScene(engine.smgr()->getRootSceneNode(), *document);
     ASSERT_NE(wall.faceMesh, nullptr);
     EXPECT_GE(wall.faceMesh->getBoundingBox().MinEdge.Y, -24000.5f);
     ASSERT_NE(wall.wallParts[0]->sceneMesh, nullptr);
@@ -183,5 +183,5 @@ TEST(RoomSceneFrameTest, WallsEndAtTheCeilingAndLaterBandsCoverEarlierOnes)
     // Front and back faces: twice the area of each part.
     EXPECT_NEAR(band, 2 * 30000.0 * 2000, 1);
     EXPECT_NEAR(first, 2 * 30000.0 * (24000 - 2000), 1);
-    vs::releaseRoomScene(*document);
+    vs::ReleaseRoomScene(*document);
 }

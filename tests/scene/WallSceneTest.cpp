@@ -24,7 +24,7 @@ protected:
             addPart(*wall, 24000, 0);
         }
     }
-    ~WallSceneTest() override { vs::releaseRoomScene(*document); }
+    ~WallSceneTest() override { vs::ReleaseRoomScene(*document); }
 
     static void addPart(CWall& wall, double bottom, double height)
     {
@@ -42,7 +42,7 @@ protected:
         wall.flatFacilities.push_back(std::move(flat));
         return *wall.flatFacilities.back();
     }
-    void build() { vs::buildRoomScene(engine.smgr()->getRootSceneNode(), *document); }
+    void build() { vs::BuildRoomScene(engine.smgr()->getRootSceneNode(), *document); }
     CWall& wall(size_t i) { return *document->walls[i]; }
 
     SceneTestDevice engine;
@@ -87,7 +87,7 @@ TEST_F(WallSceneTest, ZeroHeightBandHasNoNodeAndShownBandIsTiled)
 
     // Hiding a shown band by giving it no height hides its node.
     w.wallParts[0]->definition.height = 0;
-    vs::buildWallPartScene(w, *w.wallParts[0]);
+    vs::BuildWallPartScene(w, *w.wallParts[0]);
     EXPECT_FALSE(w.wallParts[0]->sceneNode->isVisible());
 }
 
@@ -138,7 +138,7 @@ TEST_F(WallSceneTest, ItemsAreClippedToTheWallAndOversizedDoorsEmptyTheBand)
 
     // Moving the picture fully onto the wall gives it its whole rectangle again.
     picture.position = {1000, -15000};
-    vs::rebuildFlatFacility(wall(0), picture);
+    vs::RebuildFlatFacility(wall(0), picture);
     EXPECT_NEAR(scenefix::meshArea(*picture.sceneNode->getMesh()), 2 * 9000.0 * 10000.0, 1e3);
 }
 
@@ -148,7 +148,7 @@ TEST_F(WallSceneTest, NewPictureResetsTheTileSizeAndPickingHitsTheFace)
     part.ceramicTileSize = IntSize{1000, 1000};
     build();
     const u32 smallTiles = part.sceneNode->getMesh()->getMeshBuffer(0)->getVertexCount();
-    vs::setWallPartPicture(wall(0), part, catalogue.facilityModel(-2, 0)); // 6000 x 6000
+    vs::SetWallPartPicture(wall(0), part, catalogue.facilityModel(-2, 0)); // 6000 x 6000
     EXPECT_EQ(part.ceramicTileSize, IntSize());
     EXPECT_EQ(part.facilityModel->id, -2);
     EXPECT_LT(part.sceneNode->getMesh()->getMeshBuffer(0)->getVertexCount(), smallTiles);

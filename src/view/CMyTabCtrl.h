@@ -1,18 +1,16 @@
-// The design dialog's catalogue tabs: every tab gets one fixed height and at least one width,
+// The design dialog's catalogue tab bar: every tab gets one fixed height and at least one width,
 // as a tab control with a set item size does; a wider text widens its tab instead of being cut.
 #pragma once
 
 #include <QSize>
 #include <QTabBar>
 
-namespace vs {
-
-class CatalogueTabBar : public QTabBar
+class CMyTabCtrl : public QTabBar
 {
     Q_OBJECT
 
 public:
-    explicit CatalogueTabBar(QWidget* parent = nullptr);
+    explicit CMyTabCtrl(QWidget* parent = nullptr);
 
     /** Sets the tabs' height and least width (an empty size: the style's own). */
     void setTabItemSize(const QSize& size);
@@ -27,5 +25,3 @@ private:
 
     QSize itemSize_;
 };
-
-} // namespace vs
