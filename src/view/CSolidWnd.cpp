@@ -234,7 +234,14 @@ bool CSolidWnd::startOpenGL(const SIrrlichtCreationParameters& p, void* display,
     // and others may show wrongly: it gets a window of its own with its visual, over ours.
     learnt = used;
     device->drop();
-    return startOnChild(p, video::EDT_OPENGL, display, parent, used);
+    if (startOnChild(p, video::EDT_OPENGL, display, parent, used))
+        return true;
+    // Without a window of its own the engine still drew on ours without an error: take that.
+    device = tryDriver(p, video::EDT_OPENGL, display, parent);
+    if (device == nullptr)
+        return false;
+    adopt(device, DriverKind::OpenGL);
+    return true;
 }
 
 bool CSolidWnd::startSoftware(const SIrrlichtCreationParameters& p, void* display,
