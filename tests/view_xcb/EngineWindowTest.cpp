@@ -1,6 +1,7 @@
 // The window the engine draws into under a real X server: its visual is the one the engine
 // draws with, pointer input still reaches the widget through it, the software driver when it
 // is asked for or when the server has no OpenGL at all. Everything skips off xcb.
+#include "XcbTestSupport.h"
 #include "document/CSolidDocument.h"
 #include "document/CurrentDocument.h"
 #include "plugin/CVantrelSolidApp.h"
@@ -27,10 +28,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool onX()
-{
-    return QGuiApplication::platformName() == QLatin1String("xcb");
-}
+using xcbtest::onX;
 
 /** The server's input faked through the XTest extension, as a user's hand would give it: the
  *  events travel through the X server, not straight to the widget. */
@@ -84,10 +82,7 @@ protected:
     {
         if (!onX())
             GTEST_SKIP() << "needs the xcb platform";
-        CVantrelSolidApp& app = CVantrelSolidApp::instance();
-        app.clearMasterData();
-        app.addBuiltIns();
-        app.facilities.link();
+        xcbtest::useBuiltInCatalogue();
         // The bundled kitchen without its catalogue: walls and floor of built-in tiles.
         QFile design(QStringLiteral(VS_TEST_SOURCE_DIR "/data/designs/kitchen.xml"));
         ASSERT_TRUE(design.open(QIODevice::ReadOnly));
@@ -150,7 +145,6 @@ TEST_F(EngineWindowTest, OpenGlDrawsOnAWindowWithItsOwnVisual)
     EXPECT_EQ(vs::xWindowVisual(display, wnd_->engineXWindow()), wnd_->engineVisual());
     vs::closeXDisplay(display);
     expectDrawnFrame("gl-resized.jpg");
-
 }
 
 // Run by ctest on an X server of its own (VS_TEST_OWN_SERVER set): other tests' windows on a

@@ -8,6 +8,7 @@
 #include "ModelOverrides.h"
 #include "ModuleExports.h"
 
+#include "XcbTestSupport.h"
 #include "document/CSolidDocument.h"
 #include "document/CurrentDocument.h"
 #include "plugin/CVantrelSolidApp.h"
@@ -32,10 +33,7 @@ namespace {
 
 const std::string kSource = VS_TEST_SOURCE_DIR;
 
-bool onX()
-{
-    return QGuiApplication::platformName() == QLatin1String("xcb");
-}
+using xcbtest::onX;
 
 std::string scratch(const std::string& name)
 {
@@ -48,10 +46,8 @@ TEST(WindowPictureTest, ExportPictureWritesAJpegOfTheWindowSize)
 {
     if (!onX())
         GTEST_SKIP() << "needs the xcb platform";
+    xcbtest::useBuiltInCatalogue();
     CVantrelSolidApp& app = CVantrelSolidApp::instance();
-    app.clearMasterData();
-    app.addBuiltIns();
-    app.facilities.link();
     {
         CSolidDocument& doc = vs::openCurrentDocument(std::string());
         CSolidWnd wnd(doc);
