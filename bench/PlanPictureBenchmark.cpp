@@ -5,7 +5,7 @@
 #include "ceiling/PlanPicture.h"
 #include "document/CGridMapping.h"
 #include "document/SolidCeiling.h"
-#include "plugin/CCandyType.h"
+#include "catalogue/CCandyType.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,10 +2,10 @@
 // of whatever was read. Malformed designs may only be refused with std::invalid_argument.
 #include "document/CSolidDocument.h"
 #include "document/DesignCatalogue.h"
-#include "document/DesignReader.h"
-#include "document/SolidWriter.h"
-#include "plugin/CCandyType.h"
-#include "plugin/CFacilityModel.h"
+#include "ceiling/DesignReader.h"
+#include "ceiling/SolidWriter.h"
+#include "catalogue/CCandyType.h"
+#include "catalogue/CFacilityModel.h"
 
 #include <cstddef>
 #include <cstdint>

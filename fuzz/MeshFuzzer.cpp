@@ -1,7 +1,7 @@
 // Host model blocks (format code + 3DS or X file) through the checks in front of the engine's
 // loaders. The engine's own loaders crash on malformed files; the checks must keep every input
 // away from them.
-#include "plugin/ModelMeshLoader.h"
+#include "scene/meshes/ModelMeshLoader.h"
 
 #include <irrlicht.h>
 

@@ -1,7 +1,7 @@
 // Feeds arbitrary text to the section-bar profile reader and evaluates what it accepts.
 // Malformed text may only end in std::invalid_argument; anything else is a finding.
-#include "ceiling/CSectionBarProfile.h"
-#include "ceiling/ProfileReader.h"
+#include "catalogue/CSectionBarProfile.h"
+#include "catalogue/ProfileReader.h"
 
 #include <cstddef>
 #include <cstdint>

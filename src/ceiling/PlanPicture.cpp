@@ -5,7 +5,7 @@
 #include "document/CGridMapping.h"
 #include "document/CeilingSceneHooks.h"
 #include "document/SolidCeiling.h"
-#include "plugin/CCandyType.h"
+#include "catalogue/CCandyType.h"
 
 #include <QPainter>
 #include <QTransform>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "ceiling/ClipOperation.h"
-#include "ceiling/PlanPolygon.h"
+#include "document/PlanPolygon.h"
 
 #include <polyclipping/clipper.hpp>
 

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "ceiling/ClipOperation.h"
-#include "ceiling/PlanPolygon.h"
-#include "ceiling/TriangleStrips.h"
+#include "document/PlanPolygon.h"
+#include "document/TriangleStrips.h"
 #include "document/RRect.h"
 
 #include <cstddef>

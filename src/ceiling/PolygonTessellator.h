@@ -1,8 +1,8 @@
 // Triangulation of plan polygons through the GLU tessellator (no GL context needed).
 #pragma once
 
-#include "ceiling/PlanPolygon.h"
-#include "ceiling/TriangleStrips.h"
+#include "document/PlanPolygon.h"
+#include "document/TriangleStrips.h"
 
 class GLUtesselator;
 

@@ -1,7 +1,7 @@
 // Which squares of a fixed grid a plan polygon covers wholly, partly or not at all.
 #pragma once
 
-#include "ceiling/PlanPolygon.h"
+#include "document/PlanPolygon.h"
 #include "document/RRect.h"
 
 #include <cstddef>

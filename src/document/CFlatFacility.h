@@ -2,7 +2,7 @@
 #pragma once
 
 #include "RPoint.h"
-#include "ceiling/PlanPolygon.h"
+#include "document/PlanPolygon.h"
 #include "platform/IntSize.h"
 
 class CFacilityModel;

@@ -19,8 +19,8 @@
 #include "RRect.h"
 #include "SolidMath.h"
 #include "SpecialGridCol.h"
-#include "ceiling/PlanPolygon.h"
-#include "ceiling/TriangleStrips.h"
+#include "document/PlanPolygon.h"
+#include "document/TriangleStrips.h"
 
 #include <QImage>
 

@@ -4,7 +4,7 @@
 #include "XmlDocumentText.h"
 #include "XmlNames.h"
 #include "XmlValues.h"
-#include "plugin/CFacilityModel.h"
+#include "catalogue/CFacilityModel.h"
 
 namespace vs {
 

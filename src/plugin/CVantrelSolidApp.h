@@ -1,9 +1,9 @@
 // The module object: everything the module keeps between exported calls.
 #pragma once
 
-#include "plugin/CCandyCatalogue.h"
-#include "plugin/CFacilityCatalogue.h"
-#include "plugin/HostCallbacks.h"
+#include "catalogue/CCandyCatalogue.h"
+#include "catalogue/CFacilityCatalogue.h"
+#include "catalogue/HostCallbacks.h"
 
 #include <string>
 

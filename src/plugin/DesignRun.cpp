@@ -2,9 +2,9 @@
 
 #include "document/CSolidDocument.h"
 #include "document/CurrentDocument.h"
-#include "document/DesignReader.h"
-#include "document/SolidWriter.h"
-#include "plugin/ModuleDesignCatalogue.h"
+#include "ceiling/DesignReader.h"
+#include "ceiling/SolidWriter.h"
+#include "catalogue/ModuleDesignCatalogue.h"
 #include "view/CVantrelSolidView.h"
 
 #include <QGuiApplication>

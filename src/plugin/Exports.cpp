@@ -11,7 +11,7 @@
 #include "plugin/CVantrelSolidApp.h"
 #include "plugin/DesignRun.h"
 #include "plugin/StaticSample.h"
-#include "view/PictureExport.h"
+#include "plugin/PictureExport.h"
 
 #include <array>
 #include <cstdio>

@@ -2,7 +2,7 @@
 
 #include "document/CGridMapping.h"
 #include "document/SolidFloor.h"
-#include "plugin/CFacilityModel.h"
+#include "catalogue/CFacilityModel.h"
 #include "scene/MeshBuffers.h"
 #include "scene/PolygonTiling.h"
 

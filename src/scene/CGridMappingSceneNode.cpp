@@ -4,7 +4,7 @@
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
 #include "document/SolidCeiling.h"
-#include "plugin/EngineTexture.h"
+#include "scene/EngineTexture.h"
 #include "scene/MeshBuffers.h"
 #include "scene/PolygonTiling.h"
 

@@ -3,7 +3,7 @@
 // lying in the scene's x-z plane (plan (x, y) becomes scene (x, 0, y)).
 #pragma once
 
-#include "ceiling/PlanPolygon.h"
+#include "document/PlanPolygon.h"
 #include "document/RPoint.h"
 #include "document/RRect.h"
 

@@ -4,8 +4,8 @@
 #include "document/CSectionLine.h"
 #include "document/CSolidDocument.h"
 #include "document/SolidCeiling.h"
-#include "plugin/CSectionBarType.h"
-#include "plugin/EngineTexture.h"
+#include "catalogue/CSectionBarType.h"
+#include "scene/EngineTexture.h"
 #include "scene/MeshBuffers.h"
 
 #include <irrlicht.h>

@@ -4,8 +4,8 @@
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
 #include "document/SolidCeiling.h"
-#include "plugin/CCandyType.h"
-#include "plugin/EngineTexture.h"
+#include "catalogue/CCandyType.h"
+#include "scene/EngineTexture.h"
 #include "scene/MeshBuffers.h"
 
 #include <irrlicht.h>

@@ -6,7 +6,7 @@
 #include "document/CSolidDocument.h"
 #include "document/CWall.h"
 #include "document/SolidCeiling.h"
-#include "plugin/CFacilityModel.h"
+#include "catalogue/CFacilityModel.h"
 #include "scene/FacilityScene.h"
 #include "scene/MeshBuffers.h"
 #include "scene/PolygonTiling.h"

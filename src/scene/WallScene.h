@@ -7,7 +7,7 @@
 // decimillimetres, angles degrees.
 #pragma once
 
-#include "ceiling/PlanPolygon.h"
+#include "document/PlanPolygon.h"
 #include "document/RPoint.h"
 #include "document/RRect.h"
 

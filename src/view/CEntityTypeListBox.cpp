@@ -1,9 +1,9 @@
 #include "view/CEntityTypeListBox.h"
 
 #include "platform/Picture.h"
-#include "plugin/CCommonType.h"
-#include "plugin/CFacilityCatalogue.h"
-#include "plugin/CFacilityModel.h"
+#include "catalogue/CCommonType.h"
+#include "catalogue/CFacilityCatalogue.h"
+#include "catalogue/CFacilityModel.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -5,7 +5,7 @@
 #include "document/SolidCeiling.h"
 #include "platform/ModuleResource.h"
 #include "plugin/CVantrelSolidApp.h"
-#include "plugin/EngineTexture.h"
+#include "scene/EngineTexture.h"
 #include "samples/StaticSampleHook.h"
 #include "scene/CRoomSceneNode.h"
 #include "scene/CeilingScene.h"

@@ -7,7 +7,7 @@
 #include "document/CGridMapping.h"
 #include "document/CeilingSceneHooks.h"
 #include "document/SolidCeiling.h"
-#include "plugin/CCandyType.h"
+#include "catalogue/CCandyType.h"
 
 #include <memory>
 #include <string>

@@ -8,8 +8,8 @@
 #include "document/CGridMapping.h"
 #include "document/CeilingSceneHooks.h"
 #include "document/SolidCeiling.h"
-#include "plugin/CCandyType.h"
-#include "plugin/HostCallbacks.h"
+#include "catalogue/CCandyType.h"
+#include "catalogue/HostCallbacks.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
-#include "document/DesignReader.h"
+#include "ceiling/DesignReader.h"
 #include "document/SolidCeiling.h"
-#include "document/SolidWriter.h"
+#include "ceiling/SolidWriter.h"
 
 #include <gtest/gtest.h>
 

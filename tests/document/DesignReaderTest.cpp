@@ -3,7 +3,7 @@
 
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
-#include "document/DesignReader.h"
+#include "ceiling/DesignReader.h"
 #include "document/SolidCeiling.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "support/ListDesignCatalogue.h"
-#include "plugin/CCandyType.h"
-#include "plugin/CFacilityModel.h"
+#include "catalogue/CCandyType.h"
+#include "catalogue/CFacilityModel.h"
 
 #include <memory>
 #include <vector>

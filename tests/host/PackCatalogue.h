@@ -5,9 +5,9 @@
 #include "CataloguePack.h"
 
 #include "document/DesignCatalogue.h"
-#include "plugin/CCandyCatalogue.h"
-#include "plugin/CFacilityCatalogue.h"
-#include "plugin/HostCallbacks.h"
+#include "catalogue/CCandyCatalogue.h"
+#include "catalogue/CFacilityCatalogue.h"
+#include "catalogue/HostCallbacks.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 #include "HostErrors.h"
 #include "HostTestSupport.h"
 
-#include "ceiling/ProfileReader.h"
+#include "catalogue/ProfileReader.h"
 
 #include <gtest/gtest.h>
 

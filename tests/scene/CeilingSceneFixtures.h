@@ -7,9 +7,9 @@
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
 #include "document/SolidCeiling.h"
-#include "plugin/CCandyType.h"
-#include "plugin/CSectionBarType.h"
-#include "plugin/HostCallbacks.h"
+#include "catalogue/CCandyType.h"
+#include "catalogue/CSectionBarType.h"
+#include "catalogue/HostCallbacks.h"
 
 #include <irrlicht.h>
 

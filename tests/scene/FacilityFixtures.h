@@ -2,7 +2,7 @@
 #pragma once
 
 #include "document/CSolidDocument.h"
-#include "plugin/CFacilityModel.h"
+#include "catalogue/CFacilityModel.h"
 
 #include <irrlicht.h>
 

@@ -1,6 +1,6 @@
 #include "SceneFixtures.h"
 
-#include "document/DesignReader.h"
+#include "ceiling/DesignReader.h"
 
 #include <sstream>
 

@@ -5,8 +5,8 @@
 
 #include "document/CSolidDocument.h"
 #include "support/ListDesignCatalogue.h"
-#include "plugin/CCandyType.h"
-#include "plugin/CFacilityModel.h"
+#include "catalogue/CCandyType.h"
+#include "catalogue/CFacilityModel.h"
 
 #include <irrlicht.h>
 

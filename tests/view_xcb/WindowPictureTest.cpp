@@ -14,7 +14,7 @@
 #include "plugin/CVantrelSolidApp.h"
 #include "plugin/DesignRun.h"
 #include "view/CSolidWnd.h"
-#include "view/PictureExport.h"
+#include "plugin/PictureExport.h"
 
 #include <QApplication>
 #include <QGuiApplication>
