@@ -1,11 +1,7 @@
 #include "catalogue/CFacilityModel.h"
 
-#include "document/CustomMaterial.h"
-#include "document/CustomMaterialXml.h"
-#include "platform/TextCodec.h"
-#include "scene/EngineTexture.h"
 #include "catalogue/HostCallbacks.h"
-#include "scene/meshes/ModelMeshLoader.h"
+#include "platform/TextCodec.h"
 
 #include <irrlicht.h>
 
@@ -117,46 +113,6 @@ IntSize CFacilityModel::listPictureSize(int maxWidth)
     return size;
 }
 
-irr::scene::IMesh* CFacilityModel::mesh(irr::scene::ISceneManager* smgr,
-                                        DesignCatalogue* materials)
-{
-    if (mesh_ != nullptr || meshTried_ || smgr == nullptr)
-        return mesh_;
-    meshTried_ = true;
-    if (callbacks_ == nullptr || callbacks_->getModelData == nullptr)
-        return nullptr;
-    void* block = nullptr;
-    int32_t size = 0;
-    callbacks_->getModelData(id, &block, &size);
-    mesh_ = vs::loadModelMesh(smgr, block, size, name_, zUp);
-    if (block != nullptr && callbacks_->freeModelData != nullptr)
-        callbacks_->freeModelData(block);
-    if (mesh_ != nullptr && materials != nullptr && !defaultMaterials.empty())
-        applyDefaultMaterials(*mesh_, smgr->getVideoDriver(), *materials);
-    return mesh_;
-}
-
-void CFacilityModel::applyDefaultMaterials(irr::scene::IMesh& mesh,
-                                           irr::video::IVideoDriver* driver,
-                                           DesignCatalogue& materials)
-{
-    // Stored materials are in millimetres, like the rest of a model's sizes.
-    for (const CustomMaterial& m : vs::readCustomMaterials(defaultMaterials, 10, materials)) {
-        if (m.index < 0 || static_cast<irr::u32>(m.index) >= mesh.getMeshBufferCount())
-            continue;
-        CFacilityModel* source = m.facilityModel;
-        irr::video::ITexture* texture = source ? source->engineTexture(driver) : nullptr;
-        irr::video::SMaterial& material = mesh.getMeshBuffer(static_cast<irr::u32>(m.index))->getMaterial();
-        material.setTexture(0, texture);
-        irr::core::matrix4 transform;
-        transform.buildTextureTransform(m.rotate * irr::core::DEGTORAD,
-                                        irr::core::vector2df(0, 0),
-                                        irr::core::vector2df(m.offsetX, m.offsetY),
-                                        irr::core::vector2df(m.scaleX, m.scaleY));
-        material.setTextureMatrix(0, transform);
-    }
-}
-
 void CFacilityModel::storeDefaultMaterials(irr::scene::IMesh* facilityMesh,
                                            const std::string& materialsXml)
 {
@@ -174,22 +130,6 @@ void CFacilityModel::setMesh(irr::scene::IMesh* mesh)
         mesh_->drop();
     mesh_ = mesh;
     meshTried_ = true;
-}
-
-irr::video::ITexture* CFacilityModel::engineTexture(irr::video::IVideoDriver* driver,
-                                                    bool decodeSrgb)
-{
-    if (driver == nullptr)
-        return nullptr;
-    if (texture_ != nullptr && textureDriver_ == driver)
-        return texture_;
-    const Picture& p = texturePicture();
-    if (p.isNull())
-        return nullptr;
-    const std::string textureName = std::to_string(id) + "_" + name_;
-    texture_ = vs::makeEngineTexture(driver, p.image(), textureName.c_str(), decodeSrgb);
-    textureDriver_ = driver;
-    return texture_;
 }
 
 void CFacilityModel::releaseEngineObjects()

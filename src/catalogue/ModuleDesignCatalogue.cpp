@@ -1,25 +1,25 @@
 #include "catalogue/ModuleDesignCatalogue.h"
 
-#include "plugin/CVantrelSolidApp.h"
+#include "catalogue/ModuleCatalogues.h"
 
 CCandyType* ModuleDesignCatalogue::candyType(int id)
 {
-    return CVantrelSolidApp::instance().candies.findType(id);
+    return ModuleCatalogues::instance().candies.findType(id);
 }
 
 CFacilityModel* ModuleDesignCatalogue::facilityModel(int id, int typeId)
 {
-    return CVantrelSolidApp::instance().facilities.findModel(id, typeId);
+    return ModuleCatalogues::instance().facilities.findModel(id, typeId);
 }
 
 CFacilityModel* ModuleDesignCatalogue::builtInModel(size_t position)
 {
-    return CVantrelSolidApp::instance().facilities.modelAt(position);
+    return ModuleCatalogues::instance().facilities.modelAt(position);
 }
 
 void ModuleDesignCatalogue::loadStaticSample(int sampleId)
 {
-    const HostCallbacks& callbacks = CVantrelSolidApp::instance().callbacks;
+    const HostCallbacks& callbacks = ModuleCatalogues::instance().callbacks;
     if (callbacks.loadStaticSample)
         callbacks.loadStaticSample(sampleId);
 }

@@ -4,7 +4,6 @@
 #include "XmlDocumentText.h"
 #include "XmlNames.h"
 #include "XmlValues.h"
-#include "catalogue/CFacilityModel.h"
 
 namespace vs {
 

@@ -1,9 +1,7 @@
 // The module object: everything the module keeps between exported calls.
 #pragma once
 
-#include "catalogue/CCandyCatalogue.h"
-#include "catalogue/CFacilityCatalogue.h"
-#include "catalogue/HostCallbacks.h"
+#include "catalogue/ModuleCatalogues.h"
 
 #include <string>
 
@@ -30,10 +28,11 @@ public:
     std::string renderDir; ///< homeDir + "Render/"
     std::string render2Dir;
     std::string renderRoomName;
-    int catalogueOption = 0;
-    HostCallbacks callbacks;
-    CCandyCatalogue candies{&callbacks};
-    CFacilityCatalogue facilities{&callbacks};
+    // The module's catalogues and callbacks, kept where the layers below reach them.
+    int& catalogueOption = ModuleCatalogues::instance().catalogueOption;
+    HostCallbacks& callbacks = ModuleCatalogues::instance().callbacks;
+    CCandyCatalogue& candies = ModuleCatalogues::instance().candies;
+    CFacilityCatalogue& facilities = ModuleCatalogues::instance().facilities;
 
 private:
     CVantrelSolidApp() = default;

@@ -1,10 +1,10 @@
 #include "view/CSolidWnd.h"
 
+#include "catalogue/ModuleCatalogues.h"
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
 #include "document/SolidCeiling.h"
 #include "platform/ModuleResource.h"
-#include "plugin/CVantrelSolidApp.h"
 #include "scene/EngineTexture.h"
 #include "samples/StaticSampleHook.h"
 #include "scene/CRoomSceneNode.h"
@@ -413,7 +413,7 @@ void CSolidWnd::DestroyEngine()
     markerTexture_ = frameTarget_ = nullptr;
     firstPersonCamera_ = nullptr;
     orbitCameras_ = {};
-    CVantrelSolidApp::instance().facilities.releaseEngineObjects();
+    ModuleCatalogues::instance().facilities.releaseEngineObjects();
     if (vs::sceneDevice() == device_)
         vs::setSceneEngine(nullptr);
     device_->drop();

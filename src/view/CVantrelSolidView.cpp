@@ -1,10 +1,10 @@
 #include "view/CVantrelSolidView.h"
 
+#include "catalogue/ModuleCatalogues.h"
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
 #include "document/SolidCeiling.h"
 #include "platform/ModuleResource.h"
-#include "plugin/CVantrelSolidApp.h"
 #include "scene/CeilingScene.h"
 #include "view/CEntityTypeListBox.h"
 #include "view/CSolidWnd.h"
@@ -100,7 +100,7 @@ const char* const CVantrelSolidView::kRenderTitle = "Rib Rendering...";
 CVantrelSolidView::CVantrelSolidView(CSolidDocument& doc, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
-      app_(CVantrelSolidApp::instance()), doc_(doc), ui_(std::make_unique<Ui::MainDesignDialog>())
+      app_(ModuleCatalogues::instance()), doc_(doc), ui_(std::make_unique<Ui::MainDesignDialog>())
 {
     ui_->setupUi(this);
     doc_.view = this;

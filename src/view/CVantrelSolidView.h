@@ -19,7 +19,7 @@ class CFacilityCategory;
 class CFacilityModel;
 class CSolidDocument;
 class CSolidWnd;
-class CVantrelSolidApp;
+struct ModuleCatalogues;
 class QComboBox;
 
 namespace Ui {
@@ -125,7 +125,7 @@ private:
     void onClassificationChanged();
     void fillPanelList();
 
-    CVantrelSolidApp& app_;
+    ModuleCatalogues& app_;
     CSolidDocument& doc_;
     std::unique_ptr<Ui::MainDesignDialog> ui_;
     QPixmap backgroundPattern_;

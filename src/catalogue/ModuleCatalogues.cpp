@@ -1,0 +1,7 @@
+#include "catalogue/ModuleCatalogues.h"
+
+ModuleCatalogues& ModuleCatalogues::instance()
+{
+    static ModuleCatalogues catalogues;
+    return catalogues;
+}
