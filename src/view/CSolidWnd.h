@@ -6,6 +6,7 @@
 // x, y = height, z = plan y.
 #pragma once
 
+#include "edit/DesignInput.h"
 #include "samples/StaticSamplePictures.h"
 #include "view/CChangeTopView.h"
 #include "view/CFirstPersonEye.h"
@@ -156,6 +157,10 @@ public:
     const vs::StaticSamplePictures& samplePictures() const { return samples_; }
     /** The document shown. */
     CSolidDocument& document() const { return doc_; }
+    /** Where design-mode input goes: the design-mode controller unless replaced. */
+    DesignInput& designInput() const { return *designInput_; }
+    /** Replaces the receiver of design-mode input (null restores a new design-mode controller). */
+    void setDesignInput(std::unique_ptr<DesignInput> input);
 
     /** Hands the engine a foreign X window instead of this widget's own (the hidden picture
      *  export); 0 uses the widget. The device always takes the widget's size. */
@@ -182,12 +187,7 @@ protected:
     void leaveEvent(QEvent* event) override;
     bool event(QEvent* event) override;
 
-    /** Design-mode input (picking and placement); the window itself does nothing with it. */
-    virtual void designMousePress(QMouseEvent*) {}
-    virtual void designMouseMove(QMouseEvent*) {}
-    virtual void designMouseRelease(QMouseEvent*) {}
-    virtual void designKeyPress(QKeyEvent*) {}
-    virtual void designWheel(QWheelEvent*) {}
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     bool createDevice();
@@ -241,6 +241,7 @@ private:
     vs::XChildWindow engineChild_;
     void* engineChildDisplay_ = nullptr;
     std::unique_ptr<QSocketNotifier> xEvents_;
+    std::unique_ptr<DesignInput> designInput_;
     QSize engineSize_;
 
     int workMode_ = Viewing;
