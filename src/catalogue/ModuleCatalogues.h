@@ -6,7 +6,8 @@
 #include "catalogue/CFacilityCatalogue.h"
 #include "catalogue/HostCallbacks.h"
 
-struct ModuleCatalogues {
+struct ModuleCatalogues
+{
     /** The one set, made on first use. */
     static ModuleCatalogues& instance();
 

@@ -1,5 +1,6 @@
 #include "ColourText.h"
 
+#include "HexDigit.h"
 #include "PointText.h"
 #include "platform/Errors.h"
 
@@ -46,22 +47,11 @@ uint32_t parseRgb(const char* text)
     return lowByte(v[0]) | lowByte(v[1]) << 8 | lowByte(v[2]) << 16;
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 uint32_t parseHex(const char* text)
 {
     uint32_t digits[6];
     for (int i = 0; i < 6; ++i) {
-        int d = hexDigit(text[1 + i]); // stops at the terminator, which is no digit
+        int d = hexDigitValue(text[1 + i]); // stops at the terminator, which is no digit
         if (d < 0)
             return 0;
         digits[i] = static_cast<uint32_t>(d);

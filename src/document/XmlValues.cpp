@@ -1,5 +1,6 @@
 #include "XmlValues.h"
 
+#include "HexDigit.h"
 #include "PointText.h"
 #include "platform/Errors.h"
 
@@ -33,15 +34,11 @@ int clampToInt(long long value)
     return static_cast<int>(value);
 }
 
+// A digit's value in any base up to 16; above every base for a character that is no digit.
 int digitValue(char c)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return 99;
+    const int d = hexDigitValue(c);
+    return d < 0 ? 99 : d;
 }
 
 // Reads an integer at text like strtol with `base` (0: the "%i" rule: "0x" hexadecimal,

@@ -3,35 +3,15 @@
 #include "document/CGridMapping.h"
 #include "document/SolidFloor.h"
 #include "catalogue/CFacilityModel.h"
+#include "scene/CeramicTileSize.h"
 #include "scene/MeshBuffers.h"
 #include "scene/PolygonTiling.h"
 
 using namespace irr;
 
-namespace {
-
-constexpr double kFallbackTile = 6000;
-
-double positiveOr(double v, double fallback)
-{
-    return v >= 1 ? v : fallback;
-}
-
-} // namespace
-
 core::dimension2d<double> CFloorSceneNode::tileSize(SolidFloor& floor)
 {
-    CFacilityModel* model = floor.facilityModel;
-    if (floor.ceramicTileSize.width != 0 && floor.ceramicTileSize.height != 0) {
-        const double sx = model ? model->scaleX : 1;
-        const double sy = model ? model->scaleY : 1;
-        return {positiveOr(floor.ceramicTileSize.width * sx, kFallbackTile),
-                positiveOr(floor.ceramicTileSize.height * sy, kFallbackTile)};
-    }
-    if (!model)
-        return {kFallbackTile, kFallbackTile};
-    const IntSize natural = model->defaultTileSize();
-    return {positiveOr(natural.width, kFallbackTile), positiveOr(natural.height, kFallbackTile)};
+    return vs::ceramicTileSize(floor.ceramicTileSize, floor.facilityModel);
 }
 
 CFloorSceneNode::CFloorSceneNode(SolidFloor& floor, const CGridMapping& root,

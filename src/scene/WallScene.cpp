@@ -7,6 +7,7 @@
 #include "document/CWall.h"
 #include "document/SolidCeiling.h"
 #include "catalogue/CFacilityModel.h"
+#include "scene/CeramicTileSize.h"
 #include "scene/FacilityScene.h"
 #include "scene/MeshBuffers.h"
 #include "scene/PolygonTiling.h"
@@ -252,17 +253,7 @@ RRect flatFacilityRect(const CFlatFacility& flat)
 
 core::dimension2d<double> wallPartTileSize(const CWallPart& part)
 {
-    CFacilityModel* model = part.facilityModel;
-    if (part.ceramicTileSize.width != 0 && part.ceramicTileSize.height != 0) {
-        const double sx = model ? model->scaleX : 1;
-        const double sy = model ? model->scaleY : 1;
-        return {positiveOr(part.ceramicTileSize.width * sx, kFallbackSize),
-                positiveOr(part.ceramicTileSize.height * sy, kFallbackSize)};
-    }
-    if (!model)
-        return {kFallbackSize, kFallbackSize};
-    const IntSize natural = model->defaultTileSize();
-    return {positiveOr(natural.width, kFallbackSize), positiveOr(natural.height, kFallbackSize)};
+    return ceramicTileSize(part.ceramicTileSize, part.facilityModel);
 }
 
 bool wallPartShown(const CWallPart& part)

@@ -25,6 +25,8 @@ public:
     /** A drag starts once the mouse has moved more than this many pixels from the press. */
     static constexpr int kDragThreshold = 5;
 
+    /** An empty list drawn by the item delegate: single selection, word-wrapped names, drags
+     *  started by hand rather than by the view. */
     explicit CEntityTypeListBox(QWidget* parent = nullptr);
     ~CEntityTypeListBox() override;
 

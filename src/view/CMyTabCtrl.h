@@ -10,10 +10,12 @@ class CMyTabCtrl : public QTabBar
     Q_OBJECT
 
 public:
+    /** A tab bar without tabs; its tabs take the style's size until setTabItemSize. */
     explicit CMyTabCtrl(QWidget* parent = nullptr);
 
     /** Sets the tabs' height and least width (an empty size: the style's own). */
     void setTabItemSize(const QSize& size);
+    /** The tabs' height and least width (empty: the style's own). */
     QSize tabItemSize() const { return itemSize_; }
 
 protected:

@@ -10,6 +10,7 @@ public:
     /** Installs the counting handler; the previous handler comes back on destruction. Does
      *  nothing when libX11 cannot be reached. */
     XErrorTrap();
+    /** Puts the previous handler back. */
     ~XErrorTrap();
     XErrorTrap(const XErrorTrap&) = delete;
     XErrorTrap& operator=(const XErrorTrap&) = delete;
