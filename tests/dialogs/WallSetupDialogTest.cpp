@@ -2,7 +2,7 @@
 // checks in order, Cancel and the undo step of OK.
 #include "DialogInput.h"
 
-#include "view/DialogTestFixture.h"
+#include "RoomDialogTest.h"
 
 #include "dialogs/CWallSetupDialog.h"
 #include "dialogs/WallBand.h"
@@ -18,15 +18,13 @@ using dialoginput::typeInto;
 
 namespace {
 
-class WallSetupTest : public dialogtest::DialogTest
+class WallSetupTest : public dialogtest::RoomDialogTest
 {
 protected:
     void SetUp() override
     {
-        DialogTest::SetUp();
-        openDialog();
-        wnd_ = view_->solidWnd();
-        doc_ = &wnd_->document();
+        RoomDialogTest::SetUp();
+        openRoom("kitchen.xml");
         ASSERT_GE(doc_->walls.size(), 2u);
         for (auto& wall : doc_->walls)
             ASSERT_GT(wall->wallParts.size(), vs::kWaistBandPart);
@@ -35,7 +33,7 @@ protected:
     void TearDown() override
     {
         setup_.reset(); // before the design dialog, its parent
-        DialogTest::TearDown();
+        RoomDialogTest::TearDown();
     }
 
     CWallSetupDialog& openSetup()
@@ -55,8 +53,6 @@ protected:
 
     CWallPart& band(std::size_t wall) { return *doc_->walls[wall]->wallParts[vs::kWaistBandPart]; }
 
-    CSolidWnd* wnd_ = nullptr;
-    CSolidDocument* doc_ = nullptr;
     std::unique_ptr<CWallSetupDialog> setup_;
 };
 
