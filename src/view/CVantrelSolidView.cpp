@@ -9,9 +9,12 @@
 #include "view/CEntityTypeListBox.h"
 #include "view/CSolidWnd.h"
 #include "view/CMyTabCtrl.h"
+#include "dialogs/CDisplaySetupDialog.h"
+#include "dialogs/CWallSetupDialog.h"
 
 #include "ui/ui_MainDesignDialog.h"
 
+#include <QAction>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -20,6 +23,7 @@
 #include <QPalette>
 #include <QPixmap>
 #include <QSignalBlocker>
+#include <QUndoStack>
 
 namespace {
 
@@ -68,9 +72,7 @@ CVantrelSolidView::CVantrelSolidView(CSolidDocument& doc, QWidget* parent)
     backgroundPattern_.loadFromData(vs::moduleResource("IMG", kBackgroundPattern));
     ui_->rayTraceExportButton->hide();
     ui_->endProcessButton->hide();
-    // Their dialogs and the render job are not part of this window.
-    ui_->displaySetupButton->setEnabled(false);
-    ui_->wallSetupButton->setEnabled(false);
+    // The render job is not part of this window.
     ui_->fineRenderButton->setEnabled(false);
     ui_->facilityList->setFacilityCatalogue(&app_.facilities);
 
@@ -101,6 +103,7 @@ CVantrelSolidView::CVantrelSolidView(CSolidDocument& doc, QWidget* parent)
     fillFacilityCategories();
     showTabControls();
     ui_->vividColoursCheck->setChecked(doc_.viewState && doc_.viewState->gammaCorrection);
+    createUndoActions();
     connectControls();
     updateMaximiseText();
     solidWnd_->setFocus();
@@ -135,6 +138,10 @@ void CVantrelSolidView::connectControls()
             &CVantrelSolidView::onExportPictureClicked);
     connect(ui_->maximiseButton, &QPushButton::clicked, this,
             &CVantrelSolidView::onMaximiseClicked);
+    connect(ui_->displaySetupButton, &QPushButton::clicked, this,
+            &CVantrelSolidView::onDisplaySetupClicked);
+    connect(ui_->wallSetupButton, &QPushButton::clicked, this,
+            &CVantrelSolidView::onWallSetupClicked);
     connect(solidWnd_, &CSolidWnd::leftViewing, this, &CVantrelSolidView::onLeftViewing);
 
     connect(ui_->facilityCategoryCombo, &QComboBox::currentIndexChanged, this,
@@ -335,6 +342,41 @@ void CVantrelSolidView::onExportPictureClicked()
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".jpg");
     solidWnd_->ExportPicture(path);
+}
+
+void CVantrelSolidView::createUndoActions()
+{
+    undoStack_ = new QUndoStack(this);
+    QAction* undo = undoStack_->createUndoAction(this);
+    undo->setObjectName("undoAction");
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction* redo = undoStack_->createRedoAction(this);
+    redo->setObjectName("redoAction");
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
+                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    addAction(undo);
+    addAction(redo);
+    // An undone display setup may switch vivid colours back.
+    connect(undoStack_, &QUndoStack::indexChanged, this, &CVantrelSolidView::syncDisplayChecks);
+}
+
+void CVantrelSolidView::onDisplaySetupClicked()
+{
+    vs::runDisplaySetup(*solidWnd_, undoStack_, this);
+    syncDisplayChecks();
+    solidWnd_->setFocus();
+}
+
+void CVantrelSolidView::onWallSetupClicked()
+{
+    vs::runWallSetup(doc_, solidWnd_, undoStack_, this);
+    solidWnd_->setFocus();
+}
+
+void CVantrelSolidView::syncDisplayChecks()
+{
+    const QSignalBlocker blocker(ui_->vividColoursCheck);
+    ui_->vividColoursCheck->setChecked(doc_.viewState && doc_.viewState->gammaCorrection);
 }
 
 void CVantrelSolidView::onMaximiseClicked()

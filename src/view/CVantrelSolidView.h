@@ -21,6 +21,7 @@ class CSolidDocument;
 class CSolidWnd;
 struct ModuleCatalogues;
 class QComboBox;
+class QUndoStack;
 
 namespace Ui {
 class MainDesignDialog;
@@ -80,6 +81,8 @@ public:
     CCandyKind* activeTabList() const;
     /** True while the last tab (3D models) is active. */
     bool facilityTabActive() const;
+    /** The design's edits that can be undone (Ctrl+Z) and redone (Ctrl+Y, Ctrl+Shift+Z). */
+    QUndoStack* undoStack() const { return undoStack_; }
     /** The module picture tiled behind the controls (null when the module lacks it). */
     const QPixmap& backgroundPattern() const { return backgroundPattern_; }
 
@@ -116,6 +119,10 @@ private:
     void onLeftViewing();
     void onEntitySelected(CCommonType* item);
     void chooseStaticSample(int on);
+    void createUndoActions();
+    void onDisplaySetupClicked();
+    void onWallSetupClicked();
+    void syncDisplayChecks();
 
     void fillFacilityCategories();
     void onFacilityCategoryChanged();
@@ -130,6 +137,7 @@ private:
     std::unique_ptr<Ui::MainDesignDialog> ui_;
     QPixmap backgroundPattern_;
     CSolidWnd* solidWnd_ = nullptr; // child of the view area
+    QUndoStack* undoStack_ = nullptr; // child of the dialog
     bool engineStarted_ = false;
 
     int workMode_ = 4;

@@ -1,0 +1,33 @@
+#include "dialogs/DisplaySetupCommand.h"
+
+#include "document/CSolidDocument.h"
+#include "view/CSolidWnd.h"
+
+DisplaySetupCommand::DisplaySetupCommand(CSolidWnd& wnd, const DisplayPreferenceBlock& before,
+                                         const DisplayPreferenceBlock& after,
+                                         std::function<void()> onApplied)
+    : QUndoCommand(QStringLiteral("显示设置")), wnd_(wnd), before_(before), after_(after),
+      onApplied_(std::move(onApplied))
+{
+}
+
+void DisplaySetupCommand::undo()
+{
+    apply(before_);
+}
+
+void DisplaySetupCommand::redo()
+{
+    apply(after_);
+}
+
+void DisplaySetupCommand::apply(const DisplayPreferenceBlock& block)
+{
+    CSolidDocument& doc = wnd_.document();
+    if (!doc.viewState)
+        doc.viewState = std::make_unique<SolidViewState>();
+    block.storeEditedInto(*doc.viewState);
+    wnd_.ApplyDisplayPreferences(true);
+    if (onApplied_)
+        onApplied_();
+}

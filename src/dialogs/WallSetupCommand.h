@@ -1,0 +1,32 @@
+// One accepted wall setup: the waist band of every wall before and after.
+#pragma once
+
+#include "document/CWallPart.h"
+
+#include <QUndoCommand>
+
+#include <optional>
+#include <vector>
+
+class CSolidDocument;
+class CSolidWnd;
+
+class WallSetupCommand : public QUndoCommand
+{
+public:
+    using Bands = std::vector<std::optional<CWallPartDefinition>>;
+
+    /** `after` is already in effect when the command is pushed. */
+    WallSetupCommand(CSolidDocument& doc, CSolidWnd* wnd, Bands before, Bands after);
+
+    void undo() override;
+    void redo() override;
+
+private:
+    void apply(const Bands& bands);
+
+    CSolidDocument& doc_;
+    CSolidWnd* wnd_;
+    Bands before_;
+    Bands after_;
+};
