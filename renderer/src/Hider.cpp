@@ -29,7 +29,8 @@ thread_local HiderResult tLastStatistics;
 /// that buckets computing the same border pixels agree.
 float hash01(uint32_t a, uint32_t b, uint32_t c)
 {
-    uint32_t h = a * 0x8da6b343u ^ b * 0xd8163841u ^ c * 0xcb1ab31fu;
+    uint32_t h = (a + 0x9e3779b9u) * 0x8da6b343u ^ (b + 0x7f4a7c15u) * 0xd8163841u ^
+                 (c + 0x2545f491u) * 0xcb1ab31fu;
     h ^= h >> 16;
     h *= 0x7feb352du;
     h ^= h >> 15;
@@ -273,7 +274,7 @@ void renderBucket(const Frame& f, const Bucket& b, std::vector<float>& pixels)
                         &samples[(size_t(ny - ey0) * size_t(ew) + size_t(nx - ex0)) * size_t(spp)];
                     for (int k = 0; k < spp; ++k) {
                         float dx = s[k].x - cx, dy = s[k].y - cy;
-                        if (std::fabs(dx) >= f.fw * 0.5f || std::fabs(dy) >= f.fh * 0.5f)
+                        if (std::fabs(dx) > f.fw * 0.5f || std::fabs(dy) > f.fh * 0.5f)
                             continue;
                         float w = filterAt(*f.options, dx, dy);
                         for (int c = 0; c < 4; ++c)

@@ -140,7 +140,7 @@ void Renderer::handle(const Request& q)
     if (n == "FrameBegin") {
         frameSavedOptions_ = options_;
         inFrame_ = true;
-        stack_.push_back({attributes_, transform_, true});
+        stack_.push_back({attributes_, transform_, Saved::Frame});
         return;
     }
     if (n == "FrameEnd")
@@ -184,12 +184,12 @@ void Renderer::handle(const Request& q)
         return;
     }
     if (n == "TransformBegin") {
-        stack_.push_back({attributes_, transform_, false});
+        stack_.push_back({attributes_, transform_, Saved::Transform});
         return;
     }
     if (n == "TransformEnd" || n == "AttributeEnd") {
         bool attr = n == "AttributeEnd";
-        if (stack_.empty() || stack_.back().attributeBlock != attr) {
+        if (stack_.empty() || stack_.back().kind != (attr ? Saved::Attribute : Saved::Transform)) {
             report(RIE_NESTING, RIE_ERROR, n + " without its Begin");
             return;
         }
@@ -201,7 +201,7 @@ void Renderer::handle(const Request& q)
         return;
     }
     if (n == "AttributeBegin") {
-        stack_.push_back({attributes_, transform_, true});
+        stack_.push_back({attributes_, transform_, Saved::Attribute});
         return;
     }
     if (n == "CoordinateSystem") {
@@ -313,7 +313,7 @@ void Renderer::handle(const Request& q)
             return;
         }
         std::vector<Request> copy = it->second;
-        stack_.push_back({attributes_, transform_, true});
+        stack_.push_back({attributes_, transform_, Saved::Attribute});
         for (const Request& r : copy)
             if (r.name != "ObjectInstance" || r.args.empty() || r.args[0].asInt() != id)
                 handle(r);
@@ -472,7 +472,7 @@ void Renderer::worldBegin()
     options_.worldToCamera = transform_;
     coordinateSystems_["camera"] = transform_.inverse();
     coordinateSystems_["world"] = Matrix();
-    stack_.push_back({attributes_, transform_, true});
+    stack_.push_back({attributes_, transform_, Saved::World});
     transform_ = Matrix();
     scene_ = Scene();
     lightIndex_.clear();
@@ -485,7 +485,7 @@ void Renderer::worldEnd()
         report(RIE_NESTING, RIE_ERROR, "WorldEnd without WorldBegin");
         return;
     }
-    while (!stack_.empty() && stack_.size() > (inFrame_ ? 2u : 1u)) {
+    while (!stack_.empty() && stack_.back().kind != Saved::World) {
         report(RIE_NESTING, RIE_WARNING, "a block left open at WorldEnd is closed");
         stack_.pop_back();
     }
@@ -516,6 +516,8 @@ void Renderer::frameEnd()
     }
     inFrame_ = false;
     options_ = frameSavedOptions_;
+    while (!stack_.empty() && stack_.back().kind != Saved::Frame)
+        stack_.pop_back();
     if (!stack_.empty()) {
         attributes_ = stack_.back().attributes;
         transform_ = stack_.back().transform;

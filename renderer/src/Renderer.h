@@ -91,7 +91,7 @@ private:
     {
         Attributes attributes;
         Matrix transform;
-        bool attributeBlock;
+        enum Kind { Transform, Attribute, World, Frame } kind;
     };
 
     void option(const Request& q);
