@@ -1,0 +1,560 @@
+#include "Hider.h"
+
+#include "Display.h"
+#include "Textures.h"
+
+#include <embree3/rtcore.h>
+#include <pmmintrin.h>
+#include <tbb/parallel_for.h>
+#include <tbb/task_arena.h>
+#include <xmmintrin.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+namespace ri {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+thread_local HiderResult tLastStatistics;
+
+/// Deterministic hash to [0, 1): the same pixel and sample always get the same jitter, so
+/// that buckets computing the same border pixels agree.
+float hash01(uint32_t a, uint32_t b, uint32_t c)
+{
+    uint32_t h = (a + 0x9e3779b9u) * 0x8da6b343u ^ (b + 0x7f4a7c15u) * 0xd8163841u ^
+                 (c + 0x2545f491u) * 0xcb1ab31fu;
+    h ^= h >> 16;
+    h *= 0x7feb352du;
+    h ^= h >> 15;
+    h *= 0x846ca68bu;
+    h ^= h >> 16;
+    return float(h >> 8) * (1.0f / 16777216.0f);
+}
+
+struct Camera
+{
+    Matrix cameraToWorld;
+    bool perspective;
+    float tanHalf;
+    float screen[4];
+    int xres, yres;
+    float hither, yon;
+
+    /// Ray through raster position (x, y) of the full frame.
+    void ray(float x, float y, Vec3& org, Vec3& dir) const
+    {
+        float sx = screen[0] + x / float(xres) * (screen[1] - screen[0]);
+        float sy = screen[3] - y / float(yres) * (screen[3] - screen[2]);
+        if (perspective) {
+            org = cameraToWorld.point({0, 0, 0});
+            dir = cameraToWorld.vector({sx * tanHalf, sy * tanHalf, 1});
+        } else {
+            org = cameraToWorld.point({sx, sy, 0});
+            dir = cameraToWorld.vector({0, 0, 1});
+        }
+    }
+};
+
+struct Sample
+{
+    float x, y; ///< raster position
+    float c[4]; ///< premultiplied r g b, alpha
+    float z;    ///< camera depth of the first surface, or +inf
+};
+
+struct CacheEntry
+{
+    uint32_t prim;
+    Vec3 Ci, Oi;
+};
+
+/// Everything the bucket workers share.
+struct Frame
+{
+    const FrameOptions* options;
+    const Scene* scene;
+    Camera camera;
+    RTCScene rtc = nullptr;
+    TextureStore* textures = nullptr;
+    int x0, y0, width, height; ///< the image (crop window) in frame raster coordinates
+    int nx, ny;
+    float fw, fh;
+    int rx, ry; ///< neighbour pixels a filter reaches
+    std::vector<std::vector<const Light*>> lightsPerAttributes;
+};
+
+float filterAt(const FrameOptions& o, float dx, float dy)
+{
+    if (o.customFilter)
+        return o.customFilter(dx, dy, o.filterWidth[0], o.filterWidth[1]);
+    return filterWeight(o.filter, dx, dy, o.filterWidth[0], o.filterWidth[1]);
+}
+
+/// Shades the hit of primitive `prim` at barycentrics (u, v) seen along org + t dir.
+void shadeHit(const Frame& f, uint32_t prim, float u, float v, float t, const Vec3& org,
+              const Vec3& dir, const Vec3& Ng, float px, float py, Vec3& Ci, Vec3& Oi)
+{
+    const Scene& s = *f.scene;
+    const uint32_t* tri = &s.triangles[3 * size_t(prim)];
+    float w = 1 - u - v;
+    auto interp3 = [&](const std::vector<float>& a) {
+        const float* p0 = &a[3 * size_t(tri[0])];
+        const float* p1 = &a[3 * size_t(tri[1])];
+        const float* p2 = &a[3 * size_t(tri[2])];
+        return Vec3(w * p0[0] + u * p1[0] + v * p2[0], w * p0[1] + u * p1[1] + v * p2[1],
+                    w * p0[2] + u * p1[2] + v * p2[2]);
+    };
+    const PrimitiveAttributes& attr = s.attributes[s.triangleAttributes[prim]];
+    ShadingPoint sp;
+    sp.P = org + dir * t;
+    sp.I = dir;
+    Vec3 n = interp3(s.N);
+    sp.N = dot(n, n) > 0 ? normalize(n) : Ng;
+    sp.Cs = interp3(s.Cs);
+    sp.Os = interp3(s.Os);
+    const float* st0 = &s.st[2 * size_t(tri[0])];
+    const float* st1 = &s.st[2 * size_t(tri[1])];
+    const float* st2 = &s.st[2 * size_t(tri[2])];
+    sp.s = w * st0[0] + u * st1[0] + v * st2[0];
+    sp.t = w * st0[1] + u * st1[1] + v * st2[1];
+    if (!attr.surface.texture.empty()) {
+        // Ray differentials of one pixel step, carried to the triangle's plane, give the
+        // texture filter its footprint.
+        Vec3 o1, d1, o2, d2;
+        f.camera.ray(px + 1, py, o1, d1);
+        f.camera.ray(px, py + 1, o2, d2);
+        Vec3 P0(s.P[3 * size_t(tri[0])], s.P[3 * size_t(tri[0]) + 1], s.P[3 * size_t(tri[0]) + 2]);
+        auto onPlane = [&](const Vec3& o, const Vec3& d) {
+            float dn = dot(d, Ng);
+            float tt = std::fabs(dn) > 1e-20f ? dot(P0 - o, Ng) / dn : t;
+            return o + d * tt;
+        };
+        Vec3 dPdx = onPlane(o1, d1) - sp.P, dPdy = onPlane(o2, d2) - sp.P;
+        Vec3 p1(s.P[3 * size_t(tri[1])], s.P[3 * size_t(tri[1]) + 1], s.P[3 * size_t(tri[1]) + 2]);
+        Vec3 p2(s.P[3 * size_t(tri[2])], s.P[3 * size_t(tri[2]) + 1], s.P[3 * size_t(tri[2]) + 2]);
+        Vec3 e1 = p1 - P0, e2 = p2 - P0;
+        float a11 = dot(e1, e1), a12 = dot(e1, e2), a22 = dot(e2, e2);
+        float det = a11 * a22 - a12 * a12;
+        auto toST = [&](const Vec3& dP, float& ds, float& dt) {
+            if (std::fabs(det) < 1e-30f) {
+                ds = dt = 0;
+                return;
+            }
+            float b1 = dot(dP, e1), b2 = dot(dP, e2);
+            float al = (a22 * b1 - a12 * b2) / det, be = (a11 * b2 - a12 * b1) / det;
+            ds = al * (st1[0] - st0[0]) + be * (st2[0] - st0[0]);
+            dt = al * (st1[1] - st0[1]) + be * (st2[1] - st0[1]);
+        };
+        toST(dPdx, sp.dsdx, sp.dtdx);
+        toST(dPdy, sp.dsdy, sp.dtdy);
+    }
+    shade(attr.surface, f.lightsPerAttributes[s.triangleAttributes[prim]], sp, *f.textures, Ci, Oi);
+}
+
+/// Traces one camera sample through every partly opaque surface, front to back.
+void traceSample(const Frame& f, float x, float y, CacheEntry* cache, int& cacheSize, Sample& out)
+{
+    Vec3 org, dir;
+    f.camera.ray(x, y, org, dir);
+    out.x = x, out.y = y;
+    out.c[0] = out.c[1] = out.c[2] = out.c[3] = 0;
+    out.z = std::numeric_limits<float>::infinity();
+    float tnear = f.camera.hither;
+    float zscale = f.camera.perspective ? 1.f : 1.f; // t is the camera depth: dir.z = 1
+    RTCIntersectContext ctx;
+    for (int layer = 0; layer < 64; ++layer) {
+        RTCRayHit rh;
+        rh.ray.org_x = org.x, rh.ray.org_y = org.y, rh.ray.org_z = org.z;
+        rh.ray.dir_x = dir.x, rh.ray.dir_y = dir.y, rh.ray.dir_z = dir.z;
+        rh.ray.tnear = tnear;
+        rh.ray.tfar = f.camera.yon;
+        rh.ray.mask = 0xffffffffu;
+        rh.ray.flags = 0;
+        rh.ray.time = 0;
+        rh.hit.geomID = RTC_INVALID_GEOMETRY_ID;
+        rh.hit.instID[0] = RTC_INVALID_GEOMETRY_ID;
+        rtcInitIntersectContext(&ctx);
+        rtcIntersect1(f.rtc, &ctx, &rh);
+        if (rh.hit.geomID == RTC_INVALID_GEOMETRY_ID)
+            break;
+        uint32_t prim = rh.hit.primID;
+        const Scene& s = *f.scene;
+        const uint32_t* tri = &s.triangles[3 * size_t(prim)];
+        auto vtx = [&](int k) {
+            const float* p = &s.P[3 * size_t(tri[k])];
+            return Vec3(p[0], p[1], p[2]);
+        };
+        Vec3 p0 = vtx(0);
+        Vec3 Ng = normalize(cross(vtx(1) - p0, vtx(2) - p0));
+        if (s.triangleFlipped[prim])
+            Ng = -Ng;
+        float t = rh.ray.tfar;
+        // Next layer starts just past this hit.
+        tnear = t + std::max(1e-5f * t, 1e-6f);
+        const PrimitiveAttributes& attr = s.attributes[s.triangleAttributes[prim]];
+        if (attr.oneSided && dot(Ng, dir) > 0)
+            continue;
+        if (layer == 0 || out.z == std::numeric_limits<float>::infinity())
+            out.z = std::min(out.z, t * zscale);
+        if (attr.matte) {
+            out.c[3] = 1; // holds out what lies behind; adds no colour
+            break;
+        }
+        Vec3 Ci, Oi;
+        int hit = -1;
+        for (int k = 0; k < cacheSize; ++k)
+            if (cache[k].prim == prim) {
+                hit = k;
+                break;
+            }
+        if (hit >= 0) {
+            Ci = cache[hit].Ci, Oi = cache[hit].Oi;
+        } else {
+            shadeHit(f, prim, rh.hit.u, rh.hit.v, t, org, dir, Ng, x, y, Ci, Oi);
+            if (cacheSize < 8)
+                cache[cacheSize++] = {prim, Ci, Oi};
+        }
+        float rem = 1 - out.c[3];
+        float a = (Oi.x + Oi.y + Oi.z) / 3;
+        out.c[0] += rem * Ci.x;
+        out.c[1] += rem * Ci.y;
+        out.c[2] += rem * Ci.z;
+        out.c[3] += rem * a;
+        if (out.c[3] >= 0.999f)
+            break;
+    }
+}
+
+struct Bucket
+{
+    int x0, y0, x1, y1; ///< image coordinates
+};
+
+/// Pixel values of one bucket: r g b a z per pixel.
+void renderBucket(const Frame& f, const Bucket& b, std::vector<float>& pixels)
+{
+    const int ex0 = b.x0 - f.rx, ey0 = b.y0 - f.ry, ex1 = b.x1 + f.rx, ey1 = b.y1 + f.ry;
+    const int ew = ex1 - ex0, eh = ey1 - ey0, spp = f.nx * f.ny;
+    std::vector<Sample> samples(size_t(ew) * size_t(eh) * size_t(spp));
+    const bool jitter = f.options->jitter;
+    for (int py = ey0; py < ey1; ++py)
+        for (int px = ex0; px < ex1; ++px) {
+            CacheEntry cache[8];
+            int cacheSize = 0;
+            int fx = px + f.x0, fy = py + f.y0; // frame raster
+            Sample* out =
+                &samples[(size_t(py - ey0) * size_t(ew) + size_t(px - ex0)) * size_t(spp)];
+            for (int j = 0; j < f.ny; ++j)
+                for (int i = 0; i < f.nx; ++i) {
+                    uint32_t k = uint32_t(j * f.nx + i);
+                    float jx = jitter ? hash01(uint32_t(fx), uint32_t(fy), 2 * k) : 0.5f;
+                    float jy = jitter ? hash01(uint32_t(fx), uint32_t(fy), 2 * k + 1) : 0.5f;
+                    float sx = float(fx) + (float(i) + jx) / float(f.nx);
+                    float sy = float(fy) + (float(j) + jy) / float(f.ny);
+                    traceSample(f, sx, sy, cache, cacheSize, out[k]);
+                }
+        }
+    const int bw = b.x1 - b.x0;
+    pixels.assign(size_t(bw) * size_t(b.y1 - b.y0) * 5, 0.f);
+    for (int py = b.y0; py < b.y1; ++py)
+        for (int px = b.x0; px < b.x1; ++px) {
+            float acc[4] = {0, 0, 0, 0}, wsum = 0;
+            float cx = float(px + f.x0) + 0.5f, cy = float(py + f.y0) + 0.5f;
+            for (int ny = py - f.ry; ny <= py + f.ry; ++ny)
+                for (int nx = px - f.rx; nx <= px + f.rx; ++nx) {
+                    const Sample* s =
+                        &samples[(size_t(ny - ey0) * size_t(ew) + size_t(nx - ex0)) * size_t(spp)];
+                    for (int k = 0; k < spp; ++k) {
+                        float dx = s[k].x - cx, dy = s[k].y - cy;
+                        if (std::fabs(dx) > f.fw * 0.5f || std::fabs(dy) > f.fh * 0.5f)
+                            continue;
+                        float w = filterAt(*f.options, dx, dy);
+                        for (int c = 0; c < 4; ++c)
+                            acc[c] += w * s[k].c[c];
+                        wsum += w;
+                    }
+                }
+            float* out = &pixels[(size_t(py - b.y0) * size_t(bw) + size_t(px - b.x0)) * 5];
+            for (int c = 0; c < 4; ++c)
+                out[c] = wsum != 0 ? acc[c] / wsum : 0;
+            const Sample* own =
+                &samples[(size_t(py - ey0) * size_t(ew) + size_t(px - ex0)) * size_t(spp)];
+            float z = std::numeric_limits<float>::infinity();
+            for (int k = 0; k < spp; ++k)
+                z = std::min(z, own[k].z);
+            out[4] = z;
+        }
+}
+
+struct OpenDisplay
+{
+    std::unique_ptr<DisplayDriver> driver;
+    std::string channels; ///< subset of "rgbaz"
+    int bits;
+};
+
+std::string channelsOf(const std::string& mode)
+{
+    std::string c;
+    for (char ch : mode)
+        if (std::strchr("rgbaz", ch) && c.find(ch) == std::string::npos)
+            c += ch;
+    return c.empty() ? "rgba" : c;
+}
+
+int bitsFor(const std::string& channels, const FrameOptions& o)
+{
+    bool color = channels.find_first_of("rgba") != std::string::npos;
+    bool depth = channels.find('z') != std::string::npos;
+    const QuantizeSpec& q = o.colorQuantize;
+    if (depth || !color || q.one == 0)
+        return 32;
+    if (q.max <= 255 && q.min >= 0)
+        return 8;
+    if (q.max <= 65535 && q.min >= 0)
+        return 16;
+    return 32;
+}
+
+void screenMatrices(const FrameOptions& o, float w2c[16], float w2s[16])
+{
+    Matrix toCamera = o.worldToCamera;
+    float sw[4];
+    o.effectiveScreenWindow(sw);
+    // Camera to screen, normalised so that the screen window maps to -1..1 both ways.
+    Matrix proj;
+    float sx = 2 / (sw[1] - sw[0]), sy = 2 / (sw[3] - sw[2]);
+    float ox = -(sw[1] + sw[0]) / (sw[1] - sw[0]), oy = -(sw[3] + sw[2]) / (sw[3] - sw[2]);
+    if (o.perspective) {
+        float c = 1 / std::tan(o.fov * 3.14159265358979f / 360.f);
+        // x' = x c sx / z + ox, with w = z.
+        proj.m[0][0] = c * sx, proj.m[1][1] = c * sy;
+        proj.m[2][0] = ox, proj.m[2][1] = oy;
+        proj.m[2][2] = 1, proj.m[2][3] = 1;
+        proj.m[3][2] = 0, proj.m[3][3] = 0;
+    } else {
+        proj.m[0][0] = sx, proj.m[1][1] = sy;
+        proj.m[3][0] = ox, proj.m[3][1] = oy;
+    }
+    Matrix toScreen = toCamera * proj;
+    for (int i = 0; i < 16; ++i) {
+        w2c[i] = toCamera.m[i / 4][i % 4];
+        w2s[i] = toScreen.m[i / 4][i % 4];
+    }
+}
+
+void embreeError(void* user, RTCError, const char* message)
+{
+    auto* out = static_cast<std::vector<HiderMessage>*>(user);
+    out->push_back(
+        {RIE_SYSTEM, RIE_ERROR, std::string("ray casting: ") + (message ? message : "")});
+}
+
+} // namespace
+
+float exposeAndQuantize(float v, bool expose, const FrameOptions& o, const QuantizeSpec& q,
+                        float random)
+{
+    if (expose) {
+        v *= o.gain;
+        if (o.gamma != 1)
+            v = v > 0 ? std::pow(v, 1 / o.gamma) : 0;
+    }
+    if (q.one == 0)
+        return v;
+    float r = std::round(float(q.one) * v + q.dither * (2 * random - 1));
+    return std::clamp(r, float(q.min), float(q.max));
+}
+
+const HiderResult& lastFrameStatistics()
+{
+    return tLastStatistics;
+}
+
+HiderResult renderFrame(const FrameOptions& o, const Scene& scene, RtProgressFunc progress,
+                        RtPointer progressData)
+{
+    HiderResult result;
+    Frame f;
+    f.options = &o;
+    f.scene = &scene;
+    f.camera.cameraToWorld = o.worldToCamera.inverse();
+    f.camera.perspective = o.perspective;
+    f.camera.tanHalf = std::tan(o.fov * 3.14159265358979f / 360.f);
+    o.effectiveScreenWindow(f.camera.screen);
+    f.camera.xres = o.xres, f.camera.yres = o.yres;
+    f.camera.hither = o.hither;
+    f.camera.yon = std::min(o.yon, 1e30f);
+    f.x0 = int(std::ceil(o.crop[0] * float(o.xres) - 0.5f));
+    f.y0 = int(std::ceil(o.crop[2] * float(o.yres) - 0.5f));
+    int x1 = int(std::ceil(o.crop[1] * float(o.xres) - 0.5f));
+    int y1 = int(std::ceil(o.crop[3] * float(o.yres) - 0.5f));
+    f.x0 = std::clamp(f.x0, 0, o.xres), f.y0 = std::clamp(f.y0, 0, o.yres);
+    x1 = std::clamp(x1, f.x0, o.xres), y1 = std::clamp(y1, f.y0, o.yres);
+    f.width = x1 - f.x0, f.height = y1 - f.y0;
+    f.nx = std::max(1, int(std::lround(o.xsamples)));
+    f.ny = std::max(1, int(std::lround(o.ysamples)));
+    f.fw = o.filterWidth[0], f.fh = o.filterWidth[1];
+    f.rx = std::max(0, int(std::ceil(f.fw * 0.5f - 0.5f)));
+    f.ry = std::max(0, int(std::ceil(f.fh * 0.5f - 0.5f)));
+    for (const PrimitiveAttributes& a : scene.attributes) {
+        std::vector<const Light*> lights;
+        for (uint32_t k : a.lights)
+            if (k < scene.lights.size())
+                lights.push_back(&scene.lights[k]);
+        f.lightsPerAttributes.push_back(std::move(lights));
+    }
+    if (f.width <= 0 || f.height <= 0) {
+        result.messages.push_back({RIE_RANGE, RIE_WARNING, "the crop window is empty"});
+        return result;
+    }
+
+    // Displays first: a display that cannot open fails the frame before any work.
+    float w2c[16], w2s[16];
+    screenMatrices(o, w2c, w2s);
+    std::vector<OpenDisplay> displays;
+    for (const DisplaySpec& d : o.displays) {
+        OpenDisplay od;
+        std::string error;
+        od.driver = DisplayDriver::load(d.type, o.displayPath, error);
+        od.channels = channelsOf(d.mode);
+        od.bits = d.type == "rgbe" ? 32 : bitsFor(od.channels, o);
+        RiDisplayFormat fmt{};
+        fmt.width = f.width, fmt.height = f.height;
+        fmt.originX = f.x0, fmt.originY = f.y0;
+        fmt.frameWidth = o.xres, fmt.frameHeight = o.yres;
+        fmt.channels = int(od.channels.size());
+        fmt.channelNames = od.channels.c_str();
+        fmt.bitsPerSample = od.bits;
+        std::copy(w2c, w2c + 16, fmt.worldToCamera);
+        std::copy(w2s, w2s + 16, fmt.worldToScreen);
+        if (!od.driver || !od.driver->open(d.name, fmt, error)) {
+            result.messages.push_back({RIE_SYSTEM, RIE_ERROR, error});
+            result.failed = true;
+            continue;
+        }
+        displays.push_back(std::move(od));
+    }
+    if (displays.empty()) {
+        result.failed = true;
+        return result;
+    }
+
+    auto t0 = Clock::now();
+    RTCDevice device = rtcNewDevice(nullptr);
+    rtcSetDeviceErrorFunction(device, embreeError, &result.messages);
+    RTCScene rtc = rtcNewScene(device);
+    if (scene.triangleCount() > 0) {
+        RTCGeometry geom = rtcNewGeometry(device, RTC_GEOMETRY_TYPE_TRIANGLE);
+        rtcSetSharedGeometryBuffer(geom, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3,
+                                   scene.P.data(), 0, 3 * sizeof(float), scene.vertexCount());
+        rtcSetSharedGeometryBuffer(geom, RTC_BUFFER_TYPE_INDEX, 0, RTC_FORMAT_UINT3,
+                                   scene.triangles.data(), 0, 3 * sizeof(uint32_t),
+                                   scene.triangleCount());
+        rtcCommitGeometry(geom);
+        rtcAttachGeometry(rtc, geom);
+        rtcReleaseGeometry(geom);
+    }
+    rtcCommitScene(rtc);
+    f.rtc = rtc;
+    auto t1 = Clock::now();
+    result.bvhSeconds = std::chrono::duration<double>(t1 - t0).count();
+
+    TextureStore textures(o.texturePath);
+    f.textures = &textures;
+
+    std::vector<Bucket> buckets;
+    for (int y = 0; y < f.height; y += o.bucket[1])
+        for (int x = 0; x < f.width; x += o.bucket[0])
+            buckets.push_back(
+                {x, y, std::min(f.width, x + o.bucket[0]), std::min(f.height, y + o.bucket[1])});
+
+    std::atomic<bool> stop{false};
+    std::atomic<size_t> done{0};
+    std::mutex displayMutex;
+    const std::thread::id caller = std::this_thread::get_id();
+    auto lastReport = Clock::now();
+    auto report = [&](float fraction) {
+        if (progress && !stop.load() && progress(fraction, progressData) != 0)
+            stop = true;
+        lastReport = Clock::now();
+    };
+    report(0);
+
+    auto body = [&](size_t index) {
+        if (stop.load())
+            return;
+        unsigned int csr = _mm_getcsr();
+        _MM_SET_FLUSH_ZERO_MODE(_MM_FLUSH_ZERO_ON);
+        _MM_SET_DENORMALS_ZERO_MODE(_MM_DENORMALS_ZERO_ON);
+        const Bucket& b = buckets[index];
+        std::vector<float> pixels;
+        renderBucket(f, b, pixels);
+        _mm_setcsr(csr);
+        if (stop.load())
+            return;
+        size_t n = size_t(b.x1 - b.x0) * size_t(b.y1 - b.y0);
+        {
+            std::lock_guard<std::mutex> lock(displayMutex);
+            for (OpenDisplay& d : displays) {
+                std::vector<float> out(n * d.channels.size());
+                for (size_t p = 0; p < n; ++p) {
+                    int px = b.x0 + int(p) % (b.x1 - b.x0), py = b.y0 + int(p) / (b.x1 - b.x0);
+                    for (size_t c = 0; c < d.channels.size(); ++c) {
+                        int idx = int(std::string("rgbaz").find(d.channels[c]));
+                        float v = pixels[p * 5 + size_t(idx)];
+                        float rnd =
+                            hash01(uint32_t(px + f.x0), uint32_t(py + f.y0), 1000 + uint32_t(c));
+                        if (idx == 4)
+                            v = exposeAndQuantize(v, false, o, o.depthQuantize, rnd);
+                        else if (d.bits != 32 || o.colorQuantize.one == 0)
+                            v = exposeAndQuantize(v, idx < 3, o, o.colorQuantize, rnd);
+                        else
+                            v = exposeAndQuantize(v, idx < 3, o, QuantizeSpec{0, 0, 0, 0}, rnd);
+                        out[p * d.channels.size() + c] = v;
+                    }
+                }
+                if (!d.driver->data(b.x0, b.y0, b.x1, b.y1, out.data()))
+                    result.failed = true;
+            }
+        }
+        size_t finished = ++done;
+        if (std::this_thread::get_id() == caller &&
+            Clock::now() - lastReport > std::chrono::milliseconds(50))
+            report(float(finished) / float(buckets.size()));
+    };
+    int threads = o.threads > 0 ? o.threads : tbb::this_task_arena::max_concurrency();
+    tbb::task_arena arena(std::max(1, threads));
+    arena.execute([&] { tbb::parallel_for(size_t(0), buckets.size(), size_t(1), body); });
+    auto t2 = Clock::now();
+    result.renderSeconds = std::chrono::duration<double>(t2 - t1).count();
+    if (!stop.load())
+        report(1);
+    result.stopped = stop.load();
+
+    for (const std::string& m : textures.takeMessages())
+        result.messages.push_back({RIE_NOFILE, RIE_WARNING, m});
+    bool commit = !result.stopped && !result.failed;
+    for (OpenDisplay& d : displays) {
+        std::string error;
+        if (!d.driver->close(commit, error) && commit) {
+            result.messages.push_back({RIE_SYSTEM, RIE_ERROR, error});
+            result.failed = true;
+        }
+    }
+    rtcReleaseScene(rtc);
+    rtcReleaseDevice(device);
+    result.outputSeconds = std::chrono::duration<double>(Clock::now() - t2).count();
+    tLastStatistics = result;
+    return result;
+}
+
+} // namespace ri
