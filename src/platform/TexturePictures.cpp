@@ -7,7 +7,8 @@ namespace vs {
 
 namespace {
 
-struct Registry {
+struct Registry
+{
     std::mutex mutex; // the render worker reads while the dialog thread may not write
     std::map<std::string, QImage> pictures;
 };

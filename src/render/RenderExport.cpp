@@ -194,10 +194,9 @@ void exportGlobalLights(const RenderView& view)
     size_t i = 0;
     for (int y = 14000; y < 32000; y += 6000, ++i) {
         const core::vector3df from(centre.X, static_cast<f32>(y), centre.Y);
-        settings.globalLights[i] =
-            settings.renderShadows
-                ? pointLight("linearshadowpoint", intensity, from, true)
-                : pointLight("linearpointlight", intensity, from, false);
+        settings.globalLights[i] = settings.renderShadows
+                                       ? pointLight("linearshadowpoint", intensity, from, true)
+                                       : pointLight("linearpointlight", intensity, from, false);
     }
     const auto illuminate = need<RiIlluminateFunc>(RiSlot::RiIlluminate);
     illuminate(settings.globalLights[1], 0);
@@ -241,9 +240,10 @@ void exportNode(const scene::ISceneNode* node)
     callVoid(RiSlot::RiTransformBegin);
     concatTransform(node->getRelativeTransformation());
     if (node->getType() == scene::ESNT_MESH)
-        ExportMesh(const_cast<scene::IMeshSceneNode*>(static_cast<const scene::IMeshSceneNode*>(node))
-                       ->getMesh(),
-                   nullptr);
+        ExportMesh(
+            const_cast<scene::IMeshSceneNode*>(static_cast<const scene::IMeshSceneNode*>(node))
+                ->getMesh(),
+            nullptr);
     callVoid(RiSlot::RiTransformEnd);
 }
 
@@ -300,8 +300,8 @@ void exportPlaneNode(const RenderView& view, const CGridMapping& plane,
             needFilter(RiSlot::RiGaussianFilter), width, width, RI_NULL);
     }
     const SolidViewState* state = view.document->viewState.get();
-    const float seeThrough = state ? std::clamp(state->roofBackAlphaPercent, 0, 100) / 100.0f
-                                   : 0.5f;
+    const float seeThrough =
+        state ? std::clamp(state->roofBackAlphaPercent, 0, 100) / 100.0f : 0.5f;
     const RtFloat o = cameraIn(view, &node).Y >= 0 ? seeThrough : 1.0f;
     RtColor opacity = {o, o, o};
     need<RiColorFunc>(RiSlot::RiOpacity)(opacity);
@@ -411,8 +411,8 @@ void exportFloor(const RenderView& view)
         need<RiTokenListFunc>(RiSlot::RiSurface)(token("paintedplastic"), token("texturename"),
                                                  &name, RI_NULL);
     }
-    need<RiPolygonFunc>(RiSlot::RiPolygon)(static_cast<RtInt>(outline.size()), token("P"),
-                                           P.data(), token("st"), st.data(), RI_NULL);
+    need<RiPolygonFunc>(RiSlot::RiPolygon)(static_cast<RtInt>(outline.size()), token("P"), P.data(),
+                                           token("st"), st.data(), RI_NULL);
     callVoid(RiSlot::RiAttributeEnd);
 }
 
@@ -515,8 +515,8 @@ void exportBufferTriangles(const scene::IMeshBuffer& buffer, bool textured)
         if (!valid)
             continue; // a broken index list must not read past the vertices
         if (textured)
-            polygon(3, token("P"), P, token("st"), st, token("N"), N, token("Cs"), Cs,
-                    token("Os"), Os, RI_NULL);
+            polygon(3, token("P"), P, token("st"), st, token("N"), N, token("Cs"), Cs, token("Os"),
+                    Os, RI_NULL);
         else
             polygon(3, token("P"), P, token("N"), N, token("Cs"), Cs, token("Os"), Os, RI_NULL);
     }
@@ -597,8 +597,7 @@ void ExportFrame(const RenderView& view, const RenderProgress& progress)
         format(view.width, view.height, 1.0f);
         need<RiFloatFunc>(RiSlot::RiShadingRate)(4.0f);
         RtFloat jitter = 0.0f;
-        need<RiTokenListFunc>(RiSlot::RiHider)(token("hidden"), token("jitter"), &jitter,
-                                               RI_NULL);
+        need<RiTokenListFunc>(RiSlot::RiHider)(token("hidden"), token("jitter"), &jitter, RI_NULL);
     } else {
         display(token(settings.imageFile.c_str()), token(settings.displayDriver.c_str()),
                 token("rgb"), RI_NULL);
@@ -610,8 +609,7 @@ void ExportFrame(const RenderView& view, const RenderProgress& progress)
 
     const RenderCameraSetup camera = renderCamera(view, shadow);
     RtFloat fov = camera.fov;
-    need<RiTokenListFunc>(RiSlot::RiProjection)(token("perspective"), token("fov"), &fov,
-                                                RI_NULL);
+    need<RiTokenListFunc>(RiSlot::RiProjection)(token("perspective"), token("fov"), &fov, RI_NULL);
     core::matrix4 worldToCamera;
     camera.cameraToWorld.getInverse(worldToCamera);
     need<RiMatrixFunc>(RiSlot::RiTransform)(matrixArg(worldToCamera));

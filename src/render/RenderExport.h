@@ -21,7 +21,8 @@ using RenderProgress = std::function<bool(float fraction)>;
 
 /** The camera-to-world matrix of the pass that RenderSettings::shadowPass names, and the field
  *  of view in degrees. */
-struct RenderCameraSetup {
+struct RenderCameraSetup
+{
     irr::core::matrix4 cameraToWorld;
     float fov = 0;
 };
@@ -57,7 +58,8 @@ std::string ConvertTexture(irr::video::ITexture* texture);
 
 /** The intensity of a point or spot light of `brightness` with the given attenuation terms and
  *  whether the linear shader applies. Both terms 0 take the lamps' default linear 0.002. */
-struct LightIntensity {
+struct LightIntensity
+{
     float intensity = 0;
     bool linear = false;
 };

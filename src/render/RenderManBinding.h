@@ -67,10 +67,7 @@ public:
     /** True when the slot holds an address. */
     bool has(RiSlot slot) const { return address(slot) != nullptr; }
     /** The procedure in `slot` with the signature F; null when the library lacks it. */
-    template <class F> F procedure(RiSlot slot) const
-    {
-        return reinterpret_cast<F>(address(slot));
-    }
+    template <class F> F procedure(RiSlot slot) const { return reinterpret_cast<F>(address(slot)); }
     /** The filter procedure in `slot` (RiBoxFilter, RiCatmullRomFilter, ...) as a value. */
     RtFilterFunc filter(RiSlot slot) const { return procedure<RtFilterFunc>(slot); }
 

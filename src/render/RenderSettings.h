@@ -11,7 +11,8 @@
 
 namespace vs {
 
-struct RenderSettings {
+struct RenderSettings
+{
     /** Render a shadow map before the main pass. */
     bool renderShadows = true;
     /** The export now running is the shadow pass. */

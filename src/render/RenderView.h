@@ -8,7 +8,8 @@ class CSolidDocument;
 
 namespace vs {
 
-struct RenderView {
+struct RenderView
+{
     /** The document whose scene is shown (its room node, ceiling, floor, walls, facilities). */
     CSolidDocument* document = nullptr;
     /** Client size, pixels. */

@@ -9,16 +9,15 @@ namespace vs {
 
 namespace {
 
-const std::vector<std::string> kDebugCrtNames = {
-    "Microsoft.VC90.DebugCRT.manifest", "msvcm90d.dll", "msvcp90d.dll", "msvcr90d.dll"};
+const std::vector<std::string> kDebugCrtNames = {"Microsoft.VC90.DebugCRT.manifest", "msvcm90d.dll",
+                                                 "msvcp90d.dll", "msvcr90d.dll"};
 const std::vector<std::string> kCrtNames = {"Microsoft.VC90.CRT.manifest", "msvcm90.dll",
                                             "msvcp90.dll", "msvcr90.dll"};
 const std::vector<std::string> kShaderNames = {
-    "AMBIENTLIGHT.SDR",      "DISTANTLIGHT.SDR",       "POINTLIGHT.SDR",
-    "SPOTLIGHT.SDR",         "SHADOWDISTANT.SDR",      "SHADOWPOINT.SDR",
-    "SHADOWSPOT.SDR",        "LINEARPOINTLIGHT.SDR",   "LINEARSPOTLIGHT.SDR",
-    "LINEARSHADOWPOINT.SDR", "LINEARSHADOWSPOT.SDR",   "CONSTANT.SDR",
-    "MATTE.SDR",             "PAINTEDPLASTIC.SDR",     "PLASTIC.SDR"};
+    "AMBIENTLIGHT.SDR",    "DISTANTLIGHT.SDR",      "POINTLIGHT.SDR",       "SPOTLIGHT.SDR",
+    "SHADOWDISTANT.SDR",   "SHADOWPOINT.SDR",       "SHADOWSPOT.SDR",       "LINEARPOINTLIGHT.SDR",
+    "LINEARSPOTLIGHT.SDR", "LINEARSHADOWPOINT.SDR", "LINEARSHADOWSPOT.SDR", "CONSTANT.SDR",
+    "MATTE.SDR",           "PAINTEDPLASTIC.SDR",    "PLASTIC.SDR"};
 const std::vector<std::string> kDisplayNames = {"FILE.SO", "FRAMEBUFFER.SO", "RGBE.SO"};
 
 } // namespace
