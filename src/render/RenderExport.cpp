@@ -416,9 +416,38 @@ void exportFloor(const RenderView& view)
     callVoid(RiSlot::RiAttributeEnd);
 }
 
+bool insideOutline(const std::vector<RPoint>& outline, const RPoint& origin, double x, double z)
+{
+    bool inside = false;
+    for (size_t i = 0, j = outline.size() - 1; i < outline.size(); j = i++) {
+        const double xi = outline[i].x - origin.x, zi = outline[i].y - origin.y;
+        const double xj = outline[j].x - origin.x, zj = outline[j].y - origin.y;
+        if ((zi > z) != (zj > z) && x < (xj - xi) * (z - zi) / (zj - zi) + xi)
+            inside = !inside;
+    }
+    return inside;
+}
+
+/** +1 when the room lies on the local +y side of the wall's group node, else -1. A point just
+ *  off the middle of the base line tells, whichever way the outline runs. */
+float roomSideOf(const CSolidDocument& document, const CWall& wall)
+{
+    const CGridMapping* root = rootPlane(document);
+    if (root == nullptr || root->indentedOutline.size() < 3)
+        return -1;
+    const WallFrame frame = wallFrame(document, wall);
+    const core::matrix4 m = wall.groupNode->getRelativeTransformation();
+    core::vector3df probe(static_cast<f32>(frame.length / 2), 50, 0);
+    m.transformVect(probe);
+    return insideOutline(root->indentedOutline, roomPlanOrigin(document), probe.X, probe.Z) ? 1.0f
+                                                                                            : -1.0f;
+}
+
 void exportWall(const RenderView& view, const CWall& wall)
 {
-    if (wall.groupNode == nullptr || cameraIn(view, wall.groupNode).Y >= 0)
+    // Only walls whose room side faces the camera are written.
+    if (wall.groupNode == nullptr ||
+        cameraIn(view, wall.groupNode).Y * roomSideOf(*view.document, wall) <= 0)
         return;
     callVoid(RiSlot::RiAttributeBegin);
     concatTransform(wall.groupNode->getRelativeTransformation());
