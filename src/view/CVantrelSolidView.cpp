@@ -107,10 +107,9 @@ CVantrelSolidView::CVantrelSolidView(CSolidDocument& doc, QWidget* parent)
     backgroundPattern_.loadFromData(vs::moduleResource("IMG", kBackgroundPattern));
     ui_->rayTraceExportButton->hide();
     ui_->endProcessButton->hide();
-    // Their dialogs and the render job are not part of this window.
+    // Their dialogs are not part of this window.
     ui_->displaySetupButton->setEnabled(false);
     ui_->wallSetupButton->setEnabled(false);
-    ui_->fineRenderButton->setEnabled(false);
     ui_->facilityList->setFacilityCatalogue(&app_.facilities);
 
     const bool hasSubElements =
@@ -175,6 +174,12 @@ void CVantrelSolidView::connectControls()
     connect(ui_->maximiseButton, &QPushButton::clicked, this,
             &CVantrelSolidView::onMaximiseClicked);
     connect(solidWnd_, &CSolidWnd::leftViewing, this, &CVantrelSolidView::onLeftViewing);
+    connect(ui_->fineRenderButton, &QPushButton::clicked, this,
+            &CVantrelSolidView::fineRenderRequested);
+    connect(ui_->rayTraceExportButton, &QPushButton::clicked, this,
+            &CVantrelSolidView::templateSceneRequested);
+    connect(ui_->endProcessButton, &QPushButton::clicked, this,
+            &CVantrelSolidView::endProcessRequested);
 
     connect(ui_->facilityCategoryCombo, &QComboBox::currentIndexChanged, this,
             &CVantrelSolidView::onFacilityCategoryChanged);
