@@ -26,11 +26,25 @@ struct Options {
     std::string overrides;
     std::string home;
     std::string picture;
+    std::string render;
+    int32_t samples = 4;
+    bool shadows = true;
+    int32_t brightness = 50;
     int32_t viewMode = 4; // globe
     int32_t width = 1024;
     int32_t height = 768;
     std::vector<std::string> positional;
 };
+
+int32_t intValue(const std::string& option, const std::string& text, int low, int high)
+{
+    int v = 0;
+    char rest = 0;
+    if (std::sscanf(text.c_str(), "%d%c", &v, &rest) != 1 || v < low || v > high)
+        throw std::invalid_argument(option + " takes a whole number from " + std::to_string(low) +
+                                    " to " + std::to_string(high) + ", not " + text);
+    return v;
+}
 
 Options parseOptions(const std::vector<std::string>& args)
 {
@@ -50,6 +64,14 @@ Options parseOptions(const std::vector<std::string>& args)
             o.home = value();
         else if (a == "--picture")
             o.picture = value();
+        else if (a == "--render")
+            o.render = value();
+        else if (a == "--samples")
+            o.samples = intValue(a, value(), 1, 64);
+        else if (a == "--no-shadows")
+            o.shadows = false;
+        else if (a == "--brightness")
+            o.brightness = intValue(a, value(), 0, 100);
         else if (a == "--mode") {
             const std::string m = value();
             if (m == "globe")
@@ -99,8 +121,9 @@ int runHost(const std::vector<std::string>& args)
         Options o = parseOptions(args);
         if (o.positional.size() > 1)
             throw std::invalid_argument("usage: vantrel-host [--pack INDEX] [--overrides FILE] "
-                                        "[--home DIR] [--picture OUT.jpg [--mode globe|first|top] "
-                                        "[--size WxH]] [DESIGN]");
+                                        "[--home DIR] [--picture OUT.jpg | --render OUT "
+                                        "[--samples N] [--no-shadows] [--brightness B]] "
+                                        "[--mode globe|first|top] [--size WxH] [DESIGN]");
         const std::string packPath = o.pack.empty() ? defaultPack() : o.pack;
         const std::string designPath = o.positional.empty()
                                            ? std::string(VS_HOST_DATA_DIR) + "/designs/kitchen.xml"
@@ -116,6 +139,12 @@ int runHost(const std::vector<std::string>& args)
                             std::move(pack), std::move(overrides));
         session.pour(home);
 
+        if (!o.render.empty()) {
+            if (!session.exportRender(design, o.render, o.width, o.height, o.viewMode, o.samples,
+                                      o.shadows, o.brightness))
+                return fail("vantrel-host", "the module could not render " + designPath);
+            return 0;
+        }
         if (!o.picture.empty()) {
             if (!session.exportPicture(design, o.picture, o.width, o.height, o.viewMode))
                 return fail("vantrel-host", "the module could not draw " + designPath);

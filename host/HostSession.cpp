@@ -162,6 +162,21 @@ bool HostSession::exportPicture(HostDesign& design, const std::string& jpegPath,
     return ok != 0;
 }
 
+bool HostSession::exportRender(HostDesign& design, const std::string& imagePath, int32_t width,
+                               int32_t height, int32_t viewMode, int32_t samplesPerSide,
+                               bool shadows, int32_t brightness)
+{
+    if (module_.ExportSolidRender == nullptr)
+        return false;
+    const std::u16string text = utf8ToUtf16(design.text());
+    design_ = &design;
+    const int32 ok = module_.ExportSolidRender(text.c_str(), imagePath.c_str(), width, height,
+                                               viewMode, samplesPerSide, shadows ? 1 : 0,
+                                               brightness);
+    design_ = nullptr;
+    return ok != 0;
+}
+
 void HostSession::render(const std::string& homeDir, const std::string& name)
 {
     module_.RenderRoom(homeDir.c_str(), name.c_str(), freeModelData, getModelData, requestCandyType,

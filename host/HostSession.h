@@ -46,6 +46,11 @@ public:
     /** Draws `design` into a JPEG without a dialog; false when the module cannot. */
     bool exportPicture(HostDesign& design, const std::string& jpegPath, int32_t width, int32_t height,
                        int32_t viewMode = 4);
+    /** Renders `design` photo-realistically into `imagePath` without a dialog; false when the
+     *  module cannot. */
+    bool exportRender(HostDesign& design, const std::string& imagePath, int32_t width,
+                      int32_t height, int32_t viewMode, int32_t samplesPerSide, bool shadows,
+                      int32_t brightness);
     /** Renders the hand-off file homeDir + "Render/" + name + ".xml" (the render program). */
     void render(const std::string& homeDir, const std::string& name);
 

@@ -37,6 +37,7 @@ ModuleExports ModuleExports::load(const std::string& libraryPath)
     bind(m.handle, "RenderRoom", m.RenderRoom);
     bind(m.handle, "ApplyStaticSolidSample", m.ApplyStaticSolidSample);
     bind(m.handle, "ExportSolidPicture", m.ExportSolidPicture, false);
+    bind(m.handle, "ExportSolidRender", m.ExportSolidRender, false);
     bind(m.handle, "VsSysAllocStringLen", m.VsSysAllocStringLen);
     bind(m.handle, "VsSysStringLen", m.VsSysStringLen);
     bind(m.handle, "VsVariantInit", m.VsVariantInit);

@@ -20,6 +20,7 @@ struct ModuleExports {
     decltype(&::RenderRoom) RenderRoom = nullptr;
     decltype(&::ApplyStaticSolidSample) ApplyStaticSolidSample = nullptr;
     decltype(&::ExportSolidPicture) ExportSolidPicture = nullptr; // optional
+    decltype(&::ExportSolidRender) ExportSolidRender = nullptr;   // optional
     decltype(&::VsSysAllocStringLen) VsSysAllocStringLen = nullptr;
     decltype(&::VsSysStringLen) VsSysStringLen = nullptr;
     decltype(&::VsVariantInit) VsVariantInit = nullptr;

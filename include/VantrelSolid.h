@@ -209,6 +209,16 @@ VS_API int32 ApplyStaticSolidSample(int32 sampleId, const void* picture, int32 p
  *  5 first person, 6 change top). Returns 1 on success, 0 with a line on stderr otherwise. */
 VS_API int32 ExportSolidPicture(const char16_t* designXml, const char* jpegPath, int32 width,
                                 int32 height, int32 viewMode);
+/** Renders a design photo-realistically with the RenderMan renderer beside the host (libri.so
+ *  in the home directory), in the calling process, without any window or X display: the scene
+ *  and view of ExportSolidPicture, `samplesPerSide` x `samplesPerSide` pixel samples (1..64),
+ *  a shadow pass when `shadows` is non-zero, `brightness` 0..100 (50 is the render dialog's
+ *  default). The picture goes to `imagePath` as TIFF, PNG or JPEG by its extension, written
+ *  whole: a failed render leaves no file and an older one unchanged. Needs a completed pour.
+ *  Returns 1, or 0 with one line on stderr saying why. */
+VS_API int32 ExportSolidRender(const char16_t* designXml, const char* imagePath, int32 width,
+                               int32 height, int32 viewMode, int32 samplesPerSide, int32 shadows,
+                               int32 brightness);
 
 #ifdef __cplusplus
 }

@@ -5,8 +5,8 @@
 #include "dialogs/DialogNumbers.h"
 #include "dialogs/MaterialCommand.h"
 #include "document/CSolidFacility.h"
-#include "plugin/CFacilityCatalogue.h"
-#include "plugin/CFacilityModel.h"
+#include "catalogue/CFacilityCatalogue.h"
+#include "catalogue/CFacilityModel.h"
 #include "plugin/CVantrelSolidApp.h"
 #include "view/CSolidWnd.h"
 

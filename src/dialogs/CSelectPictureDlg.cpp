@@ -1,8 +1,8 @@
 #include "dialogs/CSelectPictureDlg.h"
 
-#include "plugin/CFacilityCatalogue.h"
-#include "plugin/CFacilityCategory.h"
-#include "plugin/CFacilityModel.h"
+#include "catalogue/CFacilityCatalogue.h"
+#include "catalogue/CFacilityCategory.h"
+#include "catalogue/CFacilityModel.h"
 
 #include "ui/ui_SelectPictureDlg.h"
 

@@ -5,7 +5,7 @@
 #include "dialogs/DialogNumbers.h"
 #include "dialogs/FacilitySetupCommand.h"
 #include "document/CSolidDocument.h"
-#include "plugin/CFacilityModel.h"
+#include "catalogue/CFacilityModel.h"
 #include "scene/FacilityScene.h"
 #include "view/CSolidWnd.h"
 

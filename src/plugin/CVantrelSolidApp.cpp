@@ -55,7 +55,8 @@ void CVantrelSolidApp::ensureUserInterface()
     static int argc = 1;
     static char name[] = "VantrelSolid";
     static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && std::getenv("DISPLAY") != nullptr)
-        qputenv("QT_QPA_PLATFORM", "xcb");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        // Without a display Qt's default platform would end the host's process.
+        qputenv("QT_QPA_PLATFORM", std::getenv("DISPLAY") != nullptr ? "xcb" : "offscreen");
     new QApplication(argc, argv);
 }

@@ -5,6 +5,7 @@
 #include "ceiling/DesignReader.h"
 #include "ceiling/SolidWriter.h"
 #include "catalogue/ModuleDesignCatalogue.h"
+#include "plugin/RenderRun.h"
 #include "view/CVantrelSolidView.h"
 
 #include <QGuiApplication>
@@ -28,9 +29,9 @@ void runDesignDialog(bool renderOnly)
     if (document == nullptr)
         return;
     CVantrelSolidView dialog(*document);
+    connectRenderButtons(dialog);
     if (renderOnly) {
-        // The render job takes over here; until it exists the hidden run ends at once.
-        dialog.prepareRenderRun();
+        RunRenderRun(dialog);
         return;
     }
     // Nobody can see, let alone close, a dialog on a platform without a screen (offscreen,

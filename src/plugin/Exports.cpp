@@ -10,6 +10,7 @@
 #include "platform/TextCodec.h"
 #include "plugin/CVantrelSolidApp.h"
 #include "plugin/DesignRun.h"
+#include "plugin/RenderRun.h"
 #include "plugin/StaticSample.h"
 #include "plugin/PictureExport.h"
 
@@ -231,6 +232,18 @@ int32 ExportSolidPicture(const char16_t* designXml, const char* jpegPath, int32 
         vs::exportSolidPicture(vs::utf16ToUtf8(designXml ? designXml : u""),
                                jpegPath ? std::string(jpegPath) : std::string(), width, height,
                                viewMode);
+    });
+    return outcome == vs::ExportOutcome::Done ? 1 : 0;
+}
+
+int32 ExportSolidRender(const char16_t* designXml, const char* imagePath, int32 width,
+                        int32 height, int32 viewMode, int32 samplesPerSide, int32 shadows,
+                        int32 brightness)
+{
+    const vs::ExportOutcome outcome = vs::guardExport("ExportSolidRender", [&] {
+        vs::exportSolidRender(vs::utf16ToUtf8(designXml ? designXml : u""),
+                              imagePath ? std::string(imagePath) : std::string(), width, height,
+                              viewMode, samplesPerSide, shadows != 0, brightness);
     });
     return outcome == vs::ExportOutcome::Done ? 1 : 0;
 }

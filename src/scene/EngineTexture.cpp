@@ -1,5 +1,7 @@
 #include "scene/EngineTexture.h"
 
+#include "platform/TexturePictures.h"
+
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -66,6 +68,8 @@ video::ITexture* makeEngineTexture(video::IVideoDriver* driver, const QImage& pi
         return nullptr;
     video::ITexture* texture = driver->addTexture(name, image);
     image->drop();
+    if (texture != nullptr)
+        rememberTexturePicture(name.c_str(), picture); // the renderer export reads it back
     return texture;
 }
 

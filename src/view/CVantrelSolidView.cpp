@@ -72,8 +72,6 @@ CVantrelSolidView::CVantrelSolidView(CSolidDocument& doc, QWidget* parent)
     backgroundPattern_.loadFromData(vs::moduleResource("IMG", kBackgroundPattern));
     ui_->rayTraceExportButton->hide();
     ui_->endProcessButton->hide();
-    // The render job is not part of this window.
-    ui_->fineRenderButton->setEnabled(false);
     ui_->facilityList->setFacilityCatalogue(&app_.facilities);
 
     const bool hasSubElements =
@@ -143,6 +141,12 @@ void CVantrelSolidView::connectControls()
     connect(ui_->wallSetupButton, &QPushButton::clicked, this,
             &CVantrelSolidView::onWallSetupClicked);
     connect(solidWnd_, &CSolidWnd::leftViewing, this, &CVantrelSolidView::onLeftViewing);
+    connect(ui_->fineRenderButton, &QPushButton::clicked, this,
+            &CVantrelSolidView::fineRenderRequested);
+    connect(ui_->rayTraceExportButton, &QPushButton::clicked, this,
+            &CVantrelSolidView::templateSceneRequested);
+    connect(ui_->endProcessButton, &QPushButton::clicked, this,
+            &CVantrelSolidView::endProcessRequested);
 
     connect(ui_->facilityCategoryCombo, &QComboBox::currentIndexChanged, this,
             &CVantrelSolidView::onFacilityCategoryChanged);

@@ -91,6 +91,12 @@ signals:
     void facilityModelDropped(const QPoint& screenPoint, CFacilityModel* model);
     /** A panel-catalogue item (appliance, art piece) was dropped from a later panel tab. */
     void catalogueItemDropped(const QPoint& screenPoint, CCandyType* item, const QSize& imageSize);
+    /** The button "精细渲染" (1014) was pressed. */
+    void fineRenderRequested();
+    /** The hidden button "Kerkythea" (1016) was pressed. */
+    void templateSceneRequested();
+    /** The hidden button 1038 was pressed: the process is to end at once. */
+    void endProcessRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;

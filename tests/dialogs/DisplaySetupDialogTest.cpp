@@ -7,7 +7,7 @@
 
 #include "dialogs/CDisplaySetupDialog.h"
 #include "dialogs/CUpDown.h"
-#include "document/SolidWriter.h"
+#include "ceiling/SolidWriter.h"
 #include "scene/LightScene.h"
 
 #include <QCheckBox>

@@ -5,7 +5,7 @@
 #include "view/DialogTestFixture.h"
 
 #include "document/CSolidDocument.h"
-#include "document/SolidWriter.h"
+#include "ceiling/SolidWriter.h"
 #include "plugin/DesignRun.h"
 
 #include <fstream>

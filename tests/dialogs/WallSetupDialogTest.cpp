@@ -6,7 +6,7 @@
 
 #include "dialogs/CWallSetupDialog.h"
 #include "dialogs/WallBand.h"
-#include "document/SolidWriter.h"
+#include "ceiling/SolidWriter.h"
 
 #include <QCheckBox>
 #include <QPushButton>

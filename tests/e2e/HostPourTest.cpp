@@ -159,7 +159,8 @@ TEST(HostPourTest, ExportsExactlyTheHostInterface)
         "BeginPourMasterData", "PostPourMasterData", "ClearMasterData", "AddCandyCategory",
         "AddCandyType", "AddFacilityCategory", "AddFacilityKind", "AddFacilityType",
         "AddFacilityModel", "ShowSolidDesignDialog", "RenderRoom", "ApplySolidSample",
-        "ApplyStaticSolidSample", "ExportSolidPicture", "VsSysAllocStringLen", "VsSysFreeString",
+        "ApplyStaticSolidSample", "ExportSolidPicture", "ExportSolidRender", "VsSysAllocStringLen",
+        "VsSysFreeString",
         "VsSysStringLen", "VsVariantInit", "VsVariantClear"};
     EXPECT_EQ(names, expected);
 }
