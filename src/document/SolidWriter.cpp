@@ -114,7 +114,7 @@ void writeWall(pugi::xml_node walls, const CWall& wall)
         setInt(item, "_fv", modelId(part->facilityModel));
         set(item, "_cl", formatIntPair(tileSizeOrModels(part->ceramicTileSize, part->facilityModel)));
         if (!part->definition.hasBand) // only a band switched off in the wall setup
-            setBool(item, "_hb", false);
+            set(item, "_hb", "false"); // spelt out: an empty bool reads as the default
     }
     pugi::xml_node flats = element.append_child("_cs");
     for (const auto& flat : wall.flatFacilities) {

@@ -356,7 +356,7 @@ TEST_F(DialogTest, ExportPictureAsksBeforeReplacingAFileNamedWithoutItsSuffix)
                 box->done(QMessageBox::No);
             }
         });
-        files->accept();
+        static_cast<QDialog*>(files)->accept(); // as the Save button does
         stillAsking = files->isVisible();
         files->reject();
     });
