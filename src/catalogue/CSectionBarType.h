@@ -8,8 +8,9 @@
 
 class CSectionBarType : public CCandyType {
 public:
-    /** Makes the type and reads its profile; a profile that cannot be read throws
-     *  std::invalid_argument, so the type is not added. */
+    /** Makes the type and reads its profile. A profile that cannot be read leaves the type
+     *  with an empty profile (its bars are not drawn) and one warning line on stderr, so that
+     *  designs keep their section lines of this type. */
     CSectionBarType(const CandyTypeInfo& info, const HostCallbacks* callbacks);
     ~CSectionBarType() override;
 
@@ -17,6 +18,7 @@ public:
 
     /** The profile as the host poured it. */
     std::string profileText;
-    /** The profile read from it: contours finished, creases resolved. */
+    /** The profile read from it: contours finished, creases resolved; without contours when
+     *  the text could not be read. Never null. */
     std::unique_ptr<CSectionBarProfile> profile;
 };

@@ -9,6 +9,7 @@
 #include "document/SolidCeiling.h"
 #include "document/XmlNames.h"
 #include "document/XmlValues.h"
+#include "document/HostLightPlace.h"
 #include "platform/Errors.h"
 
 #include <algorithm>
@@ -283,6 +284,8 @@ std::unique_ptr<CWall> DesignReader::readWall(pugi::xml_node element)
             d.relativeBottom = readDouble(attributeText(item, "relativeBottom$_fw"));
         part->ceramicTileSize = scaledIntPair(attributeText(item, "ceramicTileSize$_cl"), f);
         part->facilityModel = modelOf(item);
+        if (wall->wallParts.size() == CWall::kBandPart && hasAttribute(item, "hasBand$_hb"))
+            d.hasBand = readBool(attributeText(item, "hasBand$_hb"));
         wall->wallParts.push_back(std::move(part));
     }
     for (pugi::xml_node item : listItems(element, "flatFacilities$_cs")) {
@@ -375,8 +378,9 @@ void DesignReader::readLight(pugi::xml_node element, CSolidLight& light, const V
         RPoint centre = root().indentedBounds.centre();
         light.position = {static_cast<float>(centre.x), p.y, static_cast<float>(centre.y)};
     } else if (host) {
-        RPoint centre = host->rect.centre();
-        light.position = {static_cast<float>(centre.x), p.y, static_cast<float>(centre.y)};
+        // Over the lamp as drawn; the scene mirrors it later when the top is shown inverted.
+        const RPoint place = vs::hostLightPlace(*host, false);
+        light.position = {static_cast<float>(place.x), p.y, static_cast<float>(place.y)};
         host->light = &light;
     } else {
         light.position = plus(p, offset);

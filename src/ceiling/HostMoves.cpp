@@ -4,6 +4,7 @@
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
 #include "document/CSolidLight.h"
+#include "document/HostLightPlace.h"
 #include "document/SolidCeiling.h"
 
 #include <algorithm>
@@ -20,26 +21,22 @@ CSolidDocument* roomOf(const CHost& host)
     return host.plane->ceiling->room;
 }
 
-/** The light position's plan y for the host's centre y: mirrored about the root plane's
- *  indentedBounds while the room is shown with invertTop. */
-double lightY(const CHost& host, double y)
+/** Where the host's light stands: over the lamp as drawn, mirrored while the room's view
+ *  state has invertTop set. */
+RPoint lightPlace(const CHost& host)
 {
     const CSolidDocument* room = roomOf(host);
-    const SolidCeiling* ceiling = host.plane->ceiling;
-    if (room == nullptr || room->viewState == nullptr || !room->viewState->invertTop ||
-        ceiling->root == nullptr)
-        return y;
-    const RRect& b = ceiling->root->indentedBounds;
-    return b.top + b.bottom - y;
+    return hostLightPlace(host, room != nullptr && room->viewState != nullptr &&
+                                    room->viewState->invertTop);
 }
 
 void moveLight(CHost& host)
 {
     if (host.light == nullptr)
         return;
-    const RPoint c = host.rect.centre();
-    host.light->position.x = static_cast<float>(c.x);
-    host.light->position.z = static_cast<float>(lightY(host, c.y));
+    const RPoint p = lightPlace(host);
+    host.light->position.x = static_cast<float>(p.x);
+    host.light->position.z = static_cast<float>(p.y);
 }
 
 template <typename Change> IRect changeHost(CHost& host, Change change)
@@ -101,9 +98,8 @@ bool switchHostLight(CHost& host, bool on)
     if (room == nullptr)
         return false;
     auto light = std::make_unique<CSolidLight>(room);
-    const RPoint c = host.rect.centre();
-    light->position = {static_cast<float>(c.x), kHostLightHeight,
-                       static_cast<float>(lightY(host, c.y))};
+    const RPoint p = lightPlace(host);
+    light->position = {static_cast<float>(p.x), kHostLightHeight, static_cast<float>(p.y)};
     light->attenuation = {0, 0.002f, 0};
     light->radius = 100000;
     light->isVisible = true;

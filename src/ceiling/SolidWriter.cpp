@@ -113,6 +113,8 @@ void writeWall(pugi::xml_node walls, const CWall& wall)
         setDouble(item, "_cj", part->definition.height);
         setInt(item, "_fv", modelId(part->facilityModel));
         set(item, "_cl", formatIntPair(tileSizeOrModels(part->ceramicTileSize, part->facilityModel)));
+        if (!part->definition.hasBand) // only a band switched off in the wall setup
+            set(item, "_hb", "false"); // spelt out: an empty bool reads as the default
     }
     pugi::xml_node flats = element.append_child("_cs");
     for (const auto& flat : wall.flatFacilities) {

@@ -25,6 +25,21 @@ std::unique_ptr<CWall> CWall::makeDefault(int index, CFacilityModel* sixth, CFac
     return wall;
 }
 
+CWallPart* CWall::bandPart() const
+{
+    return wallParts.size() > kBandPart ? wallParts[kBandPart].get() : nullptr;
+}
+
+void CWall::setBand(bool on, double width, double heightAboveFloor)
+{
+    CWallPart* band = bandPart();
+    if (band == nullptr)
+        return;
+    band->definition.hasBand = on;
+    band->definition.height = width;
+    band->definition.relativeBottom = heightAboveFloor;
+}
+
 std::unique_ptr<CWall> CWall::withPartsOf(int index, const CWall& model)
 {
     auto wall = std::make_unique<CWall>(index);

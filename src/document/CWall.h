@@ -7,6 +7,7 @@
 
 #include "RPoint.h"
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -41,6 +42,19 @@ public:
      * visibility and heights), without flat facilities.
      */
     static std::unique_ptr<CWall> withPartsOf(int index, const CWall& model);
+
+    /** Position of the band part (the waist band of the wall setup) in wallParts. */
+    static constexpr size_t kBandPart = 1;
+
+    /** Returns the band part (wallParts[kBandPart]), or null when the wall has fewer parts. */
+    CWallPart* bandPart() const;
+
+    /**
+     * Switches the band on or off: its has-band flag, its width (the part's height) and its
+     * height above the floor (the part's relativeBottom). Does nothing without a band part; the
+     * scene is rebuilt by the caller.
+     */
+    void setBand(bool on, double width, double heightAboveFloor);
 
     /** The outline edge the wall stands on. */
     int index = 0;

@@ -15,7 +15,13 @@ class SMesh;
 class CWallPartDefinition
 {
 public:
+    /** The stored "visible" flag: read, kept and written back (as visible and height > 0). It
+     *  hides nothing: a part is shown whenever its height is positive (default walls keep their
+     *  band and lower tiles, whose flags are false). */
     bool visible = true;
+    /** The wall setup's "walls have a waist band" switch. Only a wall's band part (CWall::bandPart)
+     *  ever has it false, and then that band is hidden; saved as "_hb" when false. */
+    bool hasBand = true;
     double height = 0;
     /** Height of the band's lower edge above the floor. */
     double relativeBottom = 0;

@@ -142,11 +142,12 @@ void forgetPlaneScene(CGridMapping& plane)
     });
 }
 
-void invertPlane(CGridMapping& plane, double axisSum, scene::ISceneManager* smgr)
+void invertPlane(CGridMapping& plane, double axisSum, double lightAxisSum,
+                 scene::ISceneManager* smgr)
 {
     for (auto& host : plane.hosts)
         if (host->light) {
-            host->light->position.z = static_cast<f32>(axisSum - host->light->position.z);
+            host->light->position.z = static_cast<f32>(lightAxisSum - host->light->position.z);
             updateLightNode(*host->light);
         }
     if (CGridMappingSceneNode* node = gridNode(plane)) {
@@ -169,7 +170,7 @@ void invertPlane(CGridMapping& plane, double axisSum, scene::ISceneManager* smgr
     });
     forEachSectionLine(plane, [&](CSectionLine& line) { mirrorSectionBar(line, axisSum); });
     for (auto& child : plane.children)
-        invertPlane(*child, axisSum, smgr);
+        invertPlane(*child, axisSum, lightAxisSum, smgr);
 }
 
 void pickPlane(CGridMapping& plane, const core::line3df& ray, scene::ISceneCollisionManager& cm,
@@ -240,7 +241,11 @@ void invertCeiling(CSolidDocument& document)
     if (!(b.top <= b.bottom))
         return;
     document.inverted = !document.inverted;
-    invertPlane(*ceiling->root, b.top + b.bottom, ceiling->roofNode->getSceneManager());
+    // The ceiling mirrors in plan coordinates under its roof; lights stand relative to the
+    // room's corner, so their axis is moved by it.
+    const double corner = roomPlanOrigin(document).y;
+    invertPlane(*ceiling->root, b.top + b.bottom, b.top + b.bottom - 2 * corner,
+                ceiling->roofNode->getSceneManager());
 }
 
 CeilingPick pickCeiling(CGridMapping& plane, const core::line3df& ray, scene::ISceneManager* smgr)

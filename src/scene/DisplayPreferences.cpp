@@ -41,8 +41,9 @@ void applyAmbient(scene::ISceneManager* smgr, int ambientColor)
 {
     if (!smgr)
         return;
+    // A COLORREF, as the system colour dialog gives it and saved designs hold it: 0x00BBGGRR.
     const auto channel = [&](int shift) { return ((ambientColor >> shift) & 0xFF) / 255.0f; };
-    smgr->setAmbientLight(video::SColorf(channel(16), channel(8), channel(0), 1));
+    smgr->setAmbientLight(video::SColorf(channel(0), channel(8), channel(16), 1));
 }
 
 void applyLightingModel(CSolidDocument& document, bool simpleLighting)

@@ -22,7 +22,8 @@ uint8_t roofBackAlpha(const SolidViewState& state);
  *  document's view state (defaults without one); does nothing without a ceiling. */
 void applyRoofDisplay(CSolidDocument& document);
 
-/** Sets the scene manager's ambient light from 0xRRGGBB (alpha 1). Nothing for a null manager. */
+/** Sets the scene manager's ambient light from a COLORREF 0x00BBGGRR (red in the low byte),
+ *  alpha 1. Nothing for a null manager. */
 void applyAmbient(irr::scene::ISceneManager* smgr, int ambientColor);
 
 /** Switches the document's lights to the simple (default lights) or the professional (the

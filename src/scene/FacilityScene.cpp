@@ -112,27 +112,6 @@ bool isDocumentWall(const CWall* wall, const CSolidDocument& document)
                        [&](const std::unique_ptr<CWall>& w) { return w.get() == wall; });
 }
 
-/** Twice the signed area of the outline in plan axes: positive when the room lies on the +z
- *  side of each wall's frame (the frame's z axis points to the left of the edge in x-right,
- *  y-up axes). */
-double signedArea(const std::vector<RPoint>& outline)
-{
-    double area = 0;
-    for (size_t i = 0; i < outline.size(); ++i) {
-        const RPoint& a = outline[i];
-        const RPoint& b = outline[(i + 1) % outline.size()];
-        area += a.x * b.y - b.x * a.y;
-    }
-    return area;
-}
-
-/** +1 when the room lies on the +z side of its walls' frames, -1 on their -z side. */
-float roomSide(const CSolidDocument& document)
-{
-    const CGridMapping* root = document.ceiling ? document.ceiling->root.get() : nullptr;
-    return root != nullptr && signedArea(root->indentedOutline) < 0 ? -1.0f : 1.0f;
-}
-
 /** Smallest and largest z of the footprint (-x/2, -z/2)..(x/2, z/2) turned by `degrees`. */
 void footprintDepth(const Vec3f& size, float degrees, float& minZ, float& maxZ)
 {
@@ -146,14 +125,19 @@ void footprintDepth(const Vec3f& size, float degrees, float& minZ, float& maxZ)
 
 core::matrix4 wallPlacement(const CSolidFacility& facility, const WallFrame& frame, float side)
 {
+    // The object's back (its largest z) goes against the wall and its front into the room. With
+    // the room on the frame's -z side that is the object turned by rotateDegree; with the room
+    // on the +z side it is turned half round first, so that rotateDegree means the same
+    // whichever way the outline runs (a proper turn of the frame, never a mirror).
+    const float turn = facility.rotateDegree + (side > 0 ? 180.0f : 0.0f);
     float minZ = 0;
     float maxZ = 0;
-    footprintDepth(facility.size, facility.rotateDegree, minZ, maxZ);
+    footprintDepth(facility.size, turn, minZ, maxZ);
     // The footprint's side facing the wall keeps position.z + 2 off the wall's face.
     const float offWall = facility.position.z + kWallGap;
     const float z = side > 0 ? offWall - minZ : -offWall - maxZ;
     const core::matrix4 local =
-        translation(facility.position.x, facility.position.y, z) * rotationY(facility.rotateDegree);
+        translation(facility.position.x, facility.position.y, z) * rotationY(turn);
     const core::matrix4 wall =
         translation(static_cast<f32>(frame.start.x), 0, static_cast<f32>(frame.start.y)) *
         rotationY(static_cast<f32>(360 - frame.angle));
@@ -166,7 +150,7 @@ core::matrix4 placementMatrix(const CSolidFacility& facility, const CSolidDocume
         isDocumentWall(facility.stickWall, document)) {
         const WallFrame frame = wallFrame(document, *facility.stickWall);
         if (frame.valid && std::isfinite(frame.start.x) && std::isfinite(frame.start.y))
-            return wallPlacement(facility, frame, roomSide(document));
+            return wallPlacement(facility, frame, wallRoomSide(document));
     }
     return translation(facility.position.x, facility.position.y, facility.position.z) *
            rotationY(facility.rotateDegree);

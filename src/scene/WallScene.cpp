@@ -189,8 +189,27 @@ WallFrame wallFrame(const CSolidDocument& document, const CWall& wall)
     return frame;
 }
 
+float wallRoomSide(const CSolidDocument& document)
+{
+    const CGridMapping* root = document.ceiling ? document.ceiling->root.get() : nullptr;
+    if (!root)
+        return 1.0f;
+    // Twice the signed area of the outline in plan axes.
+    const std::vector<RPoint>& outline = root->indentedOutline;
+    double area = 0;
+    for (size_t i = 0; i < outline.size(); ++i) {
+        const RPoint& a = outline[i];
+        const RPoint& b = outline[(i + 1) % outline.size()];
+        area += a.x * b.y - b.x * a.y;
+    }
+    return area < 0 ? -1.0f : 1.0f;
+}
+
 core::matrix4 wallMatrix(const WallFrame& frame)
 {
+    // The frame's z (the group's local y once stood up) points to the left of the edge in
+    // x-right, y-up plan axes: the room's side for outlines of positive signed area, the other
+    // side for outlines running the other way (wallRoomSide).
     core::matrix4 translate;
     translate.setTranslation(core::vector3df(static_cast<f32>(frame.start.x), 0,
                                              static_cast<f32>(frame.start.y)));
@@ -258,7 +277,9 @@ core::dimension2d<double> wallPartTileSize(const CWallPart& part)
 
 bool wallPartShown(const CWallPart& part)
 {
-    return part.definition.visible && part.definition.height > 0 &&
+    // The stored visible flag hides nothing; only a band switched off in the wall setup is
+    // hidden whatever its height.
+    return part.definition.hasBand && part.definition.height > 0 &&
            std::isfinite(part.definition.height) && std::isfinite(part.definition.relativeBottom);
 }
 

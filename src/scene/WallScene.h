@@ -42,6 +42,22 @@ RPoint roomPlanOrigin(const CSolidDocument& document);
  *  next), relative to roomPlanOrigin. */
 WallFrame wallFrame(const CSolidDocument& document, const CWall& wall);
 
+/**
+ * Which side of its walls' frames the room lies on: +1 the frame's +z side, -1 its -z side.
+ *
+ * A wall's frame (wallMatrix before the stand-up) has x along the base line, at plan angle a,
+ * and z = (-sin a, cos a) in plan (x, y): x turned 90 degrees counter-clockwise in x-right,
+ * y-up axes, i.e. to the left of the edge. An outline of positive signed area in those axes
+ * (clockwise as the plan is drawn, y down; every bundled design runs so) has the room on the
+ * +z side of every wall: in the group's standing plane that is local y > 0, the side the
+ * bands' second (back) buffers face. An outline running the other way has the room on the -z
+ * side, local y < 0, facing the bands' first (front) buffers. A degenerate outline (no area)
+ * counts as +1. Facilities stuck to a wall put their front on this side, and a renderer that
+ * skips walls whose inner side faces away from the camera must ask the same question: the
+ * camera sees a wall's inner side when its local y has this sign.
+ */
+float wallRoomSide(const CSolidDocument& document);
+
 /** Translation to the start (x, 0, z) x rotation about y by (360 - angle) x rotation about x by
  *  90 degrees: local plan (x, y) lands at height -y on the base line. */
 irr::core::matrix4 wallMatrix(const WallFrame& frame);
@@ -60,7 +76,8 @@ RRect flatFacilityRect(const CFlatFacility& flat);
  *  size (6000 for a missing side). */
 irr::core::dimension2d<double> wallPartTileSize(const CWallPart& part);
 
-/** True when the band is shown: visible and of a positive height. */
+/** True when the part is shown: of a positive (finite) height and, for a wall's band part, with
+ *  its has-band flag set. The stored visible flag does not count. */
 bool wallPartShown(const CWallPart& part);
 
 /** Builds the scene of `wall` under `roomNode`: the group node (once), every band, every flat

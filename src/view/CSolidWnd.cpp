@@ -326,13 +326,14 @@ void CSolidWnd::RestoreViewState(const SolidViewState& state)
 {
     trackballs_[0].setRotation(state.trackballQuaternion);
     trackballs_[1].setRotation(state.staticSolidQuaternion);
-    // A stored orbit position must lie on the camera's side of the room within the wheel's
-    // range; a design that never had one (all zero) keeps the fitted distance.
+    // Each orbit camera goes back where the user left it, wherever that is; only a position
+    // that cannot be a camera (not finite, or at the orbit's centre, as in a design that never
+    // stored one) keeps the fitted view.
     const core::vector3df positions[2] = {toEngine(state.trackballPosition),
                                           toEngine(state.staticSolidPosition)};
     for (size_t c = 0; c < 2; ++c) {
         const core::vector3df& p = positions[c];
-        if (orbitCameras_[c] != nullptr && usable(p) && p.Y < 0 && -p.Y < MaxOrbitDistance) {
+        if (orbitCameras_[c] != nullptr && usable(p) && p.getLengthSQ() > 0) {
             orbitCameras_[c]->setPosition(p);
             orbitCameras_[c]->updateAbsolutePosition();
         }

@@ -16,7 +16,6 @@
 
 #include <QAction>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -48,12 +47,15 @@ int validViewMode(int mode)
     return mode == kFirstPerson || mode == kChangeTop ? mode : kGlobe;
 }
 
-void setTextColour(QWidget* widget, const QColor& colour)
+/** Gives `widget` the `base` palette with `colour` as its text while it is enabled (the active
+ *  and inactive groups); the disabled group keeps its grey, so a disabled radio looks it. */
+void setEnabledTextColour(QWidget* widget, QPalette base, const QColor& colour)
 {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::ButtonText, colour);
-    widget->setPalette(palette);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        base.setColor(group, QPalette::WindowText, colour);
+        base.setColor(group, QPalette::ButtonText, colour);
+    }
+    widget->setPalette(base);
 }
 
 } // namespace
@@ -248,8 +250,10 @@ void CVantrelSolidView::refreshModeControls()
         active = ui_->firstPersonRadio;
     for (QRadioButton* radio :
          {ui_->designRadio, ui_->globeRadio, ui_->firstPersonRadio, ui_->changeTopRadio}) {
-        setTextColour(radio,
-                      radio == active ? kActiveModeText : palette().color(QPalette::WindowText));
+        if (radio == active)
+            setEnabledTextColour(radio, palette(), kActiveModeText);
+        else
+            radio->setPalette(palette());
         radio->update();
     }
 }
@@ -339,13 +343,19 @@ void CVantrelSolidView::chooseStaticSample(int on)
 
 void CVantrelSolidView::onExportPictureClicked()
 {
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出图片"), QString(),
-                                                QStringLiteral("JPEG文件(*.jpg)"));
-    if (path.isEmpty())
+    QFileDialog dialog(this, QStringLiteral("导出图片"), QString(),
+                       QStringLiteral("JPEG文件(*.jpg)"));
+    dialog.setObjectName(QStringLiteral("exportPictureDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The dialog adds ".jpg" to a typed name before it checks whether the file exists, so
+    // "pic" asks before replacing "pic.jpg". The platform's own dialogs do not all add the
+    // suffix before their check; Qt's does.
+    dialog.setDefaultSuffix(QStringLiteral("jpg"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".jpg");
-    solidWnd_->ExportPicture(path);
+    solidWnd_->ExportPicture(dialog.selectedFiles().first());
 }
 
 void CVantrelSolidView::createUndoActions()

@@ -7,6 +7,8 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 CandyTypeInfo typeInfo(int id, int kind, int categoryId = 0, bool listed = true, int w = 3000,
@@ -130,12 +132,32 @@ TEST_F(CandyCatalogueTest, ProfileTextMakesASectionBarTypeReadAtOnce)
     EXPECT_EQ(bar->profile->contours.size(), 1u);
     EXPECT_FALSE(catalogue.addType(typeInfo(6, 8))->isSectionBar());
 
-    // A profile that cannot be read is refused with the type, not kept half-read.
+    // A profile that cannot be read is not kept half-read, but the type stays, with an empty
+    // profile and one warning line, so designs keep their bars of it and never ask again.
     info.id = 7;
     info.profile = "<profile><contours><contour><points><point value='1'/></points></contour>"
                    "</contours></profile>";
-    EXPECT_THROW(catalogue.addType(info), std::invalid_argument);
-    EXPECT_EQ(catalogue.types().size(), 2u);
+    testing::internal::CaptureStderr();
+    CCandyType* kept = catalogue.addType(info);
+    const std::string warning = testing::internal::GetCapturedStderr();
+    ASSERT_NE(kept, nullptr);
+    EXPECT_TRUE(kept->isSectionBar());
+    auto* empty = static_cast<CSectionBarType*>(kept);
+    ASSERT_NE(empty->profile, nullptr);
+    EXPECT_TRUE(empty->profile->contours.empty());
+    EXPECT_TRUE(empty->profile->evaluate().empty());
+    EXPECT_EQ(empty->profileText, info.profile);
+    EXPECT_EQ(std::count(warning.begin(), warning.end(), '\n'), 1) << warning;
+    EXPECT_NE(warning.find("7"), std::string::npos) << warning;
+    EXPECT_EQ(catalogue.types().size(), 3u);
+    callbacks.requestCandyType = requestType;
+    EXPECT_EQ(catalogue.findType(7), kept);
+    EXPECT_EQ(host.requests, 0);
+    info.id = 10; // not XML at all
+    info.profile = "<profile";
+    testing::internal::CaptureStderr();
+    EXPECT_NE(catalogue.addType(info), nullptr);
+    EXPECT_FALSE(testing::internal::GetCapturedStderr().empty());
 }
 
 TEST_F(CandyCatalogueTest, ListPictureSizeFitsLargeTypesInto150Pixels)

@@ -73,6 +73,37 @@ TEST(SolidWriterTest, WritesShortNamesModelSizesAndVisibility)
     EXPECT_EQ(w.solid.child("_dh").select_nodes("_cp").size(), 4u);
 }
 
+TEST(SolidWriterTest, ABandSwitchedOffStaysOffAndNoOtherPartTakesTheSwitch)
+{
+    FakeDesignCatalogue catalogue;
+    // The switch is read on the band part (the second) only; the third part's is ignored.
+    const std::string walls = "<walls><wall index='0'><wallParts>"
+                              "<p height='24000' facilityModelId='-2'/>"
+                              "<p height='2000' relativeBottom='6000' facilityModelId='-3'/>"
+                              "<p height='6000' facilityModelId='-4' _hb='false'/>"
+                              "</wallParts></wall></walls>";
+    CSolidDocument document;
+    vs::readDesign(room("", solid(viewState() + walls)), document, 1, catalogue);
+    ASSERT_FALSE(document.walls.empty());
+    CWall& wall = *document.walls[0];
+    ASSERT_EQ(wall.wallParts.size(), 3u);
+    EXPECT_TRUE(wall.wallParts[1]->definition.hasBand);
+    EXPECT_TRUE(wall.wallParts[2]->definition.hasBand);
+    std::string text = vs::writeSolid(document);
+    EXPECT_EQ(text.find("_hb"), std::string::npos) << "written only for a band switched off";
+
+    wall.setBand(false, 2500, 7000);
+    text = vs::writeSolid(document);
+    CSolidDocument again;
+    vs::readDesign(room("", text), again, 1, catalogue);
+    ASSERT_FALSE(again.walls.empty());
+    const CWallPart& band = *again.walls[0]->wallParts[1];
+    EXPECT_FALSE(band.definition.hasBand);
+    EXPECT_DOUBLE_EQ(band.definition.height, 2500);
+    EXPECT_DOUBLE_EQ(band.definition.relativeBottom, 7000);
+    EXPECT_TRUE(again.walls[0]->wallParts[0]->definition.hasBand);
+}
+
 TEST(SolidWriterTest, StuckFacilitiesHostedLightsAndMaterials)
 {
     FakeDesignCatalogue catalogue;

@@ -4,6 +4,7 @@
 #include "document/CWall.h"
 #include "document/CWallPart.h"
 #include "document/SolidCeiling.h"
+#include "document/SolidWriter.h"
 #include "scene/CFloorSceneNode.h"
 #include "scene/CRoofSceneNode.h"
 #include "scene/CRoomSceneNode.h"
@@ -56,8 +57,8 @@ TEST_F(RoomSceneTest, BuildsTheTreeAndReleasesItWhole)
     for (auto& wall : document->walls) {
         ASSERT_NE(wall->groupNode, nullptr);
         EXPECT_TRUE(hasChild(room, wall->groupNode));
-        // Default walls: one shown band; the two hidden ones get no node.
-        EXPECT_EQ(wall->groupNode->getChildren().size(), 1u);
+        // Default walls: the wall's face, its band and its lower tiles, each a node.
+        EXPECT_EQ(wall->groupNode->getChildren().size(), 3u);
         EXPECT_NE(wall->faceSelector, nullptr);
     }
     EXPECT_EQ(room->getMaterialCount(), 1u);
@@ -117,10 +118,11 @@ TEST_F(RoomSceneTest, DisplayPreferencesReachTheScene)
     state.roofBackSemitransparent = false;
     EXPECT_EQ(vs::roofBackAlpha(state), 0);
 
-    vs::applyAmbient(engine.smgr(), 0x102030);
+    vs::applyAmbient(engine.smgr(), 0x102030); // a COLORREF: red 0x30, blue 0x10
     const video::SColorf ambient = engine.smgr()->getAmbientLight();
-    EXPECT_NEAR(ambient.r, 0x10 / 255.0, 1e-6);
-    EXPECT_NEAR(ambient.b, 0x30 / 255.0, 1e-6);
+    EXPECT_NEAR(ambient.r, 0x30 / 255.0, 1e-6);
+    EXPECT_NEAR(ambient.g, 0x20 / 255.0, 1e-6);
+    EXPECT_NEAR(ambient.b, 0x10 / 255.0, 1e-6);
     vs::applyAmbient(nullptr, 0);
 
     document->viewState = std::make_unique<SolidViewState>();
@@ -180,8 +182,35 @@ TEST(RoomSceneFrameTest, WallsEndAtTheCeilingAndLaterBandsCoverEarlierOnes)
     ASSERT_NE(wall.wallParts[0]->sceneMesh, nullptr);
     const double first = scenefix::meshArea(*wall.wallParts[0]->sceneMesh);
     const double band = scenefix::meshArea(*wall.wallParts[1]->sceneMesh);
-    // Front and back faces: twice the area of each part.
+    // Front and back faces: twice the area of each part. The lower tiles (0 to 600 mm) cover
+    // the first part's bottom as the band covers its stretch.
     EXPECT_NEAR(band, 2 * 30000.0 * 2000, 1);
-    EXPECT_NEAR(first, 2 * 30000.0 * (24000 - 2000), 1);
+    EXPECT_NEAR(first, 2 * 30000.0 * (24000 - 2000 - 6000), 1);
     vs::ReleaseRoomScene(*document);
+}
+
+TEST(AmbientColourTest, AColorrefTravelsFromTheDesignThroughTheSceneBackIntoTheDesign)
+{
+    // Designs hold the ambient colour as the colour dialog gives it: red in the low byte.
+    const std::string solid =
+        "<solid decimillimeter='1' outlinePoints='0,0 60000,0 60000,40000 0,40000'>"
+        "<viewState viewMode='4' workMode='4'><trackball currentQuaternion='0,0,0,1'/>"
+        "<displayPrefs fov='72' ambientColor='0x0000C0' "
+        "eyeAboveFloor='1.35'/></viewState>"
+        "<walls><wall index='0'><wallParts><p visible='true' height='24000' relativeBottom='0' "
+        "facilityModelId='-2'/></wallParts></wall></walls></solid>";
+    SceneTestDevice engine;
+    SceneCatalogue catalogue;
+    std::unique_ptr<CSolidDocument> document =
+        scenefix::readRoom(scenefix::roomDesign(60000, 40000, 0, 0, solid), catalogue);
+    ASSERT_NE(document->viewState, nullptr);
+    EXPECT_EQ(document->viewState->ambientColor, 0xC0);
+
+    vs::applyDisplayPreferences(*document, engine.smgr());
+    const video::SColorf ambient = engine.smgr()->getAmbientLight();
+    EXPECT_NEAR(ambient.r, 0xC0 / 255.0, 1e-6); // a red room light, not a blue one
+    EXPECT_NEAR(ambient.g, 0, 1e-6);
+    EXPECT_NEAR(ambient.b, 0, 1e-6);
+
+    EXPECT_NE(vs::writeSolid(*document).find("_d6=\"192\""), std::string::npos);
 }

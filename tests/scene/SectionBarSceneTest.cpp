@@ -216,3 +216,19 @@ TEST_F(SectionBarSceneTest, TrusteeLinesAreBuiltWithTheCeilingAndReleasedWithIt)
     EXPECT_TRUE(line.meshNodes.empty());
     EXPECT_EQ(line.sectionNode, nullptr);
 }
+
+TEST_F(SectionBarSceneTest, TypeWithAnUnreadableProfileKeepsItsLineAndDrawsNothing)
+{
+    testing::internal::CaptureStderr();
+    auto type = makeBarType(31, "<profile><contours><contour><points><point value='x'/>"
+                                "</points></contour></contours></profile>");
+    testing::internal::GetCapturedStderr();
+    CSectionLine& line = addLine(*type, {1000, 2000}, {5000, 2000}, kPi / 4, kPi / 3);
+    EXPECT_EQ(vs::buildSectionBar(line, nullptr, engine.smgr()), 0u);
+    EXPECT_TRUE(line.meshNodes.empty());
+    EXPECT_EQ(line.candyType, type.get()); // the line still names its type
+    vs::invertCeiling(*document);
+    vs::invertCeiling(*document);
+    vs::removeSectionBar(line);
+    EXPECT_EQ(line.sectionNode, nullptr);
+}

@@ -1,5 +1,6 @@
 #include "SceneFixtures.h"
 
+#include "scene/CRoomSceneNode.h"
 #include "scene/MeshBuffers.h"
 #include "scene/RoomScene.h"
 #include "scene/WallScene.h"
@@ -164,4 +165,51 @@ TEST_F(WallSceneTest, NewPictureResetsTheTileSizeAndPickingHitsTheFace)
     EXPECT_FALSE(scenefix::hit(engine.smgr(), wall(0).faceSelector, beyond, p));
     ASSERT_TRUE(scenefix::hit(engine.smgr(), wall(0).planeSelector, beyond, p));
     EXPECT_NEAR(p.X, 70000, 0.05);
+}
+
+TEST(WallBandTest, DefaultWallsShowTheirBandAndLowerTilesUntilTheBandIsSwitchedOff)
+{
+    SceneTestDevice engine;
+    SceneCatalogue catalogue;
+    // A design without a 3D part gets default walls: the band and lower tiles are stored
+    // with visible false, which hides nothing.
+    std::unique_ptr<CSolidDocument> document =
+        scenefix::readRoom(scenefix::roomDesign(60000, 40000), catalogue);
+    vs::BuildRoomScene(engine.smgr()->getRootSceneNode(), *document);
+    ASSERT_FALSE(document->walls.empty());
+    for (auto& wall : document->walls) {
+        ASSERT_EQ(wall->wallParts.size(), 3u);
+        EXPECT_FALSE(wall->wallParts[1]->definition.visible);
+        EXPECT_FALSE(wall->wallParts[2]->definition.visible);
+        for (auto& part : wall->wallParts) {
+            ASSERT_NE(part->sceneNode, nullptr);
+            EXPECT_TRUE(part->sceneNode->isVisible());
+        }
+    }
+    CWall& first = *document->walls[0];
+    EXPECT_NEAR(scenefix::meshArea(*first.wallParts[1]->sceneNode->getMesh()), 2 * 60000.0 * 2000.0,
+                1e3); // the band, front and back
+
+    // The wall setup's band off hides the band alone, on every wall it is applied to.
+    for (auto& wall : document->walls) {
+        wall->setBand(false, 2000, 6000);
+        vs::BuildWallScene(document->roomNode, *wall, *document);
+    }
+    EXPECT_FALSE(first.wallParts[1]->sceneNode->isVisible());
+    EXPECT_TRUE(first.wallParts[0]->sceneNode->isVisible());
+    EXPECT_TRUE(first.wallParts[2]->sceneNode->isVisible());
+
+    // On again, wider and higher.
+    first.setBand(true, 3000, 9000);
+    vs::BuildWallScene(document->roomNode, first, *document);
+    ASSERT_TRUE(first.wallParts[1]->sceneNode->isVisible());
+    EXPECT_DOUBLE_EQ(first.wallParts[1]->definition.relativeBottom, 9000);
+    EXPECT_NEAR(scenefix::meshArea(*first.wallParts[1]->sceneNode->getMesh()), 2 * 60000.0 * 3000.0,
+                1e3);
+
+    // A wall without a band part is left alone.
+    CWall bare(0);
+    bare.setBand(false, 1, 1);
+    EXPECT_EQ(bare.bandPart(), nullptr);
+    vs::ReleaseRoomScene(*document);
 }

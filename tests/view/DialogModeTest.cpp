@@ -6,9 +6,16 @@
 #include "document/SolidCeiling.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+
+#include <unistd.h>
 
 using dialogtest::DialogTest;
 using dialogtest::hostLog;
@@ -20,6 +27,25 @@ const QColor kBlue(0, 0, 255);
 bool isBlue(const QRadioButton* radio)
 {
     return radio->palette().color(QPalette::WindowText) == kBlue;
+}
+
+/** A disabled radio draws its text in the disabled grey, not in an enabled colour. */
+void expectGreyedOut(const QRadioButton* radio)
+{
+    EXPECT_FALSE(radio->isEnabled());
+    const QPalette& p = radio->palette();
+    const QColor text = p.color(QPalette::Disabled, QPalette::WindowText);
+    EXPECT_EQ(text, radio->window()->palette().color(QPalette::Disabled, QPalette::WindowText));
+    EXPECT_NE(text, p.color(QPalette::Active, QPalette::WindowText));
+    EXPECT_NE(text, kBlue);
+}
+
+/** Keeps a picture of the dialog in build/pixels/ to be looked at. */
+void keepPicture(QWidget& dialog, const char* name)
+{
+    const QString dir = QStringLiteral(VS_TEST_BINARY_DIR "/pixels");
+    QDir().mkpath(dir);
+    dialog.grab().save(dir + QStringLiteral("/") + QLatin1String(name) + QStringLiteral(".png"));
 }
 
 } // namespace
@@ -163,8 +189,9 @@ TEST_F(DialogTest, ChangeTopWithASampleShowsClipAndPhotoAndDisablesDesign)
     EXPECT_EQ(view.solidWnd()->viewMode(), 6);
     EXPECT_TRUE(clip->isVisible());
     EXPECT_TRUE(photo->isVisible());
-    EXPECT_FALSE(child<QRadioButton>("designRadio")->isEnabled());
+    expectGreyedOut(child<QRadioButton>("designRadio"));
     EXPECT_FALSE(child<QCheckBox>("displayFullCheck")->isEnabled());
+    keepPicture(view, "dialog-change-top");
 
     clip->click();
     EXPECT_TRUE(view.solidWnd()->clip());
@@ -197,8 +224,11 @@ TEST_F(DialogTest, ChangeTopIsDisabledWhenTheCeilingHasSubElements)
         GTEST_SKIP() << "the default room has no ceiling plane";
     doc.ceiling->root->children.push_back(
         std::make_unique<CGridMapping>(doc.ceiling.get(), doc.ceiling->root.get()));
-    openDialog(false);
-    EXPECT_FALSE(child<QRadioButton>("changeTopRadio")->isEnabled());
+    CVantrelSolidView& view = openDialog(false);
+    expectGreyedOut(child<QRadioButton>("changeTopRadio"));
+    child<QRadioButton>("designRadio")->click(); // the mode texts are set again on each change
+    expectGreyedOut(child<QRadioButton>("changeTopRadio"));
+    keepPicture(view, "dialog-sub-planes");
 }
 
 TEST_F(DialogTest, EscapeNeverClosesTheDialogAndAsksToLeaveFirstPerson)
@@ -293,4 +323,50 @@ TEST_F(DialogTest, DesignRunBuildsTheDialogOnTheDocumentAndLetsGoOfIt)
 
     vs::closeCurrentDocument();
     vs::runDesignDialog(false); // no document: nothing to show
+}
+
+TEST_F(DialogTest, ExportPictureAsksBeforeReplacingAFileNamedWithoutItsSuffix)
+{
+    openDialog();
+    const QString dir = QDir::temp().filePath(QStringLiteral("vs-export-%1").arg(getpid()));
+    QDir(dir).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(dir));
+    const QString existing = dir + QStringLiteral("/pic.jpg");
+    {
+        QFile file(existing);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("kept");
+    }
+
+    QString dialogSuffix;
+    QString question;
+    bool stillAsking = false;
+    // The user types "pic" and accepts; the question that follows is answered No.
+    QTimer::singleShot(0, [&] {
+        auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (files == nullptr)
+            return;
+        dialogSuffix = files->defaultSuffix();
+        files->setDirectory(dir);
+        if (auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            name->setText(QStringLiteral("pic"));
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                question = box->text();
+                box->done(QMessageBox::No);
+            }
+        });
+        static_cast<QDialog*>(files)->accept(); // as the Save button does
+        stillAsking = files->isVisible();
+        files->reject();
+    });
+    child<QPushButton>("exportPictureButton")->click();
+
+    EXPECT_EQ(dialogSuffix, QStringLiteral("jpg"));
+    EXPECT_TRUE(question.contains(QStringLiteral("pic.jpg"))) << question.toStdString();
+    EXPECT_TRUE(stillAsking) << "No keeps the file dialog open";
+    QFile file(existing);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("kept"));
+    QDir(dir).removeRecursively();
 }

@@ -20,6 +20,7 @@
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 
 #include <unistd.h>
@@ -101,6 +102,40 @@ TEST_F(WindowTest, StartsViewingTheGlobeFromTheFittedDistance)
         EXPECT_TRUE(wnd_->lastFrame().isNull()); // the null driver draws nothing
         EXPECT_FALSE(wnd_->ExportPicture(QStringLiteral("/tmp/never-written.jpg")));
     }
+}
+
+TEST_F(WindowTest, StoredOrbitCamerasAreRestoredWhereverTheyStand)
+{
+    // Opens a new window on the document whose saved state holds the two orbit positions.
+    auto reopen = [this](const Vec3f& globe, const Vec3f& changeTop) {
+        wnd_.reset(); // saves its own view state first
+        doc_->viewState->trackballPosition = globe;
+        doc_->viewState->staticSolidPosition = changeTop;
+        wnd_ = std::make_unique<CSolidWnd>(*doc_);
+        wnd_->resize(400, 300);
+        wnd_->CreateEngine();
+        ASSERT_NE(wnd_->orbitCamera(0), nullptr);
+    };
+    const auto at = [](irr::scene::ICameraSceneNode* camera) {
+        const irr::core::vector3df p = camera->getPosition();
+        return Vec3f{p.X, p.Y, p.Z};
+    };
+
+    // Above the room and far off its axis, as a saved living room holds it.
+    reopen({24000, 30000, -26000}, {0, -150000, 5});
+    EXPECT_EQ(at(wnd_->orbitCamera(0)), (Vec3f{24000, 30000, -26000}));
+    EXPECT_EQ(at(wnd_->orbitCamera(1)), (Vec3f{0, -150000, 5}));
+    // Closing the window again saves what it restored, not a fitted view.
+    wnd_.reset();
+    EXPECT_EQ(doc_->viewState->trackballPosition, (Vec3f{24000, 30000, -26000}));
+
+    // What cannot be a camera falls back to the fitted view.
+    const float nan = std::nanf("");
+    reopen({0, 0, 0}, {nan, -1000, 0});
+    const float fitted = -static_cast<float>(wnd_->ComputeGlobeDistance());
+    EXPECT_NEAR(at(wnd_->orbitCamera(0)).y, fitted, 1e-2);
+    EXPECT_NEAR(at(wnd_->orbitCamera(1)).y, fitted, 1e-2);
+    EXPECT_EQ(at(wnd_->orbitCamera(0)).x, 0);
 }
 
 TEST_F(WindowTest, TrackballDragTurnsTheRoomAndATinyOneDoesNot)
