@@ -7,6 +7,7 @@
 #include "DesignCatalogue.h"
 #include "PointText.h"
 #include "SolidCeiling.h"
+#include "XmlDepth.h"
 #include "XmlNames.h"
 #include "XmlValues.h"
 #include "platform/Errors.h"
@@ -404,6 +405,9 @@ void readDesign(const std::string& utf8Text, CSolidDocument& document, int ceili
     pugi::xml_document xml;
     pugi::xml_parse_result parsed = xml.load_buffer(utf8Text.data(), utf8Text.size(),
                                                     pugi::parse_default, pugi::encoding_utf8);
+    if (parsed && elementDepth(xml, kMaxDesignXmlDepth) > kMaxDesignXmlDepth)
+        throw InvalidInput("the design nests elements more than " +
+                           std::to_string(kMaxDesignXmlDepth) + " levels deep");
     pugi::xml_node design = parsed ? xml.document_element() : pugi::xml_node();
     DesignReader(document, catalogue).read(design, ceilingScale);
 }
