@@ -68,7 +68,7 @@ public:
 private:
     std::string where(const pugi::xml_node& node) const
     {
-        return pack_.indexPath_ + ": <" + node.name() + " id=\"" + node.attribute("id").value() + "\">";
+        return pack_.indexPath_ + ": <" + node.name() + " id=" + quoted(node.attribute("id").value()) + ">";
     }
 
     int32_t integer(const pugi::xml_node& node, const char* name, int32_t fallback = 0) const
@@ -102,7 +102,7 @@ private:
             return true;
         if (v == "false" || v == "0")
             return false;
-        throw std::invalid_argument(where(node) + " " + name + ": \"" + v + "\" is not true or false");
+        throw std::invalid_argument(where(node) + " " + name + ": " + quoted(v) + " is not true or false");
     }
 
     std::optional<std::array<float, 3>> triple(const pugi::xml_node& node, const char* name) const
@@ -133,8 +133,8 @@ private:
     std::string resolve(const pugi::xml_node& node, const std::string& relative) const
     {
         if (relative.empty() || relative[0] == '/' || relative.find('\\') != std::string::npos)
-            throw std::invalid_argument(where(node) + " names \"" + relative +
-                                        "\", which points outside the pack");
+            throw std::invalid_argument(where(node) + " names " + quoted(relative) +
+                                        ", which points outside the pack");
         int depth = 0;
         size_t start = 0;
         while (start <= relative.size()) {
@@ -144,8 +144,8 @@ private:
             const std::string part = relative.substr(start, slash - start);
             depth += part == ".." ? -1 : (part.empty() || part == ".") ? 0 : 1;
             if (depth < 0)
-                throw std::invalid_argument(where(node) + " names \"" + relative +
-                                            "\", which points outside the pack");
+                throw std::invalid_argument(where(node) + " names " + quoted(relative) +
+                                            ", which points outside the pack");
             start = slash + 1;
         }
         const std::string path = pack_.folder_ + relative;
@@ -155,8 +155,8 @@ private:
             throw FileError(where(node) + " names " + path + ", which cannot be opened");
         const std::string inside(real);
         if (inside.compare(0, realFolder_.size(), realFolder_) != 0)
-            throw std::invalid_argument(where(node) + " names \"" + relative +
-                                        "\", which points outside the pack");
+            throw std::invalid_argument(where(node) + " names " + quoted(relative) +
+                                        ", which points outside the pack");
         return path;
     }
 
@@ -182,8 +182,8 @@ private:
         PackBytes bytes = file(node, name, required);
         if (bytes && !decoded_.count(bytes.get())) {
             if (!isPicture(*bytes))
-                throw std::invalid_argument(where(node) + " " + name + " \"" +
-                                            node.attribute(name).value() + "\" is not a picture");
+                throw std::invalid_argument(where(node) + " " + name + " " +
+                                            quoted(node.attribute(name).value()) + " is not a picture");
             decoded_.insert(bytes.get());
         }
         return bytes;
@@ -197,8 +197,8 @@ private:
         std::string text(bytes->begin(), bytes->end());
         pugi::xml_document check;
         if (!check.load_buffer(text.data(), text.size()) || !check.document_element())
-            throw std::invalid_argument(where(node) + " " + name + " \"" +
-                                        node.attribute(name).value() + "\" is not XML");
+            throw std::invalid_argument(where(node) + " " + name + " " +
+                                        quoted(node.attribute(name).value()) + " is not XML");
         return text;
     }
 
@@ -275,7 +275,7 @@ private:
                 throw std::invalid_argument(where(n) + " needs a positive id");
             unique(facilityCategoryIds_, n, c.id);
             if (!c.level.empty() && c.level != "group" && c.level != "brand" && c.level != "series")
-                throw std::invalid_argument(where(n) + " has an unknown level \"" + c.level + "\"");
+                throw std::invalid_argument(where(n) + " has an unknown level " + quoted(c.level));
             pack_.facilityCategories_.push_back(c);
             readFacilityCategories(n, c.id);
         }
@@ -299,8 +299,8 @@ private:
         else if (ends(".3ds") && b.size() >= 6 && b[0] == 0x4D && b[1] == 0x4D)
             format = kMesh3ds;
         else
-            throw std::invalid_argument(where(n) + " mesh \"" + relative +
-                                        "\" is neither a DirectX text file (.x) nor a 3DS file (.3ds)");
+            throw std::invalid_argument(where(n) + " mesh " + quoted(relative) +
+                                        " is neither a DirectX text file (.x) nor a 3DS file (.3ds)");
         return bytes;
     }
 

@@ -3,7 +3,9 @@
 #include "AtomicFile.h"
 #include "DesignNames.h"
 #include "HostText.h"
+#include "IndentedXml.h"
 #include "PlaneGrid.h"
+#include "VantrelSolid.h"
 
 #include <algorithm>
 #include <cmath>
@@ -86,6 +88,9 @@ std::unique_ptr<pugi::xml_document> parse(const std::string& text, const std::st
                                     std::to_string(parsed.offset));
     if (!document->document_element())
         throw std::invalid_argument(what + " holds no element");
+    if (elementDepth(*document, VS_MAX_DESIGN_DEPTH) > VS_MAX_DESIGN_DEPTH)
+        throw std::invalid_argument(what + " nests elements more than " +
+                                    std::to_string(VS_MAX_DESIGN_DEPTH) + " levels deep");
     return document;
 }
 
@@ -109,9 +114,7 @@ HostDesign HostDesign::load(const std::string& path)
 
 std::string HostDesign::text() const
 {
-    std::ostringstream out;
-    document_->save(out, "  ", pugi::format_default, pugi::encoding_utf8);
-    return out.str();
+    return indentedText(*document_);
 }
 
 std::string HostDesign::solidText() const

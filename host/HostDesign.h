@@ -31,12 +31,14 @@ using PanelSize = std::function<bool(int32_t typeId, int32_t& width, int32_t& he
 class HostDesign
 {
 public:
-    /** Parses a design text (UTF-8). Throws std::invalid_argument when it is not XML. */
+    /** Parses a design text (UTF-8). Throws std::invalid_argument when it is not XML or nests
+     *  elements more than VS_MAX_DESIGN_DEPTH levels deep (the module's limit). */
     static HostDesign fromText(const std::string& text);
     /** Reads a design file. Throws FileError or std::invalid_argument. */
     static HostDesign load(const std::string& path);
 
-    /** Returns the whole design as XML text (UTF-8). */
+    /** Returns the whole design as XML text (UTF-8), indented as indentedText does: its size
+     *  grows in proportion to the design's, however deeply it nests. */
     std::string text() const;
     /** Returns the `solid` element's XML, or "" when the design has none. */
     std::string solidText() const;

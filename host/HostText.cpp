@@ -1,3 +1,4 @@
+#include <algorithm>
 #include "HostText.h"
 
 #include <cerrno>
@@ -136,6 +137,28 @@ std::string fromLocale(const char* text)
     return localeIsUtf8() ? std::string(text) : convert(text, "UTF-8", nl_langinfo(CODESET));
 }
 
+std::string quoted(const std::string& text)
+{
+    constexpr size_t kMaxChars = 80;
+    std::string out = "\"";
+    size_t chars = 0;
+    for (size_t i = 0; i < text.size(); ++chars) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        const size_t length =
+            std::min(text.size() - i, size_t(lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1));
+        if (chars == kMaxChars) {
+            out += "\xE2\x80\xA6"; // …
+            break;
+        }
+        if (lead < 0x20 || lead == 0x7F)
+            out += ' ';
+        else
+            out.append(text, i, length);
+        i += length;
+    }
+    return out + "\"";
+}
+
 int32_t parseInt(const std::string& text, const std::string& what)
 {
     errno = 0;
@@ -143,7 +166,7 @@ int32_t parseInt(const std::string& text, const std::string& what)
     const long long value = std::strtoll(text.c_str(), &end, 10);
     if (text.empty() || end == text.c_str() || *end != '\0' || errno == ERANGE ||
         value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
-        throw std::invalid_argument(what + ": \"" + text + "\" is not a whole number");
+        throw std::invalid_argument(what + ": " + quoted(text) + " is not a whole number");
     return int32_t(value);
 }
 
@@ -152,7 +175,7 @@ double parseNumber(const std::string& text, const std::string& what)
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
     if (text.empty() || end == text.c_str() || *end != '\0' || !std::isfinite(value))
-        throw std::invalid_argument(what + ": \"" + text + "\" is not a number");
+        throw std::invalid_argument(what + ": " + quoted(text) + " is not a number");
     return value;
 }
 

@@ -16,6 +16,9 @@ std::string utf16ToUtf8(const char16_t* text, size_t length);
 std::string toLocale(const std::string& utf8);
 /** Converts a string in the locale's code set to UTF-8; null gives "". */
 std::string fromLocale(const char* text);
+/** Returns `text` in double quotes for an error message, cut after 80 UTF-8 characters and
+ *  then ending in "…"; control characters become blanks so the message stays one line. */
+std::string quoted(const std::string& text);
 /** Parses a whole decimal int32; throws std::invalid_argument naming `what` otherwise. */
 int32_t parseInt(const std::string& text, const std::string& what);
 /** Parses a whole finite number; throws std::invalid_argument naming `what` otherwise. */

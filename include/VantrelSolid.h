@@ -37,6 +37,12 @@ extern "C" {
 
 typedef int32_t int32;
 
+/** Deepest element nesting a design text may have, the design element being level 1. The
+ *  module refuses deeper text before reading anything of it (ShowSolidDesignDialog and
+ *  ExportSolidPicture fail with a line on stderr); real designs stay below 20 levels, and the
+ *  module's own limit of 64 nested ceiling planes or facility groups needs about 135. */
+#define VS_MAX_DESIGN_DEPTH 256
+
 /* ---------------------------------------------------------------------------------------
  * Strings and variants: the same layout as the Windows BSTR and VARIANT, so host code ports
  * unchanged. One allocator is shared by host and module through the helpers below.
@@ -206,7 +212,9 @@ VS_API int32 ApplyStaticSolidSample(int32 sampleId, const void* picture, int32 p
                                     const void* block, int32 blockSize,
                                     const char16_t* polygonXml);
 /** Draws a design into a `width` x `height` JPEG without showing anything (`viewMode` 4 globe,
- *  5 first person, 6 change top). Returns 1 on success, 0 with a line on stderr otherwise. */
+ *  5 first person, 6 change top). Returns 1 on success, 0 with a line on stderr otherwise (a
+ *  design whose outline encloses no area has nothing to draw and fails). The file is replaced
+ *  atomically: whatever happens, `jpegPath` holds the earlier picture or the new one. */
 VS_API int32 ExportSolidPicture(const char16_t* designXml, const char* jpegPath, int32 width,
                                 int32 height, int32 viewMode);
 /** Renders a design photo-realistically with the RenderMan renderer beside the host (libri.so

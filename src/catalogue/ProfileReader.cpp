@@ -3,6 +3,7 @@
 #include "document/ColourText.h"
 #include "document/PointText.h"
 #include "platform/Errors.h"
+#include "platform/QuotedValue.h"
 
 #include <pugixml.hpp>
 
@@ -61,7 +62,7 @@ int32_t readInt(const pugi::xml_node& node, const char* name, const Place& place
     long long number = std::strtoll(value, &end, 10);
     if (errno == ERANGE || number < std::numeric_limits<int32_t>::min() ||
         number > std::numeric_limits<int32_t>::max())
-        place.fail(std::string(name) + " \"" + value + "\" is out of range");
+        place.fail(std::string(name) + " " + quoteValue(value) + " is out of range");
     return static_cast<int32_t>(number);
 }
 

@@ -102,7 +102,13 @@ void readPlaneValues(pugi::xml_node element, CGridMapping& plane, int scale)
     plane.id = readInt(attributeText(element, "id$_df"));
     plane.gridWidth = scaledInt(element, "gridWidth$_ag", scale);
     plane.gridHeight = scaledInt(element, "gridHeight$_af", scale);
-    for (const RPoint& p : parsePointList(attributeText(element, "outlinePoints$_am"), scale))
+    const std::vector<RPoint> outline =
+        parsePointList(attributeText(element, "outlinePoints$_am"), scale);
+    if (outline.size() > kMaxOutlinePoints)
+        throw InvalidInput("a ceiling outline of " + std::to_string(outline.size()) +
+                           " points; at most " + std::to_string(kMaxOutlinePoints) +
+                           " are read");
+    for (const RPoint& p : outline)
         plane.outlinePoints.push_back(checkedPoint(p, "outlinePoints"));
     plane.specialGridCols = readSpecials(element, "specialGridCols$_et", scale);
     plane.specialGridRows = readSpecials(element, "specialGridRows$_eu", scale);

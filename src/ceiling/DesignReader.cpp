@@ -10,6 +10,7 @@
 #include "document/XmlNames.h"
 #include "document/XmlValues.h"
 #include "document/HostLightPlace.h"
+#include "document/XmlDepth.h"
 #include "platform/Errors.h"
 
 #include <algorithm>
@@ -408,6 +409,9 @@ void readDesign(const std::string& utf8Text, CSolidDocument& document, int ceili
     pugi::xml_document xml;
     pugi::xml_parse_result parsed = xml.load_buffer(utf8Text.data(), utf8Text.size(),
                                                     pugi::parse_default, pugi::encoding_utf8);
+    if (parsed && elementDepth(xml, kMaxDesignXmlDepth) > kMaxDesignXmlDepth)
+        throw InvalidInput("the design nests elements more than " +
+                           std::to_string(kMaxDesignXmlDepth) + " levels deep");
     pugi::xml_node design = parsed ? xml.document_element() : pugi::xml_node();
     DesignReader(document, catalogue).read(design, ceilingScale);
 }

@@ -1,6 +1,7 @@
 // Reading a room design: the host's design XML into a CSolidDocument.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 class CSolidDocument;
@@ -10,6 +11,10 @@ namespace vs {
 
 /** Deepest nesting of ceiling planes, and of facility groups, that a design may have. */
 constexpr int kMaxDesignNesting = 64;
+
+/** Most points a ceiling plane's outline may have. A room's outline has a few dozen at most,
+ *  a round room drawn in 1 cm steps about 300 per metre of radius; each point costs a wall. */
+constexpr size_t kMaxOutlinePoints = 4096;
 
 /**
  * Fills `document` (a new, empty one) from the design XML `utf8Text`: the ceiling tree with
@@ -22,7 +27,9 @@ constexpr int kMaxDesignNesting = 64;
  * Throws std::invalid_argument for a malformed design (a value with too few numbers, a bad
  * dock or split-line link, no wall to copy, fewer than seven facility models without a
  * "solid" element, nesting deeper than kMaxDesignNesting, numbers that are not finite or out
- * of range in the ceiling, a ceilingScale below 1); the document is then left partly filled.
+ * of range in the ceiling, a ceilingScale below 1, an outline of more than kMaxOutlinePoints
+ * points); the document is then left partly filled. A text whose elements nest more than
+ * kMaxDesignXmlDepth levels deep is refused before anything of it is read.
  */
 void readDesign(const std::string& utf8Text, CSolidDocument& document, int ceilingScale,
                 DesignCatalogue& catalogue);

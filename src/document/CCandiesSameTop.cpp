@@ -16,8 +16,12 @@ int32_t spanOf(const CTile* tile)
 
 void CCandiesSameTop::add(CTile* tile)
 {
-    auto at = std::find_if(candies.begin(), candies.end(),
-                           [tile](const CTile* c) { return c->gx > tile->gx; });
+    // Items are sorted by gx: the first with a larger gx is found by halving, and a tile added
+    // in reading order (the common case, stacked tiles included) goes on the end at no cost.
+    auto at = candies.empty() || candies.back()->gx <= tile->gx
+                  ? candies.end()
+                  : std::upper_bound(candies.begin(), candies.end(), tile->gx,
+                                     [](int32_t gx, const CTile* c) { return gx < c->gx; });
     candies.insert(at, tile);
     rowSpan = std::max(rowSpan, spanOf(tile));
 }

@@ -3,6 +3,7 @@
 #include "HexDigit.h"
 #include "PointText.h"
 #include "platform/Errors.h"
+#include "platform/QuotedValue.h"
 
 #include <cmath>
 #include <cstring>
@@ -43,7 +44,7 @@ uint32_t parseRgb(const char* text)
         inner.pop_back();
     std::vector<double> v = parseNumberList(inner.c_str());
     if (v.size() < 3)
-        throw InvalidInput("colour \"" + std::string(text) + "\" needs three numbers");
+        throw InvalidInput("colour " + quoteValue(text) + " needs three numbers");
     return lowByte(v[0]) | lowByte(v[1]) << 8 | lowByte(v[2]) << 16;
 }
 

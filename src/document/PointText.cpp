@@ -1,6 +1,7 @@
 #include "PointText.h"
 
 #include "platform/Errors.h"
+#include "platform/QuotedValue.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -89,7 +90,7 @@ RPoint parsePoint(const std::string& text, double scale)
 {
     std::vector<std::string> parts = split(text.c_str(), [](char c) { return c == ','; });
     if (parts.size() < 2)
-        throw InvalidInput("point without its y: \"" + text + "\"");
+        throw InvalidInput("point without its y: " + quoteValue(text));
     return {parseDouble(parts[0].c_str()) * scale, parseDouble(parts[1].c_str()) * scale};
 }
 

@@ -3,6 +3,7 @@
 #include "HexDigit.h"
 #include "PointText.h"
 #include "platform/Errors.h"
+#include "platform/QuotedValue.h"
 
 #include <charconv>
 #include <climits>
@@ -153,7 +154,7 @@ Vec3f readVector(const char* text, float scale)
         return Vec3f();
     std::vector<double> v = parseNumberList(text);
     if (v.size() < 3)
-        throw InvalidInput(std::string("a vector needs three numbers: \"") + text + "\"");
+        throw InvalidInput("a vector needs three numbers: " + quoteValue(text));
     return {static_cast<float>(v[0] * scale), static_cast<float>(v[1] * scale),
             static_cast<float>(v[2] * scale)};
 }
@@ -162,7 +163,7 @@ std::array<float, 4> readFourFloats(const char* text)
 {
     std::vector<double> v = parseNumberList(text);
     if (v.size() < 4)
-        throw InvalidInput(std::string("four numbers expected: \"") + (text ? text : "") + "\"");
+        throw InvalidInput("four numbers expected: " + quoteValue(text ? text : ""));
     return {static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2]),
             static_cast<float>(v[3])};
 }
@@ -173,7 +174,7 @@ std::array<double, 3> readTriple(const char* text)
         return {0, 0, 0};
     std::vector<std::string> parts = splitAtCommas(text);
     if (parts.size() < 3)
-        throw InvalidInput(std::string("a triple needs three numbers: \"") + text + "\"");
+        throw InvalidInput("a triple needs three numbers: " + quoteValue(text));
     return {parseDouble(parts[0].c_str()), parseDouble(parts[1].c_str()),
             parseDouble(parts[2].c_str())};
 }

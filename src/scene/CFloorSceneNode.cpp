@@ -7,6 +7,8 @@
 #include "scene/MeshBuffers.h"
 #include "scene/PolygonTiling.h"
 
+#include <algorithm>
+
 using namespace irr;
 
 core::dimension2d<double> CFloorSceneNode::tileSize(SolidFloor& floor)
@@ -27,8 +29,8 @@ CFloorSceneNode::CFloorSceneNode(SolidFloor& floor, const CGridMapping& root,
     // Whole tiles start at the room's corner.
     vs::TileGrid grid;
     grid.origin = RPoint{root.indentedBounds.left, root.indentedBounds.top};
-    grid.width = tile.Width;
-    grid.height = tile.Height;
+    grid.width = std::max(tile.Width, vs::kMinSurfaceTileSide);
+    grid.height = std::max(tile.Height, vs::kMinSurfaceTileSide);
     vs::TiledSurface surface =
         vs::tilePolygon(PlanPolygon::fromPoints(root.indentedOutline), root.indentedBounds, grid);
     vs::flipSurface(surface); // the builder makes ceilings, which face down

@@ -10,11 +10,13 @@
 #include "catalogue/ModuleDesignCatalogue.h"
 #include "scene/CCubicCloakSceneNode.h"
 #include "scene/CCustomSceneNode.h"
+#include "scene/SceneBudget.h"
 #include "scene/SceneEngine.h"
 #include "scene/WallScene.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 using namespace irr;
@@ -272,10 +274,20 @@ void takeModelMesh(CSolidFacility& facility, scene::IMesh* shared)
     copyCustomMaterials(facility, shared);
 }
 
+uint64_t triangleCount(scene::IMesh& mesh)
+{
+    uint64_t triangles = 0;
+    for (u32 i = 0; i < mesh.getMeshBufferCount(); ++i)
+        triangles += mesh.getMeshBuffer(i)->getIndexCount() / 3;
+    return triangles;
+}
+
 void createNodes(CSolidFacility& facility, scene::ISceneNode* parent, DesignCatalogue* materials)
 {
     scene::ISceneManager* smgr = facility.sceneManager;
-    if (scene::IMesh* shared = modelMesh(facility, smgr, materials))
+    // Every placed facility draws its model's triangles, shared mesh or not.
+    scene::IMesh* shared = modelMesh(facility, smgr, materials);
+    if (shared != nullptr && chargeSceneTriangles(triangleCount(*shared)))
         takeModelMesh(facility, shared);
 
     CCustomSceneNode* node = new CCustomSceneNode(facility.sceneMesh, smgr, parent);

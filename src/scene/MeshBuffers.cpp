@@ -1,5 +1,7 @@
 #include "scene/MeshBuffers.h"
 
+#include "scene/SceneBudget.h"
+
 #include <limits>
 #include <stdexcept>
 
@@ -24,7 +26,7 @@ u32 appendMeshBuffers(scene::SMesh& mesh, const std::vector<video::S3DVertex>& v
         if (i >= vertices.size())
             throw std::invalid_argument("mesh index beyond its vertices");
     const size_t triangles = indices.size() / 3;
-    if (triangles == 0)
+    if (triangles == 0 || !chargeSceneTriangles(triangles))
         return 0;
 
     constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();

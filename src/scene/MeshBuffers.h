@@ -16,8 +16,9 @@ constexpr uint32_t kMaxBufferVertices = 65535;
 /** Appends triangles (indices into vertices, three per triangle; a trailing incomplete triangle
     is ignored) to mesh as SMeshBuffers of at most kMaxBufferVertices vertices each, every index
     below its buffer's vertex count. Each buffer gets `material` and its bounding box; the mesh's
-    box is recalculated. Returns the number of buffers added. Throws std::invalid_argument when
-    an index is not below vertices.size(). */
+    box is recalculated. Returns the number of buffers added: none when the triangles do not fit
+    the running scene build's budget (SceneBudget.h). Throws std::invalid_argument when an index
+    is not below vertices.size(). */
 irr::u32 appendMeshBuffers(irr::scene::SMesh& mesh,
                            const std::vector<irr::video::S3DVertex>& vertices,
                            const std::vector<uint32_t>& indices,

@@ -36,6 +36,10 @@ struct TileGrid
     double height = 2000;
 };
 
+/** Smallest side of a wall or floor tile drawn (1 cm): a smaller ceramic tile is drawn at this
+    size, so that no wall or floor asks for millions of tiles. */
+constexpr double kMinSurfaceTileSide = 100;
+
 /** Largest number of grid cells tilePolygon cuts; with smaller tiles several tiles share one cell
     and the texture repeats inside it (u, v run beyond 1), so absurd tile sizes stay bounded. */
 constexpr uint64_t kMaxTilingCells = 262144;

@@ -9,6 +9,7 @@
 #include "scene/CeilingScene.h"
 #include "scene/FacilityScene.h"
 #include "scene/LightScene.h"
+#include "scene/SceneBudget.h"
 #include "scene/WallScene.h"
 
 using namespace irr;
@@ -54,6 +55,7 @@ void BuildRoomScene(scene::ISceneNode* root, CSolidDocument& document)
     if (!root)
         return;
     ReleaseRoomScene(document);
+    SceneBudget budget;
     scene::ISceneManager* smgr = root->getSceneManager();
     auto* room = new CRoomSceneNode(&document, root, smgr);
     room->drop();

@@ -98,8 +98,8 @@ void rebuildPartGeometry(CWall& wall, CWallPart& part, const std::vector<PlanPol
     const core::dimension2d<double> tile = wallPartTileSize(part);
     TileGrid grid;
     grid.origin = {0, -part.definition.relativeBottom};
-    grid.width = tile.Width;
-    grid.height = tile.Height;
+    grid.width = std::max(tile.Width, kMinSurfaceTileSide);
+    grid.height = std::max(tile.Height, kMinSurfaceTileSide);
     const RRect bounds{0, part.definition.negatedTop(), wall.sceneLength,
                        -part.definition.relativeBottom};
     fillTwoSided(*part.sceneMesh, tilePolygon(remaining, bounds, grid),

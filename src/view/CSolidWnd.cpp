@@ -5,6 +5,8 @@
 #include "document/CSolidDocument.h"
 #include "document/SolidCeiling.h"
 #include "edit/DesignModeController.h"
+#include "platform/AtomicFile.h"
+#include "platform/Errors.h"
 #include "platform/ModuleResource.h"
 #include "scene/EngineTexture.h"
 #include "samples/StaticSampleHook.h"
@@ -28,6 +30,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 
 using namespace irr;
@@ -35,10 +38,14 @@ using namespace irr;
 namespace {
 
 constexpr double Pi = 3.14159265358979323846;
-// Orbit cameras reach 120000 units away; the far plane keeps the room inside at that distance.
+// Starting clipping planes; every frame fits them to the room (fitClipping).
 constexpr float OrbitFarPlane = 300000.0f;
 constexpr float FirstPersonFarPlane = 1000000.0f;
+// The wheel's reach for rooms up to about 15 m; larger rooms get twice their fitted distance.
 constexpr float MaxOrbitDistance = 120000.0f;
+// Nearest clipping distance: 5 mm. Anything nearer is inside the eye; a nearer plane would only
+// cost depth precision at the far end of a large hall.
+constexpr float MinNearPlane = 50.0f;
 constexpr char LeaveQuestion[] = "要退出查看模式并切换到设计模式吗？";
 constexpr char MarkerName[] = "DragMarker.bmp";
 /** The module cursor shown over a change-top corner. */
@@ -269,6 +276,54 @@ double CSolidWnd::ComputeGlobeDistance() const
     const double ey = box.valid ? box.maxY - box.minY : 0;
     const double e = ey * w < ex * h ? ex * h / w : ey;
     return (e + 600) * 0.5 * std::tan(0.3 * Pi);
+}
+
+float CSolidWnd::maxOrbitDistance() const
+{
+    return std::max(MaxOrbitDistance, static_cast<float>(2 * ComputeGlobeDistance()));
+}
+
+core::aabbox3df CSolidWnd::roomBox() const
+{
+    const OutlineBox box = outlineBox(doc_);
+    if (!box.valid)
+        return core::aabbox3df(-10000, -10000, -10000, 10000, 34000, 10000);
+    double top = doc_.viewState ? doc_.viewState->lowestLayerHeight : 24000.0;
+    top = std::isfinite(top) ? std::max(top, 24000.0) : 24000.0;
+    // Room for raised ceiling levels, towers, lamps and furniture standing out a little.
+    const double pad = 0.1 * std::max(box.maxX - box.minX, box.maxY - box.minY) + 10000;
+    return core::aabbox3df(float(box.minX - pad), float(-pad), float(box.minY - pad),
+                           float(box.maxX + pad), float(top + pad), float(box.maxY + pad));
+}
+
+void CSolidWnd::fitClipping(scene::ICameraSceneNode* camera)
+{
+    if (camera == nullptr || doc_.roomNode == nullptr)
+        return;
+    camera->updateAbsolutePosition();
+    const core::vector3df eye = camera->getAbsolutePosition();
+    core::vector3df look = camera->getTarget() - eye;
+    if (look.getLengthSQ() <= 0)
+        return;
+    look.normalize();
+    core::vector3df corners[8];
+    roomBox().getEdges(corners);
+    const core::matrix4& toWorld = doc_.roomNode->getAbsoluteTransformation();
+    float nearest = std::numeric_limits<float>::max();
+    float farthest = 0;
+    for (core::vector3df& corner : corners) {
+        toWorld.transformVect(corner);
+        const float depth = (corner - eye).dotProduct(look);
+        nearest = std::min(nearest, depth);
+        farthest = std::max(farthest, depth);
+    }
+    if (!std::isfinite(nearest) || !std::isfinite(farthest))
+        return;
+    // Depth along the view is least at a corner of the box, so nothing of the room lies nearer
+    // than its nearest corner; half of that keeps a margin.
+    const float nearValue = std::max(MinNearPlane, nearest * 0.5f);
+    camera->setNearValue(nearValue);
+    camera->setFarValue(std::max(farthest * 1.05f + 1000.0f, nearValue * 2));
 }
 
 void CSolidWnd::CenterRoom(bool full)
@@ -609,6 +664,8 @@ void CSolidWnd::DrawScene()
         driver_->queryFeature(video::EVDF_RENDER_TO_TARGET))
         frameTarget_ = driver_->addRenderTargetTexture(size, "solidWndFrame", video::ECF_A8R8G8B8);
 
+    if (viewMode_ != ChangeTop && smgr_ != nullptr)
+        fitClipping(smgr_->getActiveCamera());
     driver_->beginScene(true, true, clear);
     if (frameTarget_ != nullptr) {
         // The frame is drawn into a target that is then shown: what was shown stays readable
@@ -654,18 +711,31 @@ QImage CSolidWnd::RenderToImage()
     return frameImage();
 }
 
-bool CSolidWnd::ExportPicture(const QString& jpegPath)
+bool CSolidWnd::ExportPicture(const QString& jpegPath, std::string* why)
 {
     QImage frame = frameImage();
-    if (frame.isNull() || jpegPath.isEmpty())
+    if (frame.isNull() || jpegPath.isEmpty()) {
+        if (why != nullptr)
+            *why = frame.isNull() ? "no frame has been drawn" : "no picture file named";
         return false;
+    }
     if (viewMode_ == ChangeTop) {
         const QRect picture = qtRect(samples_.pictureRect()).intersected(frame.rect());
-        if (picture.isEmpty())
+        if (picture.isEmpty()) {
+            if (why != nullptr)
+                *why = "the change-top picture lies outside the window";
             return false;
+        }
         frame = frame.copy(picture);
     }
-    return frame.save(jpegPath, "JPG", 90);
+    try {
+        vs::savePictureAtomically(frame, jpegPath.toStdString(), "JPG", 90);
+    } catch (const vs::FileError& error) {
+        if (why != nullptr)
+            *why = error.what();
+        return false;
+    }
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -830,7 +900,7 @@ void CSolidWnd::wheelOrbit(int delta)
         return;
     core::vector3df position = camera->getPosition();
     const float distance = -position.Y - static_cast<float>(delta) * 500.0f / 120.0f;
-    if (!(distance > 0 && distance < MaxOrbitDistance))
+    if (!(distance > 0 && distance < maxOrbitDistance()))
         return;
     position.Y = -distance;
     camera->setPosition(position);

@@ -20,6 +20,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include <irrlicht.h>
 
@@ -89,8 +90,10 @@ public:
     bool plainPhoto() const { return plainPhoto_; }
 
     /** Writes the last presented frame (in change top only the picture's rectangle) as a JPEG
-     *  to `jpegPath`. Returns false without a drawn frame or when the file cannot be written. */
-    bool ExportPicture(const QString& jpegPath);
+     *  to `jpegPath`, atomically: the file holds the earlier picture or the new one, never a
+     *  part. Returns false without a drawn frame or when the file cannot be written, saying
+     *  why in `why` when given. */
+    bool ExportPicture(const QString& jpegPath, std::string* why = nullptr);
     /** The last presented frame (null image without one). */
     QImage lastFrame() const { return frameImage(); }
     /** Draws one frame into an engine render target of the window's size and returns it,
@@ -108,6 +111,16 @@ public:
     /** The globe camera distance at which the outline's larger extent plus 600 fits the
      *  window: (e + 600) * 0.5 * tan(0.3 pi). */
     double ComputeGlobeDistance() const;
+
+    /** How far the globe camera may be wheeled from the room centre: 120000, or twice the
+     *  fitted distance for rooms larger than about 15 m. */
+    float maxOrbitDistance() const;
+    /** The room in its own coordinates with a margin: the outline's bounds widened by a tenth
+     *  of their larger side plus 1 m, from below the floor to above the highest layer. */
+    irr::core::aabbox3df roomBox() const;
+    /** Sets `camera`'s near and far planes so that roomBox, where the room node now puts it,
+     *  lies between them: any room is drawn whole from any distance. DrawScene calls it. */
+    void fitClipping(irr::scene::ICameraSceneNode* camera);
 
     /** Copies modes, cameras, trackballs, first-person eye, display preferences and the window
      *  size into the document's view state (made when missing). */
