@@ -766,7 +766,7 @@ void CSolidWnd::drawChangeTop()
     } else {
         drawTexture(vs::samplePictureName(SamplePicture::TransparentOverlay), picture, photoRect);
     }
-    if (clip_ || plainPhoto_ || photo.isNull())
+    if (clip_ || plainPhoto_ || photo.isNull() || exportingFrame_)
         return;
     const video::SColor green(0xFF00FF00);
     for (int i = 0; i < 4; ++i) {
@@ -852,7 +852,18 @@ QImage CSolidWnd::RenderToImage()
 
 bool CSolidWnd::ExportPicture(const QString& jpegPath)
 {
-    QImage frame = frameImage();
+    QImage frame;
+    if (viewMode_ == ChangeTop && device_ != nullptr) {
+        // The outline and the corner squares are handles for the user, not part of the picture:
+        // draw a frame without them, keep it, and show the handles again.
+        exportingFrame_ = true;
+        DrawScene();
+        frame = frameImage();
+        exportingFrame_ = false;
+        DrawScene();
+    } else {
+        frame = frameImage();
+    }
     if (frame.isNull() || jpegPath.isEmpty())
         return false;
     if (viewMode_ == ChangeTop) {
