@@ -21,6 +21,17 @@
 namespace vhost {
 namespace {
 
+const char* const kHostUsage =
+    "usage: vantrel-host [--pack INDEX] [--overrides FILE] [--home DIR] "
+    "[--picture OUT.jpg | --render OUT [--samples N] [--no-shadows] [--brightness B]] "
+    "[--mode globe|first|top] [--size WxH] [DESIGN]";
+const char* const kRibDaemonUsage = "usage: RibDaemon NAME [--pack INDEX] [--home DIR]";
+
+/** A command line the program cannot take: reported with the usage and exit code 2. */
+struct UsageError : std::invalid_argument {
+    using std::invalid_argument::invalid_argument;
+};
+
 struct Options {
     std::string pack;
     std::string overrides;
@@ -34,6 +45,7 @@ struct Options {
     int32_t width = 1024;
     int32_t height = 768;
     std::vector<std::string> positional;
+    bool help = false;
 };
 
 int32_t intValue(const std::string& option, const std::string& text, int low, int high)
@@ -56,7 +68,9 @@ Options parseOptions(const std::vector<std::string>& args)
                 throw std::invalid_argument(a + " needs a value");
             return args[++i];
         };
-        if (a == "--pack")
+        if (a == "--help" || a == "-h")
+            o.help = true;
+        else if (a == "--pack")
             o.pack = value();
         else if (a == "--overrides")
             o.overrides = value();
@@ -93,7 +107,7 @@ Options parseOptions(const std::vector<std::string>& args)
             o.height = h;
         }
         else if (a.size() > 1 && a[0] == '-')
-            throw std::invalid_argument("unknown option " + a);
+            throw UsageError("unknown option " + a);
         else
             o.positional.push_back(a);
     }
@@ -113,17 +127,28 @@ int fail(const char* program, const std::string& message)
     return 1;
 }
 
+int printUsage(const char* usage)
+{
+    std::printf("%s\n", usage);
+    return 0;
+}
+
+int failUsage(const char* program, const std::string& message, const char* usage)
+{
+    std::fprintf(stderr, "%s: %s\n%s\n", program, message.c_str(), usage);
+    return 2;
+}
+
 } // namespace
 
 int runHost(const std::vector<std::string>& args)
 {
     try {
         Options o = parseOptions(args);
+        if (o.help)
+            return printUsage(kHostUsage);
         if (o.positional.size() > 1)
-            throw std::invalid_argument("usage: vantrel-host [--pack INDEX] [--overrides FILE] "
-                                        "[--home DIR] [--picture OUT.jpg | --render OUT "
-                                        "[--samples N] [--no-shadows] [--brightness B]] "
-                                        "[--mode globe|first|top] [--size WxH] [DESIGN]");
+            throw UsageError("more than one design named");
         const std::string packPath = o.pack.empty() ? defaultPack() : o.pack;
         const std::string designPath = o.positional.empty()
                                            ? std::string(VS_HOST_DATA_DIR) + "/designs/kitchen.xml"
@@ -164,6 +189,8 @@ int runHost(const std::vector<std::string>& args)
             design.replaceSolid(run.solid);
         design.save(designPath);
         return 0;
+    } catch (const UsageError& error) {
+        return failUsage("vantrel-host", error.what(), kHostUsage);
     } catch (const std::exception& error) {
         return fail("vantrel-host", error.what());
     }
@@ -173,8 +200,10 @@ int runRibDaemon(const std::vector<std::string>& args)
 {
     try {
         Options o = parseOptions(args);
+        if (o.help)
+            return printUsage(kRibDaemonUsage);
         if (o.positional.size() != 1)
-            throw std::invalid_argument("usage: RibDaemon NAME [--pack INDEX] [--home DIR]");
+            throw UsageError(o.positional.empty() ? "no hand-off name" : "more than one hand-off name");
         std::string home = o.home.empty() ? homeDirectoryPath() : o.home;
         if (home.back() != '/')
             home += '/';
@@ -192,6 +221,8 @@ int runRibDaemon(const std::vector<std::string>& args)
                             std::move(pack), ModelOverrides::load(ModelOverrides::pathFor(packPath)));
         session.render(home, o.positional[0]);
         return 0;
+    } catch (const UsageError& error) {
+        return failUsage("RibDaemon", error.what(), kRibDaemonUsage);
     } catch (const std::exception& error) {
         return fail("RibDaemon", error.what());
     }

@@ -14,9 +14,20 @@
 #include "platform/Errors.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace vs {
 namespace {
+
+// The display setup accepts no field of view (degrees) or eye height above the floor (metres)
+// outside these limits; a stored file must not open a view the user could not have set.
+constexpr double kMinFov = 30, kMaxFov = 120;
+constexpr double kMinEyeAboveFloor = 1, kMaxEyeAboveFloor = 2.6;
+
+double clampedPreference(double value, double low, double high, double fallback)
+{
+    return std::isfinite(value) ? std::clamp(value, low, high) : fallback;
+}
 
 // The bounds of points; null when there are none.
 bool boundsOf(const std::vector<RPoint>& points, RRect& bounds)
@@ -213,9 +224,12 @@ void DesignReader::readViewState(pugi::xml_node element)
     state.firstPersonPosition = readVector(attributeText(firstPerson, "position$_cn"), f);
 
     if (pugi::xml_node prefs = childElement(element, "displayPrefs$_gf")) {
-        state.fov = readDouble(attributeText(prefs, "fov"));
+        state.fov = clampedPreference(readDouble(attributeText(prefs, "fov")), kMinFov, kMaxFov,
+                                      SolidViewState().fov);
         state.ambientColor = readInt(attributeText(prefs, "ambientColor$_d6"));
-        state.eyeAboveFloor = readDouble(attributeText(prefs, "eyeAboveFloor$_gg"));
+        state.eyeAboveFloor = clampedPreference(readDouble(attributeText(prefs, "eyeAboveFloor$_gg")),
+                                                kMinEyeAboveFloor, kMaxEyeAboveFloor,
+                                                SolidViewState().eyeAboveFloor);
         state.roofUseLighting = readBool(attributeText(prefs, "roofUseLighting$_gh"));
         state.roofBackSemitransparent = readBool(attributeText(prefs, "roofBackSemitransparent$_gi"));
         state.roofBackAlphaPercent = readInt(attributeText(prefs, "roofBackAlphaPercent$_gj"));
@@ -399,6 +413,13 @@ void DesignReader::readLight(pugi::xml_node element, CSolidLight& light, const V
     light.host = host;
 }
 
+/** True when `root` describes a room: it has a ceiling outline or a stored 3D part. */
+bool isRoomDesign(pugi::xml_node root)
+{
+    const char* outline = attributeText(root, "outlinePoints$_am");
+    return (outline != nullptr && *outline != 0) || childElement(root, "solid$_dg");
+}
+
 } // namespace
 
 void readDesign(const std::string& utf8Text, CSolidDocument& document, int ceilingScale,
@@ -413,6 +434,9 @@ void readDesign(const std::string& utf8Text, CSolidDocument& document, int ceili
         throw InvalidInput("the design nests elements more than " +
                            std::to_string(kMaxDesignXmlDepth) + " levels deep");
     pugi::xml_node design = parsed ? xml.document_element() : pugi::xml_node();
+    if (design && !isRoomDesign(design))
+        throw InvalidInput(std::string("the text is no room design: its root <") + design.name() +
+                           "> has neither a ceiling outline nor a solid part");
     DesignReader(document, catalogue).read(design, ceilingScale);
 }
 

@@ -22,13 +22,15 @@ constexpr size_t kMaxOutlinePoints = 4096;
  * default floor, walls and main light of a design without one. Catalogue entries are resolved
  * through `catalogue`; when the document's staticSolidSampleId is positive afterwards,
  * catalogue.loadStaticSample is called with it. A text that does not parse as XML reads like
- * a design element without attributes or children.
+ * a design element without attributes or children. A stored field of view is kept within 30 to
+ * 120 degrees and the eye height within 1 to 2.6 metres, as the display setup keeps them.
  *
  * Throws std::invalid_argument for a malformed design (a value with too few numbers, a bad
  * dock or split-line link, no wall to copy, fewer than seven facility models without a
  * "solid" element, nesting deeper than kMaxDesignNesting, numbers that are not finite or out
  * of range in the ceiling, a ceilingScale below 1, an outline of more than kMaxOutlinePoints
- * points); the document is then left partly filled. A text whose elements nest more than
+ * points, an XML root that is no room design: without a ceiling outline and without a "solid"
+ * element); the document is then left partly filled. A text whose elements nest more than
  * kMaxDesignXmlDepth levels deep is refused before anything of it is read.
  */
 void readDesign(const std::string& utf8Text, CSolidDocument& document, int ceilingScale,

@@ -173,6 +173,15 @@ void writeLight(pugi::xml_node lights, const CSolidLight& light)
     setBool(item, "_de", light.castShadows);
 }
 
+// A plane without an outline keeps the "no bounds yet" sentinel of 2^31 - 1; files get zeros.
+RRect storedBounds(const CGridMapping* root)
+{
+    if (root == nullptr || root->outlinePoints.empty())
+        return RRect();
+    const RRect& b = root->alignedBoundRRect;
+    return b.left <= b.right && b.top <= b.bottom ? b : RRect();
+}
+
 } // namespace
 
 std::string writeSolid(const CSolidDocument& document)
@@ -186,7 +195,7 @@ std::string writeSolid(const CSolidDocument& document)
     set(solid, "_g9", formatPointList(document.staticSolidProjectedPoints));
     set(solid, "_ga", formatIntPair(document.staticSolidSampleImgSize));
     set(solid, "_am", root ? formatPointList(root->outlinePoints) : std::string());
-    set(solid, "_gb", formatRect(root ? root->alignedBoundRRect : RRect()));
+    set(solid, "_gb", formatRect(storedBounds(root)));
 
     writeViewState(solid, document.viewState ? *document.viewState : SolidViewState());
     writeFloor(solid, document.floor.get());

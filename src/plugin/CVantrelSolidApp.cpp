@@ -1,6 +1,7 @@
 #include "plugin/CVantrelSolidApp.h"
 
 #include "platform/FileSystem.h"
+#include "plugin/QtTranslations.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -48,8 +49,13 @@ void CVantrelSolidApp::clearMasterData()
 
 void CVantrelSolidApp::ensureUserInterface()
 {
-    if (QCoreApplication::instance() != nullptr)
-        return;
+    if (QCoreApplication::instance() == nullptr)
+        createApplication();
+    installQtChineseTranslations();
+}
+
+void CVantrelSolidApp::createApplication()
+{
     // A host without Qt: make an application that lives as long as the process (the library
     // is linked with -z nodelete, so a dlclose cannot pull the code from under it).
     static int argc = 1;

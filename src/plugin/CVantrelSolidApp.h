@@ -21,7 +21,8 @@ public:
     void clearMasterData();
 
     /** Makes sure a QApplication exists for dialogs and pictures: the host's when it has one,
-     *  otherwise one the module creates once and keeps for the life of the process. */
+     *  otherwise one the module creates once and keeps for the life of the process. Qt's own
+     *  Chinese texts are installed into it. */
     void ensureUserInterface();
 
     std::string homeDir;   ///< host's work directory, with its trailing "/"
@@ -36,4 +37,5 @@ public:
 
 private:
     CVantrelSolidApp() = default;
+    static void createApplication();
 };

@@ -23,6 +23,8 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kRadToDeg = 180.0 / kPi;
+/** Polygon offset of section-bar quads, in the engine's steps (1 to 7). */
+constexpr u8 kBarDepthOffset = 4;
 
 /** Direction of (dx, dy) in [0, 2 pi). */
 double direction(double dx, double dy)
@@ -128,6 +130,17 @@ void reverseQuad(scene::ISceneNode* node)
     }
 }
 
+/** A bar's face-up quads lie in the plane of the panels beside it: their depth is pulled a
+ *  little towards the viewer so that the bar, not the panel, wins every pixel they share. */
+void pullTowardsViewer(scene::ISceneNode& node)
+{
+    for (u32 i = 0; i < node.getMaterialCount(); ++i) {
+        video::SMaterial& material = node.getMaterial(i);
+        material.PolygonOffsetFactor = kBarDepthOffset;
+        material.PolygonOffsetDirection = video::EPO_FRONT;
+    }
+}
+
 /** What one bar needs while its quads are made. */
 struct BarFrame
 {
@@ -177,6 +190,7 @@ scene::ISceneNode* addQuad(scene::ISceneManager* smgr, scene::ISceneNode* parent
         return nullptr;
     node->setMaterialFlag(video::EMF_LIGHTING, false);
     node->setMaterialFlag(video::EMF_NORMALIZE_NORMALS, true);
+    pullTowardsViewer(*node);
     node->setAutomaticCulling(scene::EAC_OFF);
     const double beta = direction(q.x - p.x, q.y - p.y);
     node->setRotation({static_cast<f32>(-beta * kRadToDeg), 0, 0});

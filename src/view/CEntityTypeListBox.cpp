@@ -4,6 +4,7 @@
 #include "catalogue/CCommonType.h"
 #include "catalogue/CFacilityCatalogue.h"
 #include "catalogue/CFacilityModel.h"
+#include "view/CatalogueLabel.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -25,6 +26,9 @@ const QColor kSelectedFocus(0x00, 0x00, 0xA0);
 const QColor kSelectedNoFocus(0x80, 0x80, 0x80);
 const QColor kSelectedText(0xFF, 0xFF, 0x19);
 constexpr int kTextFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
+// Long strip panels would shrink to a line of one or two pixels: their short side is drawn at
+// least this high (or wide), the picture stretched to it.
+constexpr int kMinPictureSide = 8;
 
 CCommonType* entityOf(const QModelIndex& index)
 {
@@ -112,7 +116,7 @@ void CEntityTypeListBox::fill(const std::vector<CCommonType*>& items)
 
 void CEntityTypeListBox::addEntityItem(int row, CCommonType* item)
 {
-    auto* entry = new QListWidgetItem(QString::fromStdString(item->name()));
+    auto* entry = new QListWidgetItem(QString::fromStdString(catalogueLabel(item->name())));
     entry->setData(kEntityRole, QVariant::fromValue(reinterpret_cast<quintptr>(item)));
     insertItem(row, entry);
 }
@@ -136,7 +140,13 @@ QSize CEntityTypeListBox::shownPictureSize(CCommonType* item) const
         return QSize(0, 0);
     const int maxWidth = std::max(1, viewport()->width() - 4);
     const IntSize size = item->listPictureSize(maxWidth);
-    const QSize shown(std::max(0, size.width), std::max(0, size.height));
+    QSize shown(std::max(0, size.width), std::max(0, size.height));
+    if (!shown.isEmpty()) {
+        if (shown.width() >= shown.height())
+            shown.setHeight(std::max(shown.height(), kMinPictureSide));
+        else
+            shown.setWidth(std::max(shown.width(), kMinPictureSide));
+    }
     return turnedSideways(item->rotation()) ? shown.transposed() : shown;
 }
 

@@ -42,7 +42,8 @@ public:
     void setFacilityCatalogue(CFacilityCatalogue* catalogue) { facilities_ = catalogue; }
 
     /** The size in pixels of `item`'s picture as shown: the list size of the type for the
-     *  list's width, width and height swapped when it is turned by 90 or 270 degrees. */
+     *  list's width with its short side at least 8 pixels, width and height swapped when it is
+     *  turned by 90 or 270 degrees. */
     QSize shownPictureSize(CCommonType* item) const;
     /** `item`'s picture scaled to its list size and turned by its rotation (null without one). */
     QPixmap shownPicture(CCommonType* item) const;

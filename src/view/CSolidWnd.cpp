@@ -625,7 +625,7 @@ void CSolidWnd::drawChangeTop()
     } else {
         drawTexture(vs::samplePictureName(SamplePicture::TransparentOverlay), picture, photoRect);
     }
-    if (clip_ || plainPhoto_ || photo.isNull())
+    if (clip_ || plainPhoto_ || photo.isNull() || exportingFrame_)
         return;
     const video::SColor green(0xFF00FF00);
     for (int i = 0; i < 4; ++i) {
@@ -713,7 +713,18 @@ QImage CSolidWnd::RenderToImage()
 
 bool CSolidWnd::ExportPicture(const QString& jpegPath, std::string* why)
 {
-    QImage frame = frameImage();
+    QImage frame;
+    if (viewMode_ == ChangeTop && device_ != nullptr) {
+        // The outline and the corner squares are handles for the user, not part of the picture:
+        // draw a frame without them, keep it, and show the handles again.
+        exportingFrame_ = true;
+        DrawScene();
+        frame = frameImage();
+        exportingFrame_ = false;
+        DrawScene();
+    } else {
+        frame = frameImage();
+    }
     if (frame.isNull() || jpegPath.isEmpty()) {
         if (why != nullptr)
             *why = frame.isNull() ? "no frame has been drawn" : "no picture file named";

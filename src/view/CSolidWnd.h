@@ -89,10 +89,10 @@ public:
     /** The change-top "photo as taken" flag. */
     bool plainPhoto() const { return plainPhoto_; }
 
-    /** Writes the last presented frame (in change top only the picture's rectangle) as a JPEG
-     *  to `jpegPath`, atomically: the file holds the earlier picture or the new one, never a
-     *  part. Returns false without a drawn frame or when the file cannot be written, saying
-     *  why in `why` when given. */
+    /** Writes the last presented frame (in change top a frame drawn again without the outline
+     *  and corner squares, cut to the picture's rectangle) as a JPEG to `jpegPath`, atomically:
+     *  the file holds the earlier picture or the new one, never a part. Returns false without a
+     *  drawn frame or when the file cannot be written, saying why in `why` when given. */
     bool ExportPicture(const QString& jpegPath, std::string* why = nullptr);
     /** The last presented frame (null image without one). */
     QImage lastFrame() const { return frameImage(); }
@@ -263,6 +263,8 @@ private:
     bool showLightPositions_ = false;
     bool clip_ = false;
     bool plainPhoto_ = false;
+    /** Set while a change-top frame is drawn for export: no outline, no corner squares. */
+    bool exportingFrame_ = false;
     bool builtWithVividColours_ = false;
 
     irr::scene::ICameraSceneNode* firstPersonCamera_ = nullptr;

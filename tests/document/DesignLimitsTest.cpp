@@ -7,7 +7,7 @@
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
 #include "document/CTile.h"
-#include "document/DesignReader.h"
+#include "ceiling/DesignReader.h"
 #include "document/SolidCeiling.h"
 #include "document/XmlDepth.h"
 #include "platform/QuotedValue.h"

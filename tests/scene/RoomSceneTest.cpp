@@ -4,7 +4,7 @@
 #include "document/CWall.h"
 #include "document/CWallPart.h"
 #include "document/SolidCeiling.h"
-#include "document/SolidWriter.h"
+#include "ceiling/SolidWriter.h"
 #include "scene/CFloorSceneNode.h"
 #include "scene/CRoofSceneNode.h"
 #include "scene/CRoomSceneNode.h"
