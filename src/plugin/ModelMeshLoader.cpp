@@ -1,4 +1,6 @@
 #include "plugin/ModelMeshLoader.h"
+#include "plugin/BinaryXText.h"
+#include "plugin/XMeshSplitter.h"
 
 #include <algorithm>
 #include <cctype>
@@ -363,7 +365,8 @@ std::vector<uint8_t> sanitized3ds(Bytes file)
 // the static mesh is not made from are left out; referenced materials are written in full.
 
 constexpr int kMaxXDepth = 32;
-constexpr uint32_t kMaxXVertices = 0xFFFF; // the engine's buffers have 16-bit indices
+// Per mesh; XMeshSplitter keeps each of the engine's (16-bit) buffers within 65535.
+constexpr uint32_t kMaxXVertices = 1u << 20;
 constexpr uint32_t kMaxXMaterials = 4096;  // in the whole file
 constexpr size_t kMaxXTextureName = 1024;
 constexpr int kMaxXTexturesPerMaterial = 2; // layers the loader gives meaning to
@@ -1119,10 +1122,19 @@ void applyModelTransparency(scene::IMeshBuffer& buffer)
 }
 
 scene::IMesh* loadModelMesh(scene::ISceneManager* smgr, const void* block, int32_t blockSize,
-                            const std::string& fileName, bool zUp)
+                            const std::string& fileName, bool zUp, std::string* why)
 {
-    if (!smgr || !block || blockSize < 4 || !smgr->getFileSystem())
+    auto refuse = [why](const std::string& reason) -> scene::IMesh* {
+        if (why)
+            *why = reason;
         return nullptr;
+    };
+    if (why)
+        why->clear();
+    if (!smgr || !block || blockSize <= 0 || !smgr->getFileSystem())
+        return nullptr;
+    if (blockSize < 4)
+        return refuse("model block shorter than its 4-byte format code");
     const auto* bytes = static_cast<const uint8_t*>(block);
     const Bytes file{bytes + 4, size_t(blockSize) - 4};
 
@@ -1131,11 +1143,37 @@ scene::IMesh* loadModelMesh(scene::ISceneManager* smgr, const void* block, int32
     switch (static_cast<ModelFormat>(readU32(bytes))) {
     case ModelFormat::Mesh3ds:
         checked = sanitized3ds(file);
+        if (checked.empty())
+            return refuse("3DS chunks are inconsistent or hold no mesh");
         extension = ".3ds";
         break;
     case ModelFormat::MeshX: {
+        std::string decoded; // a binary file's tokens written as text
         const auto* text = reinterpret_cast<const char*>(file.data);
-        const std::string rebuilt = XTextRebuild(text, text + file.size).run();
+        size_t textSize = file.size;
+        switch (BinaryXText::encoding(file.data, file.size)) {
+        case BinaryXText::Encoding::Binary: {
+            std::string problem;
+            decoded = BinaryXText::toText(file.data, file.size, problem);
+            if (decoded.empty())
+                return refuse("binary X: " + problem);
+            text = decoded.data();
+            textSize = decoded.size();
+            break;
+        }
+        case BinaryXText::Encoding::CompressedText:
+        case BinaryXText::Encoding::CompressedBinary:
+            return refuse("compressed X files (\"tzip\", \"bzip\") cannot be read; "
+                          "save the model uncompressed");
+        case BinaryXText::Encoding::NotX:
+            return refuse("not an X file (no \"xof\" header)");
+        case BinaryXText::Encoding::Text:
+            break;
+        }
+        const std::string rebuilt =
+            XMeshSplitter::split(XTextRebuild(text, text + textSize).run());
+        if (rebuilt.empty())
+            return refuse("X counts, indices or nesting do not agree, or it holds no mesh");
         checked.assign(rebuilt.begin(), rebuilt.end());
         extension = ".x";
         break;
@@ -1143,27 +1181,27 @@ scene::IMesh* loadModelMesh(scene::ISceneManager* smgr, const void* block, int32
     default:
         return nullptr;
     }
-    scene::IMeshLoader* loader = checked.empty() ? nullptr : engineLoader(smgr, extension);
+    scene::IMeshLoader* loader = engineLoader(smgr, extension);
     if (!loader)
-        return nullptr;
+        return refuse(std::string("the engine has no ") + extension + " loader");
 
     io::IReadFile* input = smgr->getFileSystem()->createMemoryReadFile(
         checked.data(), s32(checked.size()), fileName.c_str(), false);
     if (!input)
-        return nullptr;
+        return refuse("out of memory");
     scene::IAnimatedMesh* animated = loader->createMesh(input);
     input->drop();
     if (!animated)
-        return nullptr;
+        return refuse("the engine's loader refused it");
     scene::IMesh* frame = animated->getMesh(0);
     scene::SMesh* mesh = frame ? staticCopy(*frame) : nullptr;
     animated->drop();
     if (mesh && (mesh->getMeshBufferCount() == 0 || !indicesInRange(*mesh))) {
         mesh->drop();
-        return nullptr;
+        return refuse("the loaded mesh has no buffers or an index outside its buffer");
     }
     if (!mesh)
-        return nullptr;
+        return refuse("the engine's loader gave no mesh");
 
     for (u32 i = 0; i < mesh->getMeshBufferCount(); ++i) {
         scene::IMeshBuffer* buffer = mesh->getMeshBuffer(i);
