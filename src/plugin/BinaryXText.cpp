@@ -416,7 +416,7 @@ std::string BinaryXText::toText(const uint8_t* data, size_t size, std::string& e
     std::string out = "xof ";
     out.append(reinterpret_cast<const char*>(data + 4), 4);
     out += "txt 0032\n";
-    out.reserve(size * 3);
+    out.reserve(size * 2); // numbers take two to four times their bytes as text
     BinaryXReader reader(data, size, floatSize);
     if (!reader.run(out)) {
         error = reader.error();

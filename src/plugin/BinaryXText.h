@@ -28,8 +28,9 @@ public:
      *  "bzip", float size "0032" or "0064"); NotX for anything else. */
     static Encoding encoding(const uint8_t* data, size_t size);
 
-    /** Largest binary file read, in bytes: far above any piece of furniture. */
-    static constexpr size_t kMaxFileBytes = 256u << 20;
+    /** Largest binary file read, in bytes: a mesh of a million vertices with normals, texture
+     *  coordinates and two million triangles takes about 64 MiB; furniture takes well under 1. */
+    static constexpr size_t kMaxFileBytes = 64u << 20;
     static constexpr int kMaxDepth = 64;
     static constexpr size_t kMaxNameBytes = 1024;
     static constexpr size_t kMaxStringBytes = 4096;

@@ -68,6 +68,8 @@ scene::SMesh* makeStandInBox(const core::aabbox3df& box)
     video::SMaterial material;
     material.DiffuseColor = kStandInGrey;
     material.AmbientColor = kStandInGrey;
+    // Some light of its own, so that the box reads as grey on its unlit sides too.
+    material.EmissiveColor = video::SColor(255, 72, 72, 72);
     material.NormalizeNormals = true; // the facility's node is scaled
     return makeMesh(vertices, indices, material);
 }
