@@ -10,6 +10,8 @@ namespace {
 
 enum class Tok { End, Open, Close, Word, String };
 
+constexpr uint32_t kNoNormal = UINT32_MAX;
+
 struct Token
 {
     Tok kind;
@@ -62,7 +64,7 @@ void appendSeparator(std::string& out, size_t i, size_t n)
 class Splitter
 {
 public:
-    explicit Splitter(const std::string& in) : in_(in) {}
+    Splitter(const std::string& in, uint32_t maxVertices) : in_(in), maxVertices_(maxVertices) {}
 
     bool run(std::string& out)
     {
@@ -211,7 +213,7 @@ private:
             m.faceStart.push_back(uint32_t(m.faceIndices.size()));
             corners += 3 * uint64_t(n - 2);
         }
-        if (corners <= XMeshSplitter::kMaxVertices) { // no buffer can pass the limit
+        if (corners <= maxVertices_) { // no buffer can pass the limit
             const size_t end = skipBody();
             if (end == 0)
                 return false;
@@ -221,8 +223,9 @@ private:
         }
         if (!meshParts(m))
             return false;
-        for (const Chunk& chunk : chunks(m))
-            writeChunk(m, chunk, out);
+        const std::vector<uint32_t> normalOf = vertexNormals(m);
+        for (const Chunk& chunk : chunks(m, maxVertices_))
+            writeChunk(m, normalOf, chunk, out);
         return true;
     }
 
@@ -311,7 +314,7 @@ private:
     /** Runs of faces whose buffers stay within the limit, counted as the loader copies
      *  vertices: once into the buffer of the first face using a vertex, once per corner into
      *  the buffer of any other material. */
-    static std::vector<Chunk> chunks(const XMesh& m)
+    static std::vector<Chunk> chunks(const XMesh& m, uint32_t maxVertices)
     {
         constexpr uint32_t kUnseen = UINT32_MAX;
         std::vector<uint32_t> firstMaterial(m.vertexCount(), kUnseen);
@@ -322,7 +325,8 @@ private:
         for (uint32_t f = 0; f < m.faceCount(); ++f) {
             const uint32_t mat = m.material(f);
             const uint32_t triangleCorners = 3 * (m.corners(f) - 2);
-            if (counts[mat] + triangleCorners > XMeshSplitter::kMaxVertices) {
+            // A face always fits an empty run: the checks keep a face within 65535 corners.
+            if (f > chunk.first && counts[mat] + triangleCorners > maxVertices) {
                 chunk.last = f;
                 out.push_back(chunk);
                 chunk.first = f;
@@ -349,7 +353,8 @@ private:
         return out;
     }
 
-    static void writeChunk(const XMesh& m, const Chunk& chunk, std::string& out)
+    static void writeChunk(const XMesh& m, const std::vector<uint32_t>& normalOf,
+                           const Chunk& chunk, std::string& out)
     {
         constexpr uint32_t kNone = UINT32_MAX;
         std::vector<uint32_t> local(m.vertexCount(), kNone);
@@ -388,46 +393,53 @@ private:
             }
             appendSeparator(out, f - chunk.first, faces);
         }
-        writeNormals(m, chunk, out);
+        writeNormals(m, normalOf, vertices, chunk, local, out);
         writeTextureCoords(m, vertices, out);
         writeColours(m, local, out);
         writeMaterials(m, chunk, localMaterial, materials, out);
         out += "}\n";
     }
 
-    static void writeNormals(const XMesh& m, const Chunk& chunk, std::string& out)
+    /** The normal each vertex ends with: the loader writes a face's normals to its vertices
+     *  triangle by triangle along the fan, the last write winning. kNoNormal for none. */
+    static std::vector<uint32_t> vertexNormals(const XMesh& m)
     {
-        // Faces before normalFaces have normals: within the chunk they are a leading run.
-        const uint32_t last = std::min(chunk.last, m.normalFaces);
-        if (m.normals.empty() || last <= chunk.first)
-            return;
-        constexpr uint32_t kNone = UINT32_MAX;
-        std::vector<uint32_t> local(m.normals.size() / 3, kNone);
-        std::vector<uint32_t> used;
-        // normalIndices runs parallel to faceIndices over the faces with normals.
-        for (uint32_t i = m.faceStart[chunk.first]; i < m.faceStart[last]; ++i) {
-            const uint32_t n = m.normalIndices[i];
-            if (local[n] == kNone) {
-                local[n] = uint32_t(used.size());
-                used.push_back(n);
-            }
+        std::vector<uint32_t> out(m.vertexCount(), kNoNormal);
+        for (uint32_t f = 0; f < m.normalFaces; ++f) {
+            const uint32_t start = m.faceStart[f];
+            for (uint32_t j = 0; j + 2 < m.corners(f); ++j)
+                for (uint32_t c : {0u, j + 1, j + 2})
+                    out[m.faceIndices[start + c]] = m.normalIndices[start + c];
         }
-        out += "MeshNormals {\n" + std::to_string(used.size()) + ";\n";
-        for (size_t i = 0; i < used.size(); ++i) {
+        return out;
+    }
+
+    /** Each vertex of the chunk gets the normal it ends with in the whole mesh, so that a vertex
+     *  shared with faces of another chunk keeps it. */
+    static void writeNormals(const XMesh& m, const std::vector<uint32_t>& normalOf,
+                             const std::vector<uint32_t>& vertices, const Chunk& chunk,
+                             const std::vector<uint32_t>& local, std::string& out)
+    {
+        if (m.normals.empty() || m.normalFaces == 0)
+            return;
+        out += "MeshNormals {\n" + std::to_string(vertices.size()) + ";\n";
+        for (size_t i = 0; i < vertices.size(); ++i) {
+            const uint32_t n = normalOf[vertices[i]];
             for (int a = 0; a < 3; ++a) {
-                appendFloat(out, m.normals[size_t(used[i]) * 3 + a]);
+                appendFloat(out, n == kNoNormal ? 0.0f : m.normals[size_t(n) * 3 + a]);
                 out += ';';
             }
-            appendSeparator(out, i, used.size());
+            appendSeparator(out, i, vertices.size());
         }
-        out += std::to_string(last - chunk.first) + ";\n";
-        for (uint32_t f = chunk.first; f < last; ++f) {
+        const uint32_t faces = chunk.last - chunk.first;
+        out += std::to_string(faces) + ";\n";
+        for (uint32_t f = chunk.first; f < chunk.last; ++f) {
             out += std::to_string(m.corners(f)) + ';';
             for (uint32_t i = m.faceStart[f]; i < m.faceStart[f + 1]; ++i) {
-                out += std::to_string(local[m.normalIndices[i]]);
+                out += std::to_string(local[m.faceIndices[i]]);
                 out += i + 1 < m.faceStart[f + 1] ? ',' : ';';
             }
-            appendSeparator(out, f - chunk.first, last - chunk.first);
+            appendSeparator(out, f - chunk.first, faces);
         }
         out += "}\n";
     }
@@ -493,16 +505,17 @@ private:
     }
 
     const std::string& in_;
+    const uint32_t maxVertices_;
     size_t p_ = 0;
 };
 
 } // namespace
 
-std::string XMeshSplitter::split(const std::string& text)
+std::string XMeshSplitter::split(const std::string& text, uint32_t maxVertices)
 {
     std::string out;
     out.reserve(text.size() + text.size() / 8);
-    if (!Splitter(text).run(out))
+    if (!Splitter(text, std::max<uint32_t>(maxVertices, 3)).run(out))
         return {};
     return out;
 }

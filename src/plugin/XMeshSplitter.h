@@ -21,8 +21,9 @@ class XMeshSplitter
 public:
     static constexpr uint32_t kMaxVertices = 65535;
 
-    /** The split file, or an empty string when `text` does not have the checked layout. */
-    static std::string split(const std::string& text);
+    /** The split file, or an empty string when `text` does not have the checked layout.
+     *  `maxVertices` (at least 3) lowers the limit, for tests. */
+    static std::string split(const std::string& text, uint32_t maxVertices = kMaxVertices);
 };
 
 } // namespace vs

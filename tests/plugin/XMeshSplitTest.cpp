@@ -196,3 +196,123 @@ TEST_F(XMeshSplitTest, SmallMeshesAndTheirSurroundingsAreCopiedUnchanged)
     EXPECT_EQ(vs::XMeshSplitter::split(""), "");
     EXPECT_EQ(vs::XMeshSplitter::split("xof 0303txt 0032\nMesh {\n3;\n0;0;"), "");
 }
+
+namespace {
+
+/** An m x m grid in the checked layout, with everything the split must carry across: three
+ *  materials mixed so that vertices are shared by faces of different ones, normals differing
+ *  per face at shared vertices (the loader keeps the last), texture coordinates, and vertex
+ *  colours for some vertices (one listed twice). (Vertices left without a normal or texture
+ *  coordinates get whatever the loader's fresh memory holds, so every one has both here.) */
+std::string attributeGrid(int m)
+{
+    std::ostringstream x;
+    const int vertices = m * m;
+    const int cells = (m - 1) * (m - 1);
+    auto v = [m](int i, int j) { return j * m + i; };
+    auto end = [](int k, int n) { return k + 1 < n ? ",\n" : ";\n"; };
+    x << "xof 0303txt 0032\nFrame {\nMesh {\n" << vertices << ";\n";
+    for (int k = 0; k < vertices; ++k)
+        x << (k % m) * 10 << ";" << (k / m) * 3 << ";" << (k / m) * 10 << ";" << end(k, vertices);
+    std::vector<std::array<int, 4>> faces;
+    for (int j = 0; j + 1 < m; ++j)
+        for (int i = 0; i + 1 < m; ++i)
+            faces.push_back({v(i, j), v(i, j + 1), v(i + 1, j + 1), v(i + 1, j)});
+    x << cells << ";\n";
+    for (int k = 0; k < cells; ++k)
+        x << "4;" << faces[k][0] << "," << faces[k][1] << "," << faces[k][2] << "," << faces[k][3]
+          << ";" << end(k, cells);
+    const int normalFaces = cells;
+    x << "MeshNormals {\n3;\n1;0;0;,\n0;1;0;,\n0;0;1;;\n" << normalFaces << ";\n";
+    for (int k = 0; k < normalFaces; ++k) {
+        x << "4;";
+        for (int c = 0; c < 4; ++c)
+            x << (faces[k][c] + k) % 3 << (c < 3 ? "," : ";");
+        x << end(k, normalFaces);
+    }
+    const int uvs = vertices;
+    x << "}\nMeshTextureCoords {\n" << uvs << ";\n";
+    for (int k = 0; k < uvs; ++k)
+        x << (k % 4) * 0.25 << ";" << (k % 8) * 0.125 << ";" << end(k, uvs);
+    std::vector<int> coloured;
+    for (int k = 0; k < vertices; k += 7)
+        coloured.push_back(k);
+    coloured.push_back(7); // listed again: the last colour counts
+    x << "}\nMeshVertexColors {\n" << coloured.size() << ";\n";
+    for (size_t c = 0; c < coloured.size(); ++c)
+        x << coloured[c] << ";" << (c % 2) * 0.5 << ";" << (c % 3) * 0.5 << ";1;1;"
+          << (c + 1 < coloured.size() ? ",\n" : ";\n");
+    x << "}\nMeshMaterialList {\n3;\n" << cells << ";\n";
+    for (int k = 0; k < cells; ++k)
+        x << (k % (m - 1) + k / (m - 1)) % 3 << (k + 1 < cells ? ",\n" : ";;\n");
+    for (const char* rgb : {"1;0;0", "0;1;0", "0;0;1"})
+        x << "Material {\n" << rgb << ";1;;\n0;\n0;0;0;;\n0;0;0;;\n}\n";
+    x << "}\n}\n}\n";
+    return x.str();
+}
+
+/** position, normal, texture coordinates, colour, material: one corner as the engine drew it. */
+using FullCorner = std::tuple<float, float, float, float, float, float, float, float, u32, u32>;
+
+std::vector<std::array<FullCorner, 3>> engineTriangles(IrrlichtDevice* device,
+                                                       const std::string& text, const char* name,
+                                                       u32& largestBuffer)
+{
+    io::IReadFile* file = device->getFileSystem()->createMemoryReadFile(
+        const_cast<char*>(text.data()), s32(text.size()), name, false);
+    scene::IAnimatedMesh* mesh = device->getSceneManager()->getMesh(file);
+    file->drop();
+    std::vector<std::array<FullCorner, 3>> out;
+    largestBuffer = 0;
+    if (mesh == nullptr) {
+        ADD_FAILURE() << name << " did not load";
+        return out;
+    }
+    const scene::IMesh& frame = *mesh->getMesh(0);
+    for (u32 b = 0; b < frame.getMeshBufferCount(); ++b) {
+        const scene::IMeshBuffer& buffer = *frame.getMeshBuffer(b);
+        largestBuffer = std::max(largestBuffer, buffer.getVertexCount());
+        const auto* vertices = static_cast<const video::S3DVertex*>(buffer.getVertices());
+        for (u32 i = 0; i + 2 < buffer.getIndexCount(); i += 3) {
+            std::array<FullCorner, 3> t;
+            for (int k = 0; k < 3; ++k) {
+                const video::S3DVertex& s = vertices[buffer.getIndices()[i + k]];
+                t[k] = {s.Pos.X,       s.Pos.Y,
+                        s.Pos.Z,       s.Normal.X,
+                        s.Normal.Y,    s.Normal.Z,
+                        s.TCoords.X,   s.TCoords.Y,
+                        s.Color.color, buffer.getMaterial().DiffuseColor.color};
+            }
+            std::rotate(t.begin(), std::min_element(t.begin(), t.end()), t.end());
+            out.push_back(t);
+        }
+    }
+    std::sort(out.begin(), out.end());
+    device->getSceneManager()->getMeshCache()->removeMesh(mesh);
+    return out;
+}
+
+} // namespace
+
+TEST_F(XMeshSplitTest, SplitMeshesKeepEveryCornersNormalTextureColourAndMaterial)
+{
+    // Split with a low limit and read by the engine's own loader, the grid must draw exactly
+    // as the whole grid does.
+    const std::string whole = attributeGrid(30);
+    const std::string split = vs::XMeshSplitter::split(whole, 200);
+    ASSERT_FALSE(split.empty());
+    EXPECT_GT(std::count(split.begin(), split.end(), 'M'), 10); // many meshes now
+    u32 wholeLargest = 0;
+    u32 splitLargest = 0;
+    const auto want = engineTriangles(device_, whole, "whole.x", wholeLargest);
+    const auto got = engineTriangles(device_, split, "split.x", splitLargest);
+    EXPECT_EQ(want.size(), size_t(2 * 29 * 29));
+    EXPECT_GT(wholeLargest, 200u);
+    EXPECT_LE(splitLargest, 200u);
+    ASSERT_EQ(got.size(), want.size());
+    const auto [g, w] = std::mismatch(got.begin(), got.end(), want.begin());
+    if (g != got.end())
+        ADD_FAILURE() << "the split grid draws differently from triangle " << g - got.begin()
+                      << ": got " << testing::PrintToString(*g) << ", want "
+                      << testing::PrintToString(*w);
+}
