@@ -1,4 +1,5 @@
 #include "plugin/ModelMeshLoader.h"
+
 #include "plugin/BinaryXText.h"
 #include "plugin/XMeshSplitter.h"
 
