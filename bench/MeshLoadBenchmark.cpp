@@ -3,6 +3,7 @@
 // and the static copy. Meshes: a 100 x 100 vertex grid (10 000 vertices, 19 602 triangles, two
 // materials, normals and texture coordinates), about a sofa's worth; and a 300 x 300 grid
 // (90 000 vertices) that is split into several engine buffers.
+#include "plugin/BinaryXText.h"
 #include "plugin/ModelMeshLoader.h"
 
 #include "../tools/BinaryXWriter.h"
@@ -114,8 +115,20 @@ void BM_LoadBinaryXSplit(benchmark::State& state)
     load(state, data);
 }
 
+/** The token checker alone: the binary file written as text, before the text checks. */
+void BM_BinaryXToText(benchmark::State& state)
+{
+    static const std::string binary = vs::xfile::binaryFromText(gridX(int(state.range(0))));
+    const auto* data = reinterpret_cast<const uint8_t*>(binary.data());
+    std::string error;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(vs::BinaryXText::toText(data, binary.size(), error));
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(binary.size()));
+}
+
 } // namespace
 
+BENCHMARK(BM_BinaryXToText)->Arg(100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadTextX)->Arg(100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadBinaryX)->Arg(100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadTextXSplit)->Arg(300)->Unit(benchmark::kMillisecond);
