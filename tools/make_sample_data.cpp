@@ -8,6 +8,8 @@
 // coordinates. Geometry is built y up in millimetres with outward-facing triangles (the cross
 // product of the first two edges points out of the solid); the DirectX writer keeps that, the
 // 3DS writer turns it into the z-up layout 3DS files use.
+#include "BinaryXWriter.h"
+
 #include <QColor>
 #include <QDir>
 #include <QFileInfo>
@@ -948,6 +950,23 @@ bool writeMeshes()
     return ok;
 }
 
+/** Models whose X file is written in the binary encoding, as most exporters write theirs; they
+ *  replace the text files writeMeshes wrote under the same names. */
+bool writeBinaryMeshes()
+{
+    struct Item {
+        const char* name;
+        MeshBuilder (*make)();
+    };
+    const Item items[] = {{"sofa", sofa}, {"floorlamp", floorLamp}};
+    bool ok = true;
+    for (const Item& item : items) {
+        const std::string binary = vs::xfile::binaryFromText(writeX(item.make(), item.name));
+        ok &= !binary.empty() && saveBytes(binary, QString("meshes/%1.x").arg(item.name));
+    }
+    return ok;
+}
+
 bool writePanels()
 {
     bool ok = true;
@@ -1044,6 +1063,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     g_root = QString::fromLocal8Bit(argv[1]);
-    const bool ok = writePanels() && writeFacilityPictures() && writeMeshes() && writeStaticSample();
+    const bool ok = writePanels() && writeFacilityPictures() && writeMeshes() &&
+                    writeBinaryMeshes() && writeStaticSample();
     return ok ? 0 : 1;
 }

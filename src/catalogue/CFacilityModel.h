@@ -81,6 +81,10 @@ public:
     irr::video::ITexture* engineTexture(irr::video::IVideoDriver* driver, bool decodeSrgb = false);
     /** Drops the cached mesh and engine texture: the engine is going away. */
     void releaseEngineObjects();
+    /** True when the host gave mesh data of format 1 or 2 that could not be read (the last load
+     *  failed); facilities of the model are then drawn as their boxes. The first such failure
+     *  is reported on stderr, once for the model's life, with the model and the reason. */
+    bool meshUnreadable() const { return meshUnreadable_; }
 
     /** The facility kind (low 16 bits of the poured kind argument). */
     int facilityKind() const { return kindAndFlags & 0xFFFF; }
@@ -123,6 +127,8 @@ private:
     Picture texturePicture_;
     irr::scene::IMesh* mesh_ = nullptr;
     bool meshTried_ = false;
+    bool meshUnreadable_ = false;
+    bool meshWarned_ = false;
     irr::video::ITexture* texture_ = nullptr;
     irr::video::IVideoDriver* textureDriver_ = nullptr;
 };

@@ -8,8 +8,11 @@
 #include "document/CustomMaterialXml.h"
 #include "scene/EngineTexture.h"
 #include "scene/meshes/ModelMeshLoader.h"
+#include "scene/meshes/UnreadableMeshMessage.h"
 
 #include <irrlicht.h>
+
+#include <cstdio>
 
 irr::scene::IMesh* CFacilityModel::mesh(irr::scene::ISceneManager* smgr,
                                         DesignCatalogue* materials)
@@ -22,7 +25,13 @@ irr::scene::IMesh* CFacilityModel::mesh(irr::scene::ISceneManager* smgr,
     void* block = nullptr;
     int32_t size = 0;
     callbacks_->getModelData(id, &block, &size);
-    mesh_ = vs::loadModelMesh(smgr, block, size, name_, zUp);
+    std::string why;
+    mesh_ = vs::loadModelMesh(smgr, block, size, name_, zUp, &why);
+    meshUnreadable_ = mesh_ == nullptr && !why.empty();
+    if (meshUnreadable_ && !meshWarned_) {
+        meshWarned_ = true;
+        std::fprintf(stderr, "%s\n", vs::unreadableMeshMessage(id, name_, why).c_str());
+    }
     if (block != nullptr && callbacks_->freeModelData != nullptr)
         callbacks_->freeModelData(block);
     if (mesh_ != nullptr && materials != nullptr && !defaultMaterials.empty())

@@ -12,6 +12,7 @@
 #include "scene/CCustomSceneNode.h"
 #include "scene/SceneBudget.h"
 #include "scene/SceneEngine.h"
+#include "scene/StandInBox.h"
 #include "scene/WallScene.h"
 
 #include <algorithm>
@@ -290,13 +291,25 @@ void createNodes(CSolidFacility& facility, scene::ISceneNode* parent, DesignCata
     if (shared != nullptr && chargeSceneTriangles(triangleCount(*shared)))
         takeModelMesh(facility, shared);
 
-    CCustomSceneNode* node = new CCustomSceneNode(facility.sceneMesh, smgr, parent);
+    // A model whose mesh data cannot be read shows a box, so the facility is seen and picked.
+    core::aabbox3df box = facilityBox(facility);
+    scene::SMesh* standIn = nullptr;
+    if (facility.sceneMesh == nullptr && facility.facilityModel != nullptr &&
+        facility.facilityModel->meshUnreadable()) {
+        const Vec3f& e = facility.correctExtent;
+        const Vec3f& s = facility.size;
+        box = standInBoxBounds({e.x, e.y, e.z}, {s.x, s.y, s.z});
+        standIn = makeStandInBox(box);
+    }
+    scene::IMesh* shown = standIn != nullptr ? standIn : facility.sceneMesh;
+    CCustomSceneNode* node = new CCustomSceneNode(shown, smgr, parent);
     facility.sceneNode = node;
     node->drop(); // the parent holds it
-    if (facility.sceneMesh != nullptr)
-        facility.triangleSelector = smgr->createTriangleSelector(facility.sceneMesh, node);
+    if (shown != nullptr)
+        facility.triangleSelector = smgr->createTriangleSelector(shown, node);
+    if (standIn != nullptr)
+        standIn->drop(); // the node's mesh node holds it
 
-    const core::aabbox3df box = facilityBox(facility);
     CCubicCloakSceneNode* cloak =
         new CCubicCloakSceneNode(box.MinEdge, core::vector3df(0, 0, 0), node, smgr);
     cloak->setScale(box.getExtent());

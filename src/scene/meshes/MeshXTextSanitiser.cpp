@@ -25,7 +25,8 @@ namespace {
 // the static mesh is not made from are left out; referenced materials are written in full.
 
 constexpr int kMaxXDepth = 32;
-constexpr uint32_t kMaxXVertices = 0xFFFF; // the engine's buffers have 16-bit indices
+// Per mesh; XMeshSplitter keeps each of the engine's (16-bit) buffers within 65535.
+constexpr uint32_t kMaxXVertices = 1u << 20;
 constexpr uint32_t kMaxXMaterials = 4096;  // in the whole file
 constexpr size_t kMaxXTextureName = 1024;
 constexpr int kMaxXTexturesPerMaterial = 2; // layers the loader gives meaning to

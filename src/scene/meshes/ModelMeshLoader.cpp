@@ -1,7 +1,9 @@
 #include "scene/meshes/ModelMeshLoader.h"
 
+#include "scene/meshes/BinaryXText.h"
 #include "scene/meshes/Mesh3dsSanitiser.h"
 #include "scene/meshes/MeshXTextSanitiser.h"
+#include "scene/meshes/XMeshSplitter.h"
 
 #include <algorithm>
 #include <cctype>
@@ -161,10 +163,19 @@ void applyModelTransparency(scene::IMeshBuffer& buffer)
 }
 
 scene::IMesh* loadModelMesh(scene::ISceneManager* smgr, const void* block, int32_t blockSize,
-                            const std::string& fileName, bool zUp)
+                            const std::string& fileName, bool zUp, std::string* why)
 {
-    if (!smgr || !block || blockSize < 4 || !smgr->getFileSystem())
+    auto refuse = [why](const std::string& reason) -> scene::IMesh* {
+        if (why)
+            *why = reason;
         return nullptr;
+    };
+    if (why)
+        why->clear();
+    if (!smgr || !block || blockSize <= 0 || !smgr->getFileSystem())
+        return nullptr;
+    if (blockSize < 4)
+        return refuse("model block shorter than its 4-byte format code");
     const auto* bytes = static_cast<const uint8_t*>(block);
     const Bytes file{bytes + 4, size_t(blockSize) - 4};
 
@@ -173,11 +184,36 @@ scene::IMesh* loadModelMesh(scene::ISceneManager* smgr, const void* block, int32
     switch (static_cast<ModelFormat>(readU32(bytes))) {
     case ModelFormat::Mesh3ds:
         checked = sanitized3ds(file);
+        if (checked.empty())
+            return refuse("3DS chunks are inconsistent or hold no mesh");
         extension = ".3ds";
         break;
     case ModelFormat::MeshX: {
+        std::string decoded; // a binary file's tokens written as text
         const auto* text = reinterpret_cast<const char*>(file.data);
-        const std::string rebuilt = sanitizedXText(text, text + file.size);
+        size_t textSize = file.size;
+        switch (BinaryXText::encoding(file.data, file.size)) {
+        case BinaryXText::Encoding::Binary: {
+            std::string problem;
+            decoded = BinaryXText::toText(file.data, file.size, problem);
+            if (decoded.empty())
+                return refuse("binary X: " + problem);
+            text = decoded.data();
+            textSize = decoded.size();
+            break;
+        }
+        case BinaryXText::Encoding::CompressedText:
+        case BinaryXText::Encoding::CompressedBinary:
+            return refuse("compressed X files (\"tzip\", \"bzip\") cannot be read; "
+                          "save the model uncompressed");
+        case BinaryXText::Encoding::NotX:
+            return refuse("not an X file (no \"xof\" header)");
+        case BinaryXText::Encoding::Text:
+            break;
+        }
+        const std::string rebuilt = XMeshSplitter::split(sanitizedXText(text, text + textSize));
+        if (rebuilt.empty())
+            return refuse("X counts, indices or nesting do not agree, or it holds no mesh");
         checked.assign(rebuilt.begin(), rebuilt.end());
         extension = ".x";
         break;
@@ -185,27 +221,27 @@ scene::IMesh* loadModelMesh(scene::ISceneManager* smgr, const void* block, int32
     default:
         return nullptr;
     }
-    scene::IMeshLoader* loader = checked.empty() ? nullptr : engineLoader(smgr, extension);
+    scene::IMeshLoader* loader = engineLoader(smgr, extension);
     if (!loader)
-        return nullptr;
+        return refuse(std::string("the engine has no ") + extension + " loader");
 
     io::IReadFile* input = smgr->getFileSystem()->createMemoryReadFile(
         checked.data(), s32(checked.size()), fileName.c_str(), false);
     if (!input)
-        return nullptr;
+        return refuse("out of memory");
     scene::IAnimatedMesh* animated = loader->createMesh(input);
     input->drop();
     if (!animated)
-        return nullptr;
+        return refuse("the engine's loader refused it");
     scene::IMesh* frame = animated->getMesh(0);
     scene::SMesh* mesh = frame ? staticCopy(*frame) : nullptr;
     animated->drop();
     if (mesh && (mesh->getMeshBufferCount() == 0 || !indicesInRange(*mesh))) {
         mesh->drop();
-        return nullptr;
+        return refuse("the loaded mesh has no buffers or an index outside its buffer");
     }
     if (!mesh)
-        return nullptr;
+        return refuse("the engine's loader gave no mesh");
 
     for (u32 i = 0; i < mesh->getMeshBufferCount(); ++i) {
         scene::IMeshBuffer* buffer = mesh->getMeshBuffer(i);

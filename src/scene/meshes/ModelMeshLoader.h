@@ -25,15 +25,19 @@ enum class ModelFormat : uint32_t { Mesh3ds = 1, MeshX = 2 };
  *  the loader rewritten in one fixed layout holding only frames, frame matrices, meshes with
  *  at least one face, normals, texture coordinates, vertex colours and materials (at most two
  *  texture names each), so names, templates, animations and unknown objects are left out and
- *  referenced materials copied in. Binary X files, non-finite numbers, repeated mesh parts,
- *  more than 65535 vertices in a mesh or 4096 materials in a file, and frames nested over 32
+ *  referenced materials copied in; meshes whose engine buffers would pass 65535 vertices are
+ *  split (XMeshSplitter). Compressed X files, non-finite numbers, repeated mesh parts, more
+ *  than 1048576 vertices in a mesh or 4096 materials in a file, and frames nested over 32
  *  deep are refused. Returns null for a null scene manager or block, a block shorter than 4
  *  bytes, an unknown format code, data that fails the checks or that the loader rejects, and a
  *  mesh without buffers or with an index outside its buffer. Never throws for bad data.
  *  Textures named by the file are looked up by the loader on disk and in the driver's texture
- *  cache; missing ones are logged and left empty. */
+ *  cache; missing ones are logged and left empty. When the block holds data of format 1 or 2
+ *  that cannot be made into a mesh, `why` (when given) receives the reason as one short
+ *  phrase; it is left empty when there is simply no mesh (no block, an unknown format code). */
 irr::scene::IMesh* loadModelMesh(irr::scene::ISceneManager* smgr, const void* block,
-                                 int32_t blockSize, const std::string& fileName, bool zUp);
+                                 int32_t blockSize, const std::string& fileName, bool zUp,
+                                 std::string* why = nullptr);
 
 /** Exchanges the second and third index of every triangle of the buffer (16- or 32-bit
  *  indices), turning its winding; a trailing incomplete triangle is left alone. */
