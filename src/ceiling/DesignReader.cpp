@@ -29,6 +29,17 @@ double clampedPreference(double value, double low, double high, double fallback)
     return std::isfinite(value) ? std::clamp(value, low, high) : fallback;
 }
 
+/** The root plane's indented bounds measured from their own left/top corner: where the room's
+ *  lights and facilities are placed from (the bounds themselves when empty). */
+RRect roomBounds(const CGridMapping& root)
+{
+    const RRect& b = root.indentedBounds;
+    if (!(b.left <= b.right && b.top <= b.bottom) || !std::isfinite(b.left) ||
+        !std::isfinite(b.top))
+        return b;
+    return {0, 0, b.right - b.left, b.bottom - b.top};
+}
+
 // The bounds of points; null when there are none.
 bool boundsOf(const std::vector<RPoint>& points, RRect& bounds)
 {
@@ -105,7 +116,7 @@ void DesignReader::read(pugi::xml_node design, int ceilingScale)
         makeDefaults();
     if (document_.defaultSolidLights.empty())
         document_.defaultSolidLights.push_back(
-            CSolidLight::makeMainLight(&document_, root().indentedBounds));
+            CSolidLight::makeMainLight(&document_, roomBounds(root())));
     if (document_.staticSolidSampleId > 0)
         catalogue_.loadStaticSample(document_.staticSolidSampleId);
     if (document_.viewState && document_.viewState->viewMode == SolidViewState::ChangeTop &&
@@ -161,7 +172,7 @@ void DesignReader::makeDefaults()
     CFacilityModel* fourth = catalogue_.builtInModel(4);
     for (size_t i = 0; i < root().indentedOutline.size(); ++i)
         document_.walls.push_back(CWall::makeDefault(static_cast<int>(i), sixth, third, fourth));
-    document_.solidLights.push_back(CSolidLight::makeMainLight(&document_, root().indentedBounds));
+    document_.solidLights.push_back(CSolidLight::makeMainLight(&document_, roomBounds(root())));
 }
 
 // Stored positions are relative to the corner of the root plane's indented bounds at the time
@@ -390,7 +401,7 @@ void DesignReader::readLight(pugi::xml_node element, CSolidLight& light, const V
     light.type = readInt(attributeText(element, "type$_d4"));
     Vec3f p = readVector(attributeText(element, "position$_cn"), f);
     if (isMain) {
-        RPoint centre = root().indentedBounds.centre();
+        RPoint centre = roomBounds(root()).centre();
         light.position = {static_cast<float>(centre.x), p.y, static_cast<float>(centre.y)};
     } else if (host) {
         // Over the lamp as drawn; the scene mirrors it later when the top is shown inverted.

@@ -10,8 +10,10 @@ namespace vs {
 
 RPoint hostLightPlace(const CHost& host, bool mirrored)
 {
-    const CGridMapping& plane = *host.plane;
     const RPoint c = host.rect.centre();
+    if (host.plane == nullptr)
+        return c;
+    const CGridMapping& plane = *host.plane;
     const double a = plane.rotateDegree * 3.14159265358979323846 / 180;
     RPoint p{c.x * std::cos(a) - c.y * std::sin(a) + plane.realGridOffset.x,
              c.x * std::sin(a) + c.y * std::cos(a) + plane.realGridOffset.y};

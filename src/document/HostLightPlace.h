@@ -13,7 +13,7 @@ namespace vs {
  * rotateDegree and moved to its realGridOffset, mirrored in y about the root plane's
  * indentedBounds when `mirrored`, and made relative to the left/top corner of those bounds
  * (where the room's lights and facilities are measured from). The plan point itself when the
- * root's bounds are empty. The host must belong to a plane of a ceiling.
+ * root's bounds are empty; the rect's centre for a host on no plane.
  */
 RPoint hostLightPlace(const CHost& host, bool mirrored);
 

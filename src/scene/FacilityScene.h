@@ -58,8 +58,11 @@ void ApplyCustomMaterials(CSolidFacility& facility);
  * exchanged first for a z-up model; bottom centre of the turned mesh box at the origin; scale
  * size / correctExtent) followed by the placement: turned by rotateDegree and moved to
  * position when free standing; in the frame of its wall when stuck to one (x along the wall,
- * y the height, the footprint kept position.z + 2 off the wall's face on the room side).
- * Group members are always placed relative to their group.
+ * y the height, the footprint kept position.z + 2 off the wall's face on the room side). A
+ * stuck facility at rotateDegree 0 has its back (the mesh box's largest z) against the wall
+ * and its front (smallest z) towards the room, whichever way the outline runs
+ * (wallRoomSide); other angles turn it the way they turn a free-standing one. Group members
+ * are always placed relative to their group.
  */
 irr::core::matrix4 facilityMatrix(const CSolidFacility& facility, const CSolidDocument& document);
 

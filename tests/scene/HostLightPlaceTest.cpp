@@ -141,3 +141,24 @@ TEST(HostLightPlaceTest, LampLightSwitchedOnAndMovedStaysOverItsLamp)
         vs::ReleaseRoomScene(*document);
     }
 }
+
+TEST(HostLightPlaceTest, MainAndDefaultLightsHangOverTheRoomsCentre)
+{
+    // Lights stand relative to the room's corner (12000, 7000): the centre of the 3 m x 2.4 m
+    // room is (15000, 12000) there, not the plan centre (27000, 19000).
+    SceneCatalogue catalogue;
+    const Vec3f centre{15000, 14000, 12000};
+    std::unique_ptr<CSolidDocument> fresh =
+        scenefix::readRoom("<design name='Room' gridWidth='6000' gridHeight='6000' "
+                           "outlinePoints='12000,7000 42000,7000 42000,31000 12000,31000'/>",
+                           catalogue);
+    ASSERT_EQ(fresh->solidLights.size(), 1u);
+    EXPECT_EQ(fresh->solidLights[0]->position, centre);
+    ASSERT_EQ(fresh->defaultSolidLights.size(), 1u);
+    EXPECT_EQ(fresh->defaultSolidLights[0]->position, centre);
+
+    std::unique_ptr<CSolidDocument> stored =
+        scenefix::readRoom(lampRoom({12000, 7000}, false, false), catalogue);
+    ASSERT_EQ(stored->defaultSolidLights.size(), 1u);
+    EXPECT_EQ(stored->defaultSolidLights[0]->position, centre);
+}
