@@ -149,10 +149,14 @@ QImage stripPanel(int length, int width, const QColor& face, bool across)
         p.drawLine(0, 0, 0, length);
         p.setPen(QPen(face.lighter(130), 1));
         p.drawLine(1, 0, 1, length);
+        p.setPen(QPen(face.darker(118), 1)); // the far edge's shadow
+        p.drawLine(width - 1, 0, width - 1, length);
     } else {
         p.drawLine(0, 0, length, 0);
         p.setPen(QPen(face.lighter(130), 1));
         p.drawLine(0, 1, length, 1);
+        p.setPen(QPen(face.darker(118), 1)); // the far edge's shadow
+        p.drawLine(0, width - 1, length, width - 1);
     }
     return image;
 }
@@ -445,7 +449,7 @@ QImage fabricTexture()
 
 struct SampleGeometry {
     QPolygonF ceiling; // the ceiling area in photo pixels
-    QPolygonF fitting; // a light fitting inside it, left out of the ceiling design
+    QPolygonF fitting; // the photo's own light fitting inside it
 };
 
 /** Draws a room photograph in one-point perspective: floor, three walls, a window, a ceiling. */
@@ -507,19 +511,21 @@ QImage roomPhoto(SampleGeometry& geometry)
     return image;
 }
 
-/** The ceiling mask: white where the ceiling is, black elsewhere, cut to its rectangle. */
+/**
+ * The ceiling mask, cut to the ceiling's rectangle: white marks pixels that keep the photo even
+ * inside the ceiling polygons, anything else lets the designed ceiling in. The whole ceiling,
+ * the photo's own light fitting included, is black: the designed ceiling brings its own lamps.
+ */
 QImage ceilingMask(const SampleGeometry& geometry, QRect& rect)
 {
     rect = geometry.ceiling.boundingRect().toAlignedRect();
     QImage image(rect.size(), QImage::Format_RGB32);
-    image.fill(Qt::black);
+    image.fill(Qt::white);
     QPainter p(&image);
     p.translate(-rect.topLeft());
     p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    p.drawPolygon(geometry.ceiling);
     p.setBrush(Qt::black);
-    p.drawPolygon(geometry.fitting);
+    p.drawPolygon(geometry.ceiling);
     return image;
 }
 
@@ -827,7 +833,8 @@ std::string write3ds(const MeshBuilder& m, const std::string& name)
     return w.bytes;
 }
 
-// Furniture, millimetres, y up, standing on y = 0 and centred on x = z = 0.
+// Furniture, millimetres, y up, standing on y = 0 and centred on x = z = 0. A piece's front (the
+// side a real one turns to the room: doors, seats, handles) faces -z; its back is at +z.
 
 MeshBuilder table()
 {
@@ -850,7 +857,7 @@ MeshBuilder chair()
     for (int sx = -1; sx <= 1; sx += 2)
         for (int sz = -1; sz <= 1; sz += 2)
             m.box({sx * 195.0, 210, sz * 195.0}, {40, 420, 40}, wood);
-    m.box({0, 700, -200}, {440, 420, 30}, wood);
+    m.box({0, 700, 200}, {440, 420, 30}, wood);
     return m;
 }
 
@@ -861,10 +868,10 @@ MeshBuilder cabinet()
     const int front = m.material("doors", QColor(180, 130, 80));
     const int metal = m.material("handles", QColor(160, 160, 166));
     m.box({0, 450, 0}, {800, 900, 560}, body);
-    m.box({-200, 460, 290}, {390, 860, 20}, front);
-    m.box({200, 460, 290}, {390, 860, 20}, front);
-    m.box({-30, 600, 305}, {12, 120, 12}, metal);
-    m.box({30, 600, 305}, {12, 120, 12}, metal);
+    m.box({-200, 460, -290}, {390, 860, 20}, front);
+    m.box({200, 460, -290}, {390, 860, 20}, front);
+    m.box({-30, 600, -305}, {12, 120, 12}, metal);
+    m.box({30, 600, -305}, {12, 120, 12}, metal);
     return m;
 }
 
@@ -874,9 +881,9 @@ MeshBuilder fridge()
     const int white = m.material("enamel", QColor(236, 238, 240));
     const int metal = m.material("handle", QColor(150, 150, 156));
     m.box({0, 900, 0}, {600, 1800, 640}, white);
-    m.box({0, 1500, 330}, {596, 4, 20}, metal);
-    m.box({250, 1650, 345}, {20, 200, 20}, metal);
-    m.box({250, 1050, 345}, {20, 400, 20}, metal);
+    m.box({0, 1500, -330}, {596, 4, 20}, metal);
+    m.box({250, 1650, -345}, {20, 200, 20}, metal);
+    m.box({250, 1050, -345}, {20, 400, 20}, metal);
     return m;
 }
 
@@ -886,7 +893,7 @@ MeshBuilder sofa()
     const int fabric = m.material("fabric", QColor(90, 120, 170));
     const int feet = m.material("feet", QColor(60, 50, 40));
     m.box({0, 260, 0}, {1900, 260, 850}, fabric);
-    m.box({0, 600, -350}, {1900, 420, 150}, fabric);
+    m.box({0, 600, 350}, {1900, 420, 150}, fabric);
     m.box({-875, 480, 0}, {150, 180, 850}, fabric);
     m.box({875, 480, 0}, {150, 180, 850}, fabric);
     for (int sx = -1; sx <= 1; sx += 2)
@@ -1031,6 +1038,280 @@ bool writeFacilityPictures()
     return ok;
 }
 
+// ---- Furnishings of the bundled rooms ---------------------------------------------------------
+// Pieces, wall paints and floors the bundled designs are furnished with. Sizes are those of real
+// pieces in millimetres; fronts face -z as above.
+
+MeshBuilder wallCabinet()
+{
+    MeshBuilder m;
+    const int body = m.material("carcass", QColor(230, 226, 214));
+    const int front = m.material("doors", QColor(236, 232, 222));
+    const int metal = m.material("handles", QColor(160, 160, 166));
+    m.box({0, 350, 10}, {800, 700, 330}, body);
+    m.box({-200, 350, -165}, {394, 690, 20}, front);
+    m.box({200, 350, -165}, {394, 690, 20}, front);
+    m.box({-30, 90, -180}, {12, 100, 12}, metal);
+    m.box({30, 90, -180}, {12, 100, 12}, metal);
+    return m;
+}
+
+MeshBuilder washBasin()
+{
+    MeshBuilder m;
+    const int body = m.material("vanity", QColor(214, 196, 168));
+    const int ceramic = m.material("ceramic", QColor(248, 248, 246));
+    const int chrome = m.material("chrome", QColor(190, 194, 200));
+    m.box({0, 390, 10}, {600, 780, 440}, body);
+    m.box({0, 390, -215}, {590, 700, 16}, body);
+    m.box({0, 790, 0}, {620, 60, 480}, ceramic);
+    m.cylinder({0, 820, -10}, 200, 230, 14, ceramic, 32); // the bowl's rim
+    m.cylinder({0, 820, 190}, 18, 18, 180, chrome, 12);   // the tap
+    m.box({0, 990, 140}, {24, 24, 120}, chrome);
+    return m;
+}
+
+MeshBuilder bathtub()
+{
+    MeshBuilder m;
+    const int enamel = m.material("enamel", QColor(246, 246, 244));
+    const int water = m.material("inside", QColor(214, 228, 236));
+    const int chrome = m.material("chrome", QColor(190, 194, 200));
+    m.box({0, 40, 0}, {1700, 80, 750}, enamel);          // the plinth
+    m.box({0, 90, 0}, {1560, 20, 610}, water);           // the bottom seen from above
+    m.box({0, 310, -340}, {1700, 460, 70}, enamel);      // front wall
+    m.box({0, 310, 340}, {1700, 460, 70}, enamel);       // back wall
+    m.box({-815, 310, 0}, {70, 460, 610}, enamel);       // ends
+    m.box({815, 310, 0}, {70, 460, 610}, enamel);
+    m.cylinder({-700, 540, 250}, 20, 20, 160, chrome, 12);
+    m.box({-700, 700, 200}, {30, 30, 120}, chrome);
+    return m;
+}
+
+MeshBuilder toilet()
+{
+    MeshBuilder m;
+    const int ceramic = m.material("ceramic", QColor(248, 248, 246));
+    const int seat = m.material("seat", QColor(236, 236, 232));
+    m.box({0, 190, 0}, {300, 380, 420}, ceramic);          // pedestal
+    m.cylinder({0, 330, -100}, 190, 180, 60, ceramic, 32); // bowl
+    m.cylinder({0, 390, -100}, 185, 185, 20, seat, 32);
+    m.box({0, 600, 205}, {380, 420, 170}, ceramic);        // cistern at the back
+    return m;
+}
+
+MeshBuilder bookshelf()
+{
+    MeshBuilder m;
+    const int wood = m.material("ash", QColor(196, 160, 116));
+    const QColor spines[] = {QColor(150, 40, 40), QColor(40, 80, 130), QColor(200, 170, 80),
+                             QColor(60, 110, 70), QColor(90, 60, 110)};
+    int books[5];
+    for (int i = 0; i < 5; ++i)
+        books[i] = m.material("books" + std::to_string(i), spines[i]);
+    m.box({-385, 900, 0}, {30, 1800, 320}, wood);
+    m.box({385, 900, 0}, {30, 1800, 320}, wood);
+    m.box({0, 900, 150}, {740, 1800, 20}, wood); // back panel
+    for (int shelf = 0; shelf < 5; ++shelf)
+        m.box({0, 30 + shelf * 435.0, 0}, {740, 30, 320}, wood);
+    m.box({0, 1785, 0}, {800, 30, 320}, wood);
+    unsigned pick = 7;
+    for (int shelf = 0; shelf < 4; ++shelf) {
+        double x = -350;
+        for (int k = 0; x < 300; ++k) {
+            pick = pick * 1103515245u + 12345u;
+            const double width = 30 + (pick >> 16) % 40;
+            const double height = 220 + (pick >> 8) % 90;
+            m.box({x + width / 2, 45 + shelf * 435.0 + height / 2, -10}, {width - 2, height, 240},
+                  books[(shelf + k) % 5]);
+            x += width;
+        }
+    }
+    return m;
+}
+
+MeshBuilder coffeeTable()
+{
+    MeshBuilder m;
+    const int wood = m.material("walnut", QColor(120, 82, 52));
+    const int glass = m.material("top", QColor(200, 170, 130));
+    m.box({0, 405, 0}, {1100, 30, 600}, glass);
+    m.box({0, 150, 0}, {1000, 20, 500}, wood);
+    for (int sx = -1; sx <= 1; sx += 2)
+        for (int sz = -1; sz <= 1; sz += 2)
+            m.box({sx * 510.0, 195, sz * 260.0}, {40, 390, 40}, wood);
+    return m;
+}
+
+MeshBuilder receptionDesk()
+{
+    MeshBuilder m;
+    const int panel = m.material("panel", QColor(236, 232, 224));
+    const int wood = m.material("oak", QColor(176, 130, 84));
+    const int top = m.material("worktop", QColor(70, 70, 76));
+    m.box({0, 550, -330}, {1800, 1100, 40}, panel);          // the counter's front
+    m.box({0, 1110, -290}, {1840, 30, 160}, wood);           // the visitors' ledge
+    m.box({0, 735, 20}, {1780, 30, 660}, top);               // the work surface behind
+    m.box({-880, 375, 0}, {40, 750, 700}, panel);
+    m.box({880, 375, 0}, {40, 750, 700}, panel);
+    m.box({0, 300, -300}, {1700, 40, 10}, wood);             // a light strip along the foot
+    return m;
+}
+
+MeshBuilder pottedPlant()
+{
+    MeshBuilder m;
+    const int pot = m.material("pot", QColor(180, 96, 60));
+    const int soil = m.material("soil", QColor(70, 50, 36));
+    const int leaves = m.material("leaves", QColor(60, 130, 60));
+    const int dark = m.material("dark leaves", QColor(40, 100, 50));
+    m.cylinder({0, 0, 0}, 150, 200, 400, pot, 24);
+    m.cylinder({0, 380, 0}, 185, 185, 10, soil, 24);
+    m.cylinder({0, 390, 0}, 20, 20, 300, soil, 8);
+    m.cylinder({0, 600, 0}, 220, 60, 420, leaves, 16);
+    m.cylinder({0, 850, 0}, 190, 30, 450, dark, 16);
+    m.cylinder({60, 700, 40}, 150, 20, 400, leaves, 12);
+    return m;
+}
+
+MeshBuilder bench()
+{
+    MeshBuilder m;
+    const int seat = m.material("seat", QColor(110, 74, 46));
+    const int steel = m.material("steel", QColor(60, 60, 64));
+    m.box({0, 430, 0}, {1400, 40, 400}, seat);
+    for (int sx = -1; sx <= 1; sx += 2) {
+        m.box({sx * 600.0, 205, -170}, {40, 410, 40}, steel);
+        m.box({sx * 600.0, 205, 170}, {40, 410, 40}, steel);
+        m.box({sx * 600.0, 20, 0}, {40, 40, 380}, steel);
+    }
+    return m;
+}
+
+/** A catalogue picture of a furnishing, drawn like the other list pictures. */
+QImage furnishingIcon(const std::string& look)
+{
+    QImage image = canvas(64, 64, QColor(248, 248, 248));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(70, 60, 50), 1.5));
+    const QColor white(240, 240, 238), wood(190, 150, 105), green(60, 130, 60);
+    if (look == "wallcabinet") {
+        p.setBrush(white);
+        p.drawRect(10, 14, 44, 34);
+        p.drawLine(32, 14, 32, 48);
+    } else if (look == "basin") {
+        p.setBrush(wood);
+        p.drawRect(14, 30, 36, 28);
+        p.setBrush(white);
+        p.drawRect(12, 24, 40, 6);
+        p.drawLine(32, 14, 32, 24);
+    } else if (look == "bathtub") {
+        p.setBrush(white);
+        p.drawRoundedRect(4, 28, 56, 22, 6, 6);
+        p.drawLine(10, 16, 10, 28);
+    } else if (look == "toilet") {
+        p.setBrush(white);
+        p.drawRect(34, 10, 14, 26);
+        p.drawRoundedRect(14, 30, 34, 10, 4, 4);
+        p.drawRect(24, 40, 14, 18);
+    } else if (look == "bookshelf") {
+        p.setBrush(wood);
+        p.drawRect(16, 4, 32, 56);
+        for (int y = 16; y < 60; y += 12)
+            p.drawLine(16, y, 48, y);
+    } else if (look == "coffeetable") {
+        p.setBrush(wood.darker(130));
+        p.drawRect(6, 34, 52, 5);
+        p.drawRect(9, 39, 3, 16);
+        p.drawRect(52, 39, 3, 16);
+    } else if (look == "desk") {
+        p.setBrush(white);
+        p.drawRect(4, 24, 56, 32);
+        p.setBrush(wood);
+        p.drawRect(2, 20, 60, 4);
+    } else if (look == "plant") {
+        p.setBrush(QColor(180, 96, 60));
+        p.drawPolygon(QPolygonF({QPointF(22, 40), QPointF(42, 40), QPointF(38, 60), QPointF(26, 60)}));
+        p.setBrush(green);
+        p.drawEllipse(QPointF(32, 24), 16, 18);
+    } else if (look == "bench") {
+        p.setBrush(wood.darker(140));
+        p.drawRect(4, 30, 56, 6);
+        p.setBrush(QColor(60, 60, 64));
+        p.drawRect(10, 36, 4, 20);
+        p.drawRect(50, 36, 4, 20);
+    }
+    return image;
+}
+
+/** A painted wall: one colour with a faint roller texture and no joints. */
+QImage wallPaint(const QColor& colour, unsigned seed)
+{
+    QImage image = canvas(64, 64, colour);
+    mottle(image, 3, seed);
+    return image;
+}
+
+/** Small square wall tiles with light grout, as bathrooms have them. */
+QImage smallWallTiles(const QColor& colour, unsigned seed)
+{
+    QImage image = canvas(64, 64, colour);
+    mottle(image, 3, seed);
+    QPainter p(&image);
+    p.setPen(QPen(QColor(214, 214, 210), 2));
+    for (int i = 0; i <= 64; i += 32) {
+        p.drawLine(0, i, 64, i);
+        p.drawLine(i, 0, i, 64);
+    }
+    return image;
+}
+
+/** Large grey stone floor tiles. */
+QImage stoneFloor()
+{
+    QImage image = canvas(128, 128, QColor(150, 148, 142));
+    mottle(image, 9, 33);
+    QPainter p(&image);
+    p.setPen(QPen(QColor(110, 108, 104), 2));
+    p.drawRect(0, 0, 127, 127);
+    return image;
+}
+
+bool writeFurnishings()
+{
+    struct Item {
+        const char* name;
+        MeshBuilder (*make)();
+    };
+    const Item items[] = {{"wallcabinet", wallCabinet}, {"basin", washBasin},
+                          {"bathtub", bathtub},         {"toilet", toilet},
+                          {"bookshelf", bookshelf},     {"coffeetable", coffeeTable},
+                          {"desk", receptionDesk},      {"plant", pottedPlant},
+                          {"bench", bench}};
+    bool ok = true;
+    for (const Item& item : items) {
+        ok &= saveBytes(writeX(item.make(), item.name), QString("meshes/%1.x").arg(item.name));
+        ok &= savePicture(furnishingIcon(item.name), QString("pictures/models/%1.png").arg(item.name));
+    }
+    struct Paint {
+        const char* name;
+        QColor colour;
+    };
+    const Paint paints[] = {{"paint_warm_white", QColor(240, 234, 222)},
+                            {"paint_sage", QColor(178, 192, 166)},
+                            {"paint_terracotta", QColor(204, 146, 112)},
+                            {"paint_pale_blue", QColor(184, 204, 222)},
+                            {"paint_sand", QColor(222, 204, 170)}};
+    unsigned seed = 70;
+    for (const Paint& paint : paints)
+        ok &= savePicture(wallPaint(paint.colour, ++seed), QString("pictures/models/%1.png").arg(paint.name));
+    ok &= savePicture(smallWallTiles(QColor(244, 244, 240), 81), "pictures/models/wall_white_tiles.png");
+    ok &= savePicture(smallWallTiles(QColor(90, 140, 140), 82), "pictures/models/wall_teal_tiles.png");
+    ok &= savePicture(stoneFloor(), "pictures/models/floor_stone.jpg");
+    return ok;
+}
+
 bool writeStaticSample()
 {
     SampleGeometry geometry;
@@ -1044,7 +1325,6 @@ bool writeStaticSample()
         << rect.x() << "," << rect.y() << "," << rect.width() << "," << rect.height() << ". -->\n"
         << "<staticSample>\n  <polygons>\n"
         << "    <polygon exclude=\"false\" points=\"" << pointList(geometry.ceiling) << "\"/>\n"
-        << "    <polygon exclude=\"true\" points=\"" << pointList(geometry.fitting) << "\"/>\n"
         << "  </polygons>\n</staticSample>\n";
     ok &= saveBytes(xml.str(), "samples/room_polygons.xml");
     std::printf("mask rectangle: %d,%d,%d,%d\n", rect.x(), rect.y(), rect.width(), rect.height());
@@ -1064,6 +1344,6 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     g_root = QString::fromLocal8Bit(argv[1]);
     const bool ok = writePanels() && writeFacilityPictures() && writeMeshes() &&
-                    writeBinaryMeshes() && writeStaticSample();
+                    writeBinaryMeshes() && writeStaticSample() && writeFurnishings();
     return ok ? 0 : 1;
 }

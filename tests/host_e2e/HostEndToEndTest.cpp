@@ -130,6 +130,20 @@ TEST(HostEndToEndTest, FailedRunsLeaveTheDesignByteIdentical)
     EXPECT_FALSE(fs::exists(broken + "~"));
 }
 
+TEST(HostEndToEndTest, XmlThatIsNoDesignFailsAndIsLeftAlone)
+{
+    Scratch s;
+    const std::string path = s.path + "/foo.xml";
+    const std::string before = "<foo><bar/></foo>\n";
+    std::ofstream(path) << before;
+    EXPECT_NE(0, runHost(s, "--pack '" + kPack + "' '" + path + "'"));
+    EXPECT_EQ(before, vhost::readTextFile(path)) << "no _dg with 2147483647 bounds written";
+    EXPECT_FALSE(fs::exists(path + "~"));
+    const std::string stderrText = vhost::readTextFile(s.path + "/stderr.txt");
+    EXPECT_NE(stderrText.find("vantrel-host: "), std::string::npos) << stderrText;
+    EXPECT_EQ(stderrText.find("2147483647"), std::string::npos) << stderrText;
+}
+
 int main(int argc, char** argv)
 {
     // The host's own application object: the module runs its dialogs on it.
