@@ -209,8 +209,10 @@ void CSolidFacilitySetupDialog::onTextChanged(QLineEdit* edit)
         axis = static_cast<float>(v * kUnitsPerMetre);
         dimension = true;
         if (keep && base > 0) {
+            const QString typed = edit->text();
             resizeKeepingRatio(axis / base);
             fillSizes();
+            edit->setText(typed); // the field being typed into keeps its text
             ui_->zoomEdit->setText(vs::formatDialogNumber(zoom_, 2));
         }
     };

@@ -83,6 +83,8 @@ TEST(DialogNumbersTest, ShowsTheGivenNumberOfDecimals)
     EXPECT_EQ(formatDialogNumber(1.355, 2).left(3), "1.3");
     EXPECT_EQ(formatDialogNumber(49.6, 0), "50");
     EXPECT_EQ(formatDialogNumber(-0.25, 2), "-0.25");
+    EXPECT_EQ(formatDialogNumber(12.5, 0), "12") << "as the C library rounds";
+    EXPECT_EQ(formatDialogNumber(1e300, 1).size(), 303) << "long values are not cut";
 }
 
 TEST(UpDownTest, UpArrowReportsMinusOneAndDownPlusOne)
