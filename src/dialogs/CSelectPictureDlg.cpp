@@ -28,10 +28,10 @@ QIcon iconOf(CFacilityModel& model)
     canvas.fill(Qt::transparent);
     const QImage& picture = model.planPicture().image();
     if (!picture.isNull()) {
-        const QImage fitted = picture.width() > side || picture.height() > side
-                                  ? picture.scaled(side, side, Qt::KeepAspectRatio,
-                                                   Qt::SmoothTransformation)
-                                  : picture;
+        const QImage fitted =
+            picture.width() > side || picture.height() > side
+                ? picture.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                : picture;
         QPainter painter(&canvas);
         painter.drawImage((side - fitted.width()) / 2, (side - fitted.height()) / 2, fitted);
     }
@@ -55,9 +55,11 @@ CSelectPictureDlg::CSelectPictureDlg(const CFacilityCatalogue& catalogue,
     list->setResizeMode(QListView::Adjust);
     list->setMovement(QListView::Static);
     list->setWordWrap(true);
-    list->setStyleSheet(QStringLiteral("QListWidget::item:selected { background: %1; color: black; }")
-                            .arg(kSelectionFill.name()));
-    connect(ui_->categoryTree, &QTreeWidget::currentItemChanged, this, &CSelectPictureDlg::fillList);
+    list->setStyleSheet(
+        QStringLiteral("QListWidget::item:selected { background: %1; color: black; }")
+            .arg(kSelectionFill.name()));
+    connect(ui_->categoryTree, &QTreeWidget::currentItemChanged, this,
+            &CSelectPictureDlg::fillList);
     for (CFacilityCategory* top : catalogue.topCategories())
         addCategory(top, nullptr);
     ui_->categoryTree->expandAll();
@@ -84,7 +86,8 @@ void CSelectPictureDlg::addCategory(CFacilityCategory* category, QTreeWidgetItem
 {
     if (!shown(category))
         return;
-    auto* item = parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(ui_->categoryTree);
+    auto* item =
+        parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(ui_->categoryTree);
     item->setText(0, QString::fromStdString(category->name));
     item->setData(0, kEntryRole, QVariant::fromValue<void*>(category));
     if (category == category_)
@@ -104,7 +107,8 @@ void CSelectPictureDlg::fillList()
     for (CFacilityModel* model : category->models) {
         if (!isPicture(model))
             continue;
-        auto* item = new QListWidgetItem(iconOf(*model), QString::fromStdString(model->name()), list);
+        auto* item =
+            new QListWidgetItem(iconOf(*model), QString::fromStdString(model->name()), list);
         item->setData(kEntryRole, QVariant::fromValue<void*>(model));
     }
 }

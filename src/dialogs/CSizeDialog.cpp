@@ -12,7 +12,8 @@ const char* const kHeightError = "高输入错误！";
 /** Sizes beyond 1000 m (in decimillimetres) are refused. */
 constexpr double kLargest = 1000.0 * 10000.0;
 
-struct UseInfo {
+struct UseInfo
+{
     const char* title;
     int divisor;
     int decimals;

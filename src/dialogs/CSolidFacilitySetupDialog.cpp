@@ -66,7 +66,8 @@ void CSolidFacilitySetupDialog::initialise()
     ui_->brightnessSlider->setValue(brightness_);
     ui_->brightnessValue->setText(QString::number(brightness_));
     fillSizes();
-    ui_->elevationEdit->setText(vs::formatDialogNumber(position_.y / kUnitsPerMetre, kMetreDecimals));
+    ui_->elevationEdit->setText(
+        vs::formatDialogNumber(position_.y / kUnitsPerMetre, kMetreDecimals));
     const bool stuck = facility_.stickWall != nullptr;
     ui_->rotationEdit->setVisible(!stuck);
     ui_->rotationUpDown->setVisible(!stuck);

@@ -1,8 +1,8 @@
 #include "dialogs/DialogNumbers.h"
 
 #include <clocale>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <locale.h>
 

@@ -16,8 +16,7 @@ public:
     /** `after` is already in effect when the command is pushed. `onApplied` runs after each
      *  undo and redo (the design dialog mirrors the vivid-colours box). */
     DisplaySetupCommand(CSolidWnd& wnd, const DisplayPreferenceBlock& before,
-                        const DisplayPreferenceBlock& after,
-                        std::function<void()> onApplied = {});
+                        const DisplayPreferenceBlock& after, std::function<void()> onApplied = {});
 
     void undo() override;
     void redo() override;

@@ -80,9 +80,9 @@ protected:
         for (int i = 0; i < 2; ++i) {
             auto* buffer = new irr::scene::SMeshBuffer;
             for (int v = 0; v < 3; ++v)
-                buffer->Vertices.push_back(irr::video::S3DVertex(
-                    float(v == 1), float(v == 2), float(i), 0, 0, 1, irr::video::SColor(255, 255, 255, 255),
-                    0, 0));
+                buffer->Vertices.push_back(
+                    irr::video::S3DVertex(float(v == 1), float(v == 2), float(i), 0, 0, 1,
+                                          irr::video::SColor(255, 255, 255, 255), 0, 0));
             for (irr::u16 v = 0; v < 3; ++v)
                 buffer->Indices.push_back(v);
             buffer->recalculateBoundingBox();
@@ -98,9 +98,8 @@ protected:
 
     CMaterialDlg& openSetup()
     {
-        setup_ = std::make_unique<CMaterialDlg>(*wnd_, *facility_,
-                                                CVantrelSolidApp::instance().facilities,
-                                                view_.get());
+        setup_ = std::make_unique<CMaterialDlg>(
+            *wnd_, *facility_, CVantrelSolidApp::instance().facilities, view_.get());
         setup_->show();
         dialoginput::activate(setup_.get());
         return *setup_;
@@ -188,7 +187,8 @@ TEST_F(MaterialTest, ChosenPictureIsPreviewedAndDefaultPictureGoesBack)
     field<QPushButton>("choosePictureButton")->click();
     EXPECT_EQ(setup_->materials()[1].facilityModelId, kPictureModel);
     EXPECT_TRUE(facility_->ownsSceneMesh) << "previewed on the facility's own mesh copy";
-    EXPECT_NE(shownTexture(1), meshModel_->mesh(nullptr)->getMeshBuffer(1)->getMaterial().getTexture(0));
+    EXPECT_NE(shownTexture(1),
+              meshModel_->mesh(nullptr)->getMeshBuffer(1)->getMaterial().getTexture(0));
     EXPECT_FALSE(field<QLabel>("previewFrame")->pixmap().isNull());
 
     field<CUpDown>("offsetXUpDown")->step(-1);
