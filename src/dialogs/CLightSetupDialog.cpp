@@ -76,9 +76,10 @@ void CLightSetupDialog::initialise()
     ui_->speedCombo->addItems({QStringLiteral("慢"), QStringLiteral("快")});
     ui_->typeCombo->setCurrentIndex(data_.type == CSolidLight::Spot ? 1 : 0);
     const DialogInitialising::Scope quiet(initialising_);
+    // The light's own switch: under the simple lighting model its node is hidden whatever the
+    // switch says, and reading the node would switch the light off on Cancel.
     if (light_ != nullptr)
-        enabled_ =
-            light_->lightNode != nullptr ? light_->lightNode->isVisible() : light_->isVisible;
+        enabled_ = light_->isVisible;
     ui_->enableCheck->setChecked(enabled_);
     const bool slow = data_.attenuation.y != 0;
     coefficient_ = slow ? data_.attenuation.y * kSlowScale : data_.attenuation.z * kFastScale;
