@@ -1,10 +1,9 @@
 // The helpers every setup dialog shares: reading and showing numbers, the up-down's direction,
-// the check on leaving a field and the quiet flag.
+// and the check on leaving a field.
 #include "DialogInput.h"
 
 #include "dialogs/CFieldCheck.h"
 #include "dialogs/CUpDown.h"
-#include "dialogs/DialogInitialising.h"
 #include "dialogs/DialogNumbers.h"
 
 #include <QDialog>
@@ -145,19 +144,4 @@ TEST(FieldCheckTest, ARefusedFieldShowsItsMessageAndKeepsTheFocus)
     EXPECT_EQ(messages.texts.size(), 1);
     EXPECT_EQ(applied, QStringList{"good"});
     EXPECT_TRUE(other->hasFocus());
-}
-
-TEST(DialogInitialisingTest, NestedScopesKeepTheFlagUntilTheOutermostEnds)
-{
-    DialogInitialising flag;
-    EXPECT_FALSE(flag.on());
-    {
-        DialogInitialising::Scope outer(flag);
-        {
-            DialogInitialising::Scope inner(flag);
-            EXPECT_TRUE(flag.on());
-        }
-        EXPECT_TRUE(flag.on());
-    }
-    EXPECT_FALSE(flag.on());
 }

@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QSlider>
 
 namespace {
@@ -75,6 +76,20 @@ class DialogLayoutTest : public dialogtest::RoomDialogTest
 
 TEST_F(DialogLayoutTest, EveryDialogShowsAllItsTextWithoutOverlaps)
 {
+    CFacilityCatalogue& facilities = CVantrelSolidApp::instance().facilities;
+    facilities.addCategory(30, 0, "瓷砖贴图");
+    for (int i = 0; i < 3; ++i) {
+        FacilityModelInfo info;
+        info.id = 6100 + i;
+        info.name = "大理石" + std::to_string(i + 1);
+        info.kindAndFlags = 3;
+        const QByteArray& png =
+            dialogtest::pictureBytes(90 - 20 * i, 60, QColor(120 + 40 * i, 90, 60));
+        info.pictureData = png.constData();
+        info.pictureSize = int(png.size());
+        info.categoryId = 30;
+        facilities.addModel(info);
+    }
     CSolidDocument& doc = openRoom("kitchen.xml");
     auto facility = std::make_unique<CSolidFacility>();
     facility->correctExtent = facility->size = {10000, 20000, 5000};
@@ -98,6 +113,9 @@ TEST_F(DialogLayoutTest, EveryDialogShowsAllItsTextWithoutOverlaps)
     checkLayout(tiles, "size-wall-tiles");
     CSizeDialog doors(CSizeDialog::Use::DoorsAndWindows, 9000, 21000, view_.get());
     checkLayout(doors, "size-doors");
-    CSelectPictureDlg select(CVantrelSolidApp::instance().facilities, nullptr, view_.get());
+    CSelectPictureDlg select(facilities, facilities.topCategories().back(), view_.get());
+    auto* pictures = select.findChild<QListWidget*>("pictureList");
+    ASSERT_EQ(pictures->count(), 3) << "the starting category's pictures are listed";
+    pictures->item(1)->setSelected(true);
     checkLayout(select, "select-picture");
 }
