@@ -49,12 +49,15 @@ CSelectPictureDlg::CSelectPictureDlg(const CFacilityCatalogue& catalogue,
     ui_->setupUi(this);
     connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    ui_->categoryTree->setMinimumWidth(fontMetrics().height() * 12);
     QListWidget* list = ui_->pictureList;
     list->setViewMode(QListView::IconMode);
     list->setIconSize(QSize(kIconSide, kIconSide));
     list->setResizeMode(QListView::Adjust);
     list->setMovement(QListView::Static);
     list->setWordWrap(true);
+    // Room for a few rows of several pictures with their names.
+    list->setMinimumSize(6 * (kIconSide + 24), 3 * (kIconSide + 2 * fontMetrics().height()));
     list->setStyleSheet(
         QStringLiteral("QListWidget::item:selected { background: %1; color: black; }")
             .arg(kSelectionFill.name()));
@@ -98,6 +101,7 @@ void CSelectPictureDlg::addCategory(CFacilityCategory* category, QTreeWidgetItem
 
 void CSelectPictureDlg::fillList()
 {
+    ui_->categoryTree->setMinimumWidth(fontMetrics().height() * 12);
     QListWidget* list = ui_->pictureList;
     list->clear();
     QTreeWidgetItem* current = ui_->categoryTree->currentItem();
