@@ -63,8 +63,9 @@ void CDisplaySetupDialog::connectControls()
     }
     connect(ui_->fovUpDown, &CUpDown::deltaPos, this,
             [this](int d) { setFieldText(ui_->fovEdit, prefs().fov - d, 1); });
-    connect(ui_->eyeHeightUpDown, &CUpDown::deltaPos, this,
-            [this](int d) { setFieldText(ui_->eyeHeightEdit, prefs().eyeAboveFloor - d * 0.01, 2); });
+    connect(ui_->eyeHeightUpDown, &CUpDown::deltaPos, this, [this](int d) {
+        setFieldText(ui_->eyeHeightEdit, prefs().eyeAboveFloor - d * 0.01, 2);
+    });
     connect(ui_->alphaUpDown, &CUpDown::deltaPos, this, &CDisplaySetupDialog::onAlphaStep);
     connect(ui_->roofLightingCheck, &QCheckBox::clicked, this, [this](bool on) {
         prefs().roofUseLighting = on;

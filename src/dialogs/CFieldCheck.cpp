@@ -12,7 +12,9 @@ const char* const kSkipProperty = "skipsFieldCheck";
 
 } // namespace
 
-CFieldCheck::CFieldCheck(QObject* parent) : QObject(parent) {}
+CFieldCheck::CFieldCheck(QObject* parent) : QObject(parent)
+{
+}
 
 void CFieldCheck::watch(QLineEdit* edit, Check check, Apply apply)
 {

@@ -38,7 +38,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Entry {
+    struct Entry
+    {
         Check check;
         Apply apply;
     };

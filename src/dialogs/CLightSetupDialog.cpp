@@ -76,8 +76,10 @@ void CLightSetupDialog::initialise()
     ui_->speedCombo->addItems({QStringLiteral("慢"), QStringLiteral("快")});
     ui_->typeCombo->setCurrentIndex(data_.type == CSolidLight::Spot ? 1 : 0);
     const DialogInitialising::Scope quiet(initialising_);
+    // The light's own switch: under the simple lighting model its node is hidden whatever the
+    // switch says, and reading the node would switch the light off on Cancel.
     if (light_ != nullptr)
-        enabled_ = light_->lightNode != nullptr ? light_->lightNode->isVisible() : light_->isVisible;
+        enabled_ = light_->isVisible;
     ui_->enableCheck->setChecked(enabled_);
     const bool slow = data_.attenuation.y != 0;
     coefficient_ = slow ? data_.attenuation.y * kSlowScale : data_.attenuation.z * kFastScale;
@@ -95,11 +97,12 @@ void CLightSetupDialog::connectControls()
 {
     connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(ui_->typeCombo, &QComboBox::currentIndexChanged, this, &CLightSetupDialog::onTypeChanged);
+    connect(ui_->typeCombo, &QComboBox::currentIndexChanged, this,
+            &CLightSetupDialog::onTypeChanged);
     connect(ui_->speedCombo, &QComboBox::currentIndexChanged, this,
             &CLightSetupDialog::onSpeedChanged);
-    for (QLineEdit* edit : {ui_->radiusEdit, ui_->heightEdit, ui_->coefficientEdit, ui_->innerEdit,
-                            ui_->outerEdit}) {
+    for (QLineEdit* edit :
+         {ui_->radiusEdit, ui_->heightEdit, ui_->coefficientEdit, ui_->innerEdit, ui_->outerEdit}) {
         connect(edit, &QLineEdit::textChanged, this, [this, edit] { onTextChanged(edit); });
         fieldCheck_->watch(
             edit,

@@ -98,8 +98,8 @@ void CMaterialDlg::connectControls()
             showRecord();
         }
     });
-    for (QLineEdit* edit : {ui_->offsetXEdit, ui_->offsetYEdit, ui_->scaleXEdit, ui_->scaleYEdit,
-                            ui_->rotateEdit})
+    for (QLineEdit* edit :
+         {ui_->offsetXEdit, ui_->offsetYEdit, ui_->scaleXEdit, ui_->scaleYEdit, ui_->rotateEdit})
         connect(edit, &QLineEdit::textChanged, this, [this, edit] { onTextChanged(edit); });
     connect(ui_->offsetXUpDown, &CUpDown::deltaPos, this,
             [this](int d) { setField(ui_->offsetXEdit, record().offsetX - 0.01 * d, 2); });
@@ -225,7 +225,8 @@ bool runMaterialDialog(CSolidWnd& wnd, CSolidFacility& facility, QUndoStack* und
     if (dialog.exec() != QDialog::Accepted)
         return false;
     if (undo != nullptr)
-        undo->push(new MaterialCommand(wnd, facility, std::move(before), customMaterialsOf(facility)));
+        undo->push(
+            new MaterialCommand(wnd, facility, std::move(before), customMaterialsOf(facility)));
     return true;
 }
 

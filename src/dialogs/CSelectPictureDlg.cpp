@@ -28,10 +28,10 @@ QIcon iconOf(CFacilityModel& model)
     canvas.fill(Qt::transparent);
     const QImage& picture = model.planPicture().image();
     if (!picture.isNull()) {
-        const QImage fitted = picture.width() > side || picture.height() > side
-                                  ? picture.scaled(side, side, Qt::KeepAspectRatio,
-                                                   Qt::SmoothTransformation)
-                                  : picture;
+        const QImage fitted =
+            picture.width() > side || picture.height() > side
+                ? picture.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                : picture;
         QPainter painter(&canvas);
         painter.drawImage((side - fitted.width()) / 2, (side - fitted.height()) / 2, fitted);
     }
@@ -49,15 +49,20 @@ CSelectPictureDlg::CSelectPictureDlg(const CFacilityCatalogue& catalogue,
     ui_->setupUi(this);
     connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    ui_->categoryTree->setMinimumWidth(fontMetrics().height() * 12);
     QListWidget* list = ui_->pictureList;
     list->setViewMode(QListView::IconMode);
     list->setIconSize(QSize(kIconSide, kIconSide));
     list->setResizeMode(QListView::Adjust);
     list->setMovement(QListView::Static);
     list->setWordWrap(true);
-    list->setStyleSheet(QStringLiteral("QListWidget::item:selected { background: %1; color: black; }")
-                            .arg(kSelectionFill.name()));
-    connect(ui_->categoryTree, &QTreeWidget::currentItemChanged, this, &CSelectPictureDlg::fillList);
+    // Room for a few rows of several pictures with their names.
+    list->setMinimumSize(6 * (kIconSide + 24), 3 * (kIconSide + 2 * fontMetrics().height()));
+    list->setStyleSheet(
+        QStringLiteral("QListWidget::item:selected { background: %1; color: black; }")
+            .arg(kSelectionFill.name()));
+    connect(ui_->categoryTree, &QTreeWidget::currentItemChanged, this,
+            &CSelectPictureDlg::fillList);
     for (CFacilityCategory* top : catalogue.topCategories())
         addCategory(top, nullptr);
     ui_->categoryTree->expandAll();
@@ -84,7 +89,8 @@ void CSelectPictureDlg::addCategory(CFacilityCategory* category, QTreeWidgetItem
 {
     if (!shown(category))
         return;
-    auto* item = parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(ui_->categoryTree);
+    auto* item =
+        parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(ui_->categoryTree);
     item->setText(0, QString::fromStdString(category->name));
     item->setData(0, kEntryRole, QVariant::fromValue<void*>(category));
     if (category == category_)
@@ -95,6 +101,7 @@ void CSelectPictureDlg::addCategory(CFacilityCategory* category, QTreeWidgetItem
 
 void CSelectPictureDlg::fillList()
 {
+    ui_->categoryTree->setMinimumWidth(fontMetrics().height() * 12);
     QListWidget* list = ui_->pictureList;
     list->clear();
     QTreeWidgetItem* current = ui_->categoryTree->currentItem();
@@ -104,7 +111,8 @@ void CSelectPictureDlg::fillList()
     for (CFacilityModel* model : category->models) {
         if (!isPicture(model))
             continue;
-        auto* item = new QListWidgetItem(iconOf(*model), QString::fromStdString(model->name()), list);
+        auto* item =
+            new QListWidgetItem(iconOf(*model), QString::fromStdString(model->name()), list);
         item->setData(kEntryRole, QVariant::fromValue<void*>(model));
     }
 }

@@ -12,7 +12,8 @@ const char* const kHeightError = "高输入错误！";
 /** Sizes beyond 1000 m (in decimillimetres) are refused. */
 constexpr double kLargest = 1000.0 * 10000.0;
 
-struct UseInfo {
+struct UseInfo
+{
     const char* title;
     int divisor;
     int decimals;
@@ -67,7 +68,8 @@ std::optional<int> CSizeDialog::readField(QLineEdit* edit, const char* message)
 {
     double v = 0;
     if (vs::parseDialogNumber(edit->text(), v) && v > 0 && v * divisor_ <= kLargest)
-        return static_cast<int>(divisor_ * v); // truncated, as the caller's units are whole
+        // Truncated to whole units; the nudge keeps a typed 0.29 from becoming 2.8999... x 10.
+        return static_cast<int>(divisor_ * v * (1 + 1e-12));
     vs::showDialogMessage(this, QString::fromUtf8(message), vs::DialogMessageStyle::Exclamation);
     edit->setFocus(Qt::OtherFocusReason);
     return std::nullopt;

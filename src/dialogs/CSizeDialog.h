@@ -55,7 +55,8 @@ private:
 namespace vs {
 
 /** What the size dialog answered. */
-struct SizeAnswer {
+struct SizeAnswer
+{
     int width = 0;
     int height = 0;
     bool allWalls = false;

@@ -66,7 +66,8 @@ void CSolidFacilitySetupDialog::initialise()
     ui_->brightnessSlider->setValue(brightness_);
     ui_->brightnessValue->setText(QString::number(brightness_));
     fillSizes();
-    ui_->elevationEdit->setText(vs::formatDialogNumber(position_.y / kUnitsPerMetre, kMetreDecimals));
+    ui_->elevationEdit->setText(
+        vs::formatDialogNumber(position_.y / kUnitsPerMetre, kMetreDecimals));
     const bool stuck = facility_.stickWall != nullptr;
     ui_->rotationEdit->setVisible(!stuck);
     ui_->rotationUpDown->setVisible(!stuck);
@@ -209,8 +210,10 @@ void CSolidFacilitySetupDialog::onTextChanged(QLineEdit* edit)
         axis = static_cast<float>(v * kUnitsPerMetre);
         dimension = true;
         if (keep && base > 0) {
+            const QString typed = edit->text();
             resizeKeepingRatio(axis / base);
             fillSizes();
+            edit->setText(typed); // the field being typed into keeps its text
             ui_->zoomEdit->setText(vs::formatDialogNumber(zoom_, 2));
         }
     };

@@ -2,6 +2,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <locale.h>
 
@@ -42,7 +43,12 @@ bool parseDialogNumber(const QString& text, double& value)
 
 QString formatDialogNumber(double value, int decimals)
 {
-    return QString::asprintf("%.*f", decimals, value);
+    // The C library's rounding (ties of exact binary values to even), always with '.'.
+    const locale_t previous = uselocale(cLocale());
+    char text[512];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    uselocale(previous);
+    return QString::fromLatin1(text);
 }
 
 } // namespace vs

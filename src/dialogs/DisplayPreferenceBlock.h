@@ -4,7 +4,8 @@
 
 #include "document/SolidViewState.h"
 
-struct DisplayPreferenceBlock {
+struct DisplayPreferenceBlock
+{
     double fov = 72;
     /** COLORREF layout: red in the low byte. */
     int ambientColor = 0x404040;

@@ -4,10 +4,8 @@
 #include "view/CSolidWnd.h"
 
 DisplaySetupCommand::DisplaySetupCommand(CSolidWnd& wnd, const DisplayPreferenceBlock& before,
-                                         const DisplayPreferenceBlock& after,
-                                         std::function<void()> onApplied)
-    : QUndoCommand(QStringLiteral("显示设置")), wnd_(wnd), before_(before), after_(after),
-      onApplied_(std::move(onApplied))
+                                         const DisplayPreferenceBlock& after)
+    : QUndoCommand(QStringLiteral("显示设置")), wnd_(wnd), before_(before), after_(after)
 {
 }
 
@@ -28,6 +26,4 @@ void DisplaySetupCommand::apply(const DisplayPreferenceBlock& block)
         doc.viewState = std::make_unique<SolidViewState>();
     block.storeEditedInto(*doc.viewState);
     wnd_.ApplyDisplayPreferences(true);
-    if (onApplied_)
-        onApplied_();
 }

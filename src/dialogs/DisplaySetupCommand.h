@@ -6,18 +6,14 @@
 
 #include <QUndoCommand>
 
-#include <functional>
-
 class CSolidWnd;
 
 class DisplaySetupCommand : public QUndoCommand
 {
 public:
-    /** `after` is already in effect when the command is pushed. `onApplied` runs after each
-     *  undo and redo (the design dialog mirrors the vivid-colours box). */
+    /** `after` is already in effect when the command is pushed. */
     DisplaySetupCommand(CSolidWnd& wnd, const DisplayPreferenceBlock& before,
-                        const DisplayPreferenceBlock& after,
-                        std::function<void()> onApplied = {});
+                        const DisplayPreferenceBlock& after);
 
     void undo() override;
     void redo() override;
@@ -28,5 +24,4 @@ private:
     CSolidWnd& wnd_;
     DisplayPreferenceBlock before_;
     DisplayPreferenceBlock after_;
-    std::function<void()> onApplied_;
 };

@@ -4,7 +4,8 @@
 
 #include "document/CSolidFacility.h"
 
-struct FacilitySettings {
+struct FacilitySettings
+{
     Vec3f size;
     Vec3f position;
     float rotateDegree = 0;

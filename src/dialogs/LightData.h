@@ -4,7 +4,8 @@
 
 #include "document/CSolidLight.h"
 
-struct LightData {
+struct LightData
+{
     Colorf ambientColor{0, 0, 0, 1};
     Colorf diffuseColor{1, 1, 1, 1};
     Colorf specularColor{1, 1, 1, 1};

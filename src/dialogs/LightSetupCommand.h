@@ -15,7 +15,8 @@ class CSolidWnd;
 class LightSetupCommand : public QUndoCommand
 {
 public:
-    struct State {
+    struct State
+    {
         LightData data;
         bool isVisible = true;
         /** Every light of the room with its shadow flag. */

@@ -18,7 +18,8 @@ std::vector<std::optional<CWallPartDefinition>> waistBands(const CSolidDocument&
     return bands;
 }
 
-void setWaistBands(CSolidDocument& doc, const std::vector<std::optional<CWallPartDefinition>>& bands)
+void setWaistBands(CSolidDocument& doc,
+                   const std::vector<std::optional<CWallPartDefinition>>& bands)
 {
     for (std::size_t i = 0; i < doc.walls.size() && i < bands.size(); ++i) {
         CWall& wall = *doc.walls[i];
@@ -30,9 +31,8 @@ void setWaistBands(CSolidDocument& doc, const std::vector<std::optional<CWallPar
     }
 }
 
-std::vector<std::optional<CWallPartDefinition>> uniformWaistBands(const CSolidDocument& doc,
-                                                                  bool on, double width,
-                                                                  double height)
+std::vector<std::optional<CWallPartDefinition>>
+uniformWaistBands(const CSolidDocument& doc, bool on, double width, double height)
 {
     std::vector<std::optional<CWallPartDefinition>> bands = waistBands(doc);
     for (auto& band : bands) {

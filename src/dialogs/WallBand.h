@@ -19,11 +19,11 @@ std::vector<std::optional<CWallPartDefinition>> waistBands(const CSolidDocument&
 
 /** Gives every wall that has the part its band definition from `bands` (same order) and
  *  rebuilds the wall's scene while it is shown. */
-void setWaistBands(CSolidDocument& doc, const std::vector<std::optional<CWallPartDefinition>>& bands);
+void setWaistBands(CSolidDocument& doc,
+                   const std::vector<std::optional<CWallPartDefinition>>& bands);
 
 /** The same definition for every wall that has the part. */
-std::vector<std::optional<CWallPartDefinition>> uniformWaistBands(const CSolidDocument& doc,
-                                                                  bool on, double width,
-                                                                  double height);
+std::vector<std::optional<CWallPartDefinition>>
+uniformWaistBands(const CSolidDocument& doc, bool on, double width, double height);
 
 } // namespace vs

@@ -111,6 +111,9 @@ CVantrelSolidView::CVantrelSolidView(CSolidDocument& doc, QWidget* parent)
 
 CVantrelSolidView::~CVantrelSolidView()
 {
+    // The undo steps go first, while the controls they report to still exist.
+    delete undoStack_;
+    undoStack_ = nullptr;
     if (doc_.view == this)
         doc_.view = nullptr;
 }
@@ -366,8 +369,8 @@ void CVantrelSolidView::createUndoActions()
     undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     QAction* redo = undoStack_->createRedoAction(this);
     redo->setObjectName("redoAction");
-    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
-                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     addAction(undo);
     addAction(redo);
     // An undone display setup may switch vivid colours back.

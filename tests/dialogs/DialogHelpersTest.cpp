@@ -1,10 +1,9 @@
 // The helpers every setup dialog shares: reading and showing numbers, the up-down's direction,
-// the check on leaving a field and the quiet flag.
+// and the check on leaving a field.
 #include "DialogInput.h"
 
 #include "dialogs/CFieldCheck.h"
 #include "dialogs/CUpDown.h"
-#include "dialogs/DialogInitialising.h"
 #include "dialogs/DialogNumbers.h"
 
 #include <QDialog>
@@ -83,6 +82,8 @@ TEST(DialogNumbersTest, ShowsTheGivenNumberOfDecimals)
     EXPECT_EQ(formatDialogNumber(1.355, 2).left(3), "1.3");
     EXPECT_EQ(formatDialogNumber(49.6, 0), "50");
     EXPECT_EQ(formatDialogNumber(-0.25, 2), "-0.25");
+    EXPECT_EQ(formatDialogNumber(12.5, 0), "12") << "as the C library rounds";
+    EXPECT_EQ(formatDialogNumber(1e300, 1).size(), 303) << "long values are not cut";
 }
 
 TEST(UpDownTest, UpArrowReportsMinusOneAndDownPlusOne)
@@ -143,19 +144,4 @@ TEST(FieldCheckTest, ARefusedFieldShowsItsMessageAndKeepsTheFocus)
     EXPECT_EQ(messages.texts.size(), 1);
     EXPECT_EQ(applied, QStringList{"good"});
     EXPECT_TRUE(other->hasFocus());
-}
-
-TEST(DialogInitialisingTest, NestedScopesKeepTheFlagUntilTheOutermostEnds)
-{
-    DialogInitialising flag;
-    EXPECT_FALSE(flag.on());
-    {
-        DialogInitialising::Scope outer(flag);
-        {
-            DialogInitialising::Scope inner(flag);
-            EXPECT_TRUE(flag.on());
-        }
-        EXPECT_TRUE(flag.on());
-    }
-    EXPECT_FALSE(flag.on());
 }

@@ -112,7 +112,8 @@ TEST_F(DisplaySetupTest, EyeHeightAndTransparencyHaveTheirOwnLimitsAndMessages)
     typeInto(eye, "0.5");
     EXPECT_EQ(prefs().eyeAboveFloor, 1);
     leave(eye, alpha);
-    EXPECT_EQ(messages.texts.value(messages.texts.size() - 1), "\"眼睛距地面高度\"必须大于1米和小于2.6米！");
+    EXPECT_EQ(messages.texts.value(messages.texts.size() - 1),
+              "\"眼睛距地面高度\"必须大于1米和小于2.6米！");
 
     typeInto(eye, "2.6");
     typeInto(alpha, "-5");

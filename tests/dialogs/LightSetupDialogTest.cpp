@@ -210,6 +210,18 @@ TEST_F(LightSetupTest, CancelAfterPreviewsPutsTheNodesBack)
     EXPECT_TRUE(main_->lightNode->isVisible());
 }
 
+TEST_F(LightSetupTest, CancelUnderSimpleLightingKeepsTheLightSwitchedOn)
+{
+    doc_->viewState->simpleLighting = true;
+    wnd_->ApplyDisplayPreferences();
+    ASSERT_FALSE(main_->lightNode->isVisible()) << "hidden by the lighting model";
+    openSetup(main_);
+    EXPECT_TRUE(field<QCheckBox>("enableCheck")->isChecked());
+    field<QPushButton>("cancelButton")->click();
+    EXPECT_TRUE(main_->isVisible);
+    EXPECT_FALSE(main_->lightNode->isVisible());
+}
+
 TEST_F(LightSetupTest, LampWithoutALightGetsOneWhenEnabledAndCancelLeavesItOff)
 {
     CHost* host = lamp();
