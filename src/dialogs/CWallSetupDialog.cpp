@@ -38,11 +38,11 @@ CWallSetupDialog::~CWallSetupDialog() = default;
 void CWallSetupDialog::initialise()
 {
     CWallPartDefinition band;
-    band.visible = false;
+    band.hasBand = false;
     const auto bands = vs::waistBands(doc_);
     if (!bands.empty() && bands.front())
         band = *bands.front();
-    ui_->bandCheck->setChecked(band.visible && band.height > 0);
+    ui_->bandCheck->setChecked(band.hasBand && band.height > 0);
     ui_->bandWidthEdit->setText(vs::formatDialogNumber(band.height / kUnitsPerCentimetre, 1));
     ui_->bandHeightEdit->setText(
         vs::formatDialogNumber(band.relativeBottom / kUnitsPerCentimetre, 1));

@@ -38,7 +38,7 @@ uniformWaistBands(const CSolidDocument& doc, bool on, double width, double heigh
     for (auto& band : bands) {
         if (!band)
             continue;
-        band->visible = on;
+        band->hasBand = on;
         band->height = width;
         band->relativeBottom = height;
     }

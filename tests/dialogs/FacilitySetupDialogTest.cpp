@@ -6,7 +6,7 @@
 
 #include "dialogs/CSolidFacilitySetupDialog.h"
 #include "dialogs/CUpDown.h"
-#include "plugin/CFacilityModel.h"
+#include "catalogue/CFacilityModel.h"
 #include "scene/CCustomSceneNode.h"
 #include "scene/CRoomSceneNode.h"
 #include "scene/FacilityScene.h"

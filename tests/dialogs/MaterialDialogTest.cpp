@@ -7,7 +7,7 @@
 #include "dialogs/CMaterialDlg.h"
 #include "dialogs/CSelectPictureDlg.h"
 #include "dialogs/CUpDown.h"
-#include "plugin/CFacilityModel.h"
+#include "catalogue/CFacilityModel.h"
 #include "scene/CRoomSceneNode.h"
 #include "scene/FacilityScene.h"
 

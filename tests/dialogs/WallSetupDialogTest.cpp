@@ -73,7 +73,7 @@ TEST_F(WallSetupTest, BandOfTheFirstWallFillsTheDialogAndOkSetsItOnEveryWall)
     EXPECT_EQ(setup_->result(), QDialog::Accepted);
     for (std::size_t i = 0; i < doc_->walls.size(); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_TRUE(band(i).definition.visible);
+        EXPECT_TRUE(band(i).definition.hasBand);
         EXPECT_EQ(band(i).definition.height, 1250);
         EXPECT_EQ(band(i).definition.relativeBottom, 8000);
         ASSERT_NE(band(i).sceneNode, nullptr) << "the wall was rebuilt with its band";
@@ -92,7 +92,7 @@ TEST_F(WallSetupTest, UntickedBandIsSwitchedOffWithTheFirstWallsValues)
     field<QPushButton>("okButton")->click();
     EXPECT_EQ(setup_->result(), QDialog::Accepted);
     for (std::size_t i = 0; i < doc_->walls.size(); ++i) {
-        EXPECT_FALSE(band(i).definition.visible);
+        EXPECT_FALSE(band(i).definition.hasBand);
         EXPECT_EQ(band(i).definition.height, 1500);
         EXPECT_EQ(band(i).definition.relativeBottom, 9000);
         if (band(i).sceneNode != nullptr) {
@@ -134,7 +134,7 @@ TEST_F(WallSetupTest, ZeroWidthIsAcceptedAndOpensUntickedNextTime)
     typeInto(field<QLineEdit>("bandHeightEdit"), "50");
     field<QPushButton>("okButton")->click();
     EXPECT_EQ(setup_->result(), QDialog::Accepted);
-    EXPECT_TRUE(band(0).definition.visible);
+    EXPECT_TRUE(band(0).definition.hasBand);
     EXPECT_EQ(band(0).definition.height, 0);
 
     openSetup();
