@@ -91,9 +91,15 @@ protected:
     std::vector<std::string> calls_;
 };
 
-TEST_F(DesignInputTest, DesignModeHandsEveryKindOfInputOnInOrder)
+TEST_F(DesignInputTest, DesignModeHandsItsInputOnInOrderWhileTheGlobeKeepsTheWheel)
 {
     wnd_->SetModes(CSolidWnd::Designing, CSolidWnd::Globe, false);
+    sendEveryKind();
+    EXPECT_EQ(calls_, (std::vector<std::string>{"press", "move", "release", "key", "contextMenu"}));
+
+    // Without the globe to zoom, the wheel goes on too.
+    calls_.clear();
+    wnd_->SetModes(CSolidWnd::Designing, CSolidWnd::FirstPerson, false);
     sendEveryKind();
     EXPECT_EQ(calls_, (std::vector<std::string>{"press", "move", "release", "wheel", "key",
                                                 "contextMenu"}));
