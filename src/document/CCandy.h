@@ -6,15 +6,17 @@
 #include "RRect.h"
 #include "SolidMath.h"
 
-#include <array>
 #include <cstdint>
+#include <memory>
 
 class CCandyType;
 class CGridMapping;
 
-namespace irr::scene {
-class ISceneNode;
-}
+/**
+ * The raised box of an item while the room is shown. The scene layer defines it and hands the
+ * item its own deleter with it, so that the document never sees an engine type.
+ */
+struct CandyTowerScene;
 
 class CCandy
 {
@@ -43,9 +45,10 @@ public:
     int32_t tower = 0;
     /** Index of the type's side picture to draw; -1 = the type's own plan picture. */
     int32_t side = -1;
-    /** The raised box while shown (one top, four sides); owned by the scene graph. */
-    irr::scene::ISceneNode* towerTop = nullptr;
-    std::array<irr::scene::ISceneNode*, 4> towerSides{};
+    /** Releases the tower's scene record through the deleter the scene layer set. */
+    using TowerScenePtr = std::unique_ptr<CandyTowerScene, void (*)(CandyTowerScene*)>;
+    /** The raised box's nodes while shown (scene/TowerScene.h); null otherwise. */
+    TowerScenePtr towerScene{nullptr, nullptr};
 
 protected:
     CCandy() = default;

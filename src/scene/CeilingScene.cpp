@@ -132,10 +132,7 @@ void forgetPlaneScene(CGridMapping& plane)
         node->releaseTexture();
     plane.sceneNode = nullptr;
     plane.edgeStripNode = nullptr;
-    forEachCandy(plane, [](CCandy& candy) {
-        candy.towerTop = nullptr;
-        candy.towerSides.fill(nullptr);
-    });
+    forEachCandy(plane, [](CCandy& candy) { forgetTower(candy); });
     forEachSectionLine(plane, [](CSectionLine& line) {
         line.sectionNode = nullptr;
         line.meshNodes.clear();
@@ -165,7 +162,7 @@ void invertPlane(CGridMapping& plane, double axisSum, double lightAxisSum,
             gridNode(*line->bend)->mirror(axisSum);
     // Towers are rebuilt in the new frame (the document's inverted flag is already flipped).
     forEachCandy(plane, [&](CCandy& candy) {
-        if (candy.towerTop)
+        if (towerTop(candy))
             buildTower(candy, smgr);
     });
     forEachSectionLine(plane, [&](CSectionLine& line) { mirrorSectionBar(line, axisSum); });

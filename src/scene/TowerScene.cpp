@@ -114,6 +114,11 @@ scene::ISceneNode* addQuadNode(scene::ISceneManager* smgr, scene::ISceneNode* pa
     return node;
 }
 
+void deleteTowerScene(CandyTowerScene* tower)
+{
+    delete tower;
+}
+
 } // namespace
 
 int buildTower(CCandy& candy, scene::ISceneManager* smgr)
@@ -141,7 +146,8 @@ int buildTower(CCandy& candy, scene::ISceneManager* smgr)
     for (int i = 0; i < 4; ++i)
         top.emplace_back(frame.point(corners[i].x, depth, corners[i].y), down, white,
                          uv[size_t((i + turns) % 4)]);
-    candy.towerTop =
+    candy.towerScene = CCandy::TowerScenePtr(new CandyTowerScene, deleteTowerScene);
+    candy.towerScene->top =
         addQuadNode(smgr, parent, top, frame.quadTriangles(), typeTexture(driver, type, -1, srgb));
 
     for (int k = 0; k < 4; ++k) {
@@ -160,7 +166,7 @@ int buildTower(CCandy& candy, scene::ISceneManager* smgr)
             {frame.point(q.x, depth, q.y), outward, white, {1, 1}},
             {frame.point(p.x, depth, p.y), outward, white, {0, 1}},
         };
-        candy.towerSides[size_t(k)] = addQuadNode(smgr, parent, side, frame.quadTriangles(),
+        candy.towerScene->sides[size_t(k)] = addQuadNode(smgr, parent, side, frame.quadTriangles(),
                                                   typeTexture(driver, type, (k + turns) % 4, srgb));
     }
     return 5;
@@ -168,14 +174,32 @@ int buildTower(CCandy& candy, scene::ISceneManager* smgr)
 
 void removeTower(CCandy& candy)
 {
+    if (!candy.towerScene)
+        return;
     auto drop = [](scene::ISceneNode*& node) {
         if (node)
             node->remove();
         node = nullptr;
     };
-    drop(candy.towerTop);
-    for (scene::ISceneNode*& side : candy.towerSides)
+    drop(candy.towerScene->top);
+    for (scene::ISceneNode*& side : candy.towerScene->sides)
         drop(side);
+    candy.towerScene.reset();
+}
+
+void forgetTower(CCandy& candy)
+{
+    candy.towerScene.reset();
+}
+
+scene::ISceneNode* towerTop(const CCandy& candy)
+{
+    return candy.towerScene ? candy.towerScene->top : nullptr;
+}
+
+std::array<scene::ISceneNode*, 4> towerSides(const CCandy& candy)
+{
+    return candy.towerScene ? candy.towerScene->sides : std::array<scene::ISceneNode*, 4>{};
 }
 
 } // namespace vs

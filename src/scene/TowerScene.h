@@ -3,11 +3,20 @@
 // over the item's rect and its four sides, textured with the item type's pictures.
 #pragma once
 
+#include <array>
+
 class CCandy;
 
 namespace irr::scene {
 class ISceneManager;
-}
+class ISceneNode;
+} // namespace irr::scene
+
+/** The nodes of one tower; the scene graph owns them. */
+struct CandyTowerScene {
+    irr::scene::ISceneNode* top = nullptr;
+    std::array<irr::scene::ISceneNode*, 4> sides{};
+};
 
 namespace vs {
 
@@ -18,5 +27,14 @@ int buildTower(CCandy& candy, irr::scene::ISceneManager* smgr);
 
 /** Removes the tower nodes of `candy` from the scene and clears its references. */
 void removeTower(CCandy& candy);
+
+/** Forgets the tower nodes of `candy` without touching the scene (the engine is going away). */
+void forgetTower(CCandy& candy);
+
+/** The lowered top face of the tower of `candy`; null while it has none. */
+irr::scene::ISceneNode* towerTop(const CCandy& candy);
+
+/** The four sides of the tower of `candy`, all null while it has none. */
+std::array<irr::scene::ISceneNode*, 4> towerSides(const CCandy& candy);
 
 } // namespace vs

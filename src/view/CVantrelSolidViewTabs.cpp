@@ -3,6 +3,8 @@
 #include "view/CVantrelSolidView.h"
 
 #include "catalogue/ModuleCatalogues.h"
+#include "document/CSolidDocument.h"
+#include "document/SolidCeiling.h"
 #include "view/CEntityTypeListBox.h"
 #include "view/CMyTabCtrl.h"
 #include "view/CSolidWnd.h"

@@ -11,6 +11,7 @@
 #include "scene/CBendGridMappingSceneNode.h"
 #include "scene/CRoofSceneNode.h"
 #include "scene/CeilingScene.h"
+#include "scene/TowerScene.h"
 
 #include <gtest/gtest.h>
 
@@ -109,7 +110,7 @@ TEST_F(CeilingSceneTest, ReleaseClearsEveryReferenceAndRemovesTheRoof)
         EXPECT_EQ(plane->triangleSelectors[0], nullptr);
         EXPECT_EQ(plane->triangleSelectors[1], nullptr);
     }
-    EXPECT_EQ(root().tiles.back()->towerTop, nullptr);
+    EXPECT_EQ(vs::towerTop(*root().tiles.back()), nullptr);
     // The planes' textures (root, child, four bends) left the driver.
     EXPECT_EQ(engine.driver()->getTextureCount(), textures - 6);
     vs::releaseCeilingScene(*document); // nothing left to release
@@ -170,13 +171,13 @@ TEST_F(CeilingSceneTest, InvertingTwiceRestoresTheWholeCeiling)
     const MeshSnapshot drawn = snapshot(*rootNode->drawMesh());
     const MeshSnapshot face = snapshot(*rootNode->faceMesh());
     const MeshSnapshot tower =
-        snapshot(*static_cast<scene::IMeshSceneNode*>(tile->towerTop)->getMesh());
+        snapshot(*static_cast<scene::IMeshSceneNode*>(vs::towerTop(*tile))->getMesh());
 
     vs::invertCeiling(*document);
     EXPECT_TRUE(document->inverted);
     EXPECT_EQ(light->position.z, 24000 - 5000);
     const MeshSnapshot mirroredTower =
-        snapshot(*static_cast<scene::IMeshSceneNode*>(tile->towerTop)->getMesh());
+        snapshot(*static_cast<scene::IMeshSceneNode*>(vs::towerTop(*tile))->getMesh());
     EXPECT_EQ(mirroredTower.vertices[0].Pos.Z, 24000 - tower.vertices[0].Pos.Z);
     EXPECT_NE(snapshot(*rootNode->drawMesh()), drawn);
 
@@ -185,7 +186,7 @@ TEST_F(CeilingSceneTest, InvertingTwiceRestoresTheWholeCeiling)
     EXPECT_EQ(light->position.z, 5000);
     EXPECT_EQ(snapshot(*rootNode->drawMesh()), drawn);
     EXPECT_EQ(snapshot(*rootNode->faceMesh()), face);
-    EXPECT_EQ(snapshot(*static_cast<scene::IMeshSceneNode*>(tile->towerTop)->getMesh()), tower);
+    EXPECT_EQ(snapshot(*static_cast<scene::IMeshSceneNode*>(vs::towerTop(*tile))->getMesh()), tower);
     root().hosts[0]->light = nullptr;
 }
 
@@ -262,7 +263,7 @@ TEST_F(CeilingSceneTest, LaidAndRemovedTilesGetAndLoseTheirTowers)
     vs::layPanels(root(), *towered, cols, rows);
     CTile* laid = root().tiles.back().get();
     ASSERT_EQ(laid->gx, 5);
-    ASSERT_NE(laid->towerTop, nullptr);
+    ASSERT_NE(vs::towerTop(*laid), nullptr);
     EXPECT_EQ(root().sceneNode->getChildren().size(), before + 5);
     vs::removeTilesUnder(root(), cols, rows);
     EXPECT_EQ(root().sceneNode->getChildren().size(), before);

@@ -64,7 +64,7 @@ void saveModelMaterials(int32 id, const char* text)
     meshHost.savedMaterials.emplace_back(id, text);
 }
 
-class FacilityMeshTest : public ::testing::Test {
+class FacilityModelMeshTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -95,7 +95,7 @@ protected:
 
 } // namespace
 
-TEST_F(FacilityMeshTest, MeshIsFetchedOnceFreedAndDroppedWithTheEngine)
+TEST_F(FacilityModelMeshTest, MeshIsFetchedOnceFreedAndDroppedWithTheEngine)
 {
     meshHost.block = vs::fixtures::modelBlock(2, vs::fixtures::quadX());
     irr::scene::ISceneManager* smgr = device->getSceneManager();
@@ -114,7 +114,7 @@ TEST_F(FacilityMeshTest, MeshIsFetchedOnceFreedAndDroppedWithTheEngine)
     EXPECT_EQ(meshHost.gets, 2);
 }
 
-TEST_F(FacilityMeshTest, UnreadableBlocksAreFreedAndAskedForOncePerEngine)
+TEST_F(FacilityModelMeshTest, UnreadableBlocksAreFreedAndAskedForOncePerEngine)
 {
     irr::scene::ISceneManager* smgr = device->getSceneManager();
     meshHost.block = vs::fixtures::modelBlock(7, vs::fixtures::quadX()); // unknown format
@@ -136,7 +136,7 @@ TEST_F(FacilityMeshTest, UnreadableBlocksAreFreedAndAskedForOncePerEngine)
     EXPECT_EQ(meshHost.freed.size(), 2u); // nothing handed out, nothing to free
 }
 
-TEST_F(FacilityMeshTest, EngineTextureIsNamedAfterIdAndName)
+TEST_F(FacilityModelMeshTest, EngineTextureIsNamedAfterIdAndName)
 {
     CFacilityModel* tile = catalogue.modelAt(2);
     ASSERT_NE(tile, nullptr);
@@ -147,7 +147,7 @@ TEST_F(FacilityMeshTest, EngineTextureIsNamedAfterIdAndName)
     EXPECT_EQ(model->engineTexture(device->getVideoDriver()), nullptr); // no picture
 }
 
-TEST_F(FacilityMeshTest, DefaultMaterialsTextureTheirBufferWithTheirTransform)
+TEST_F(FacilityModelMeshTest, DefaultMaterialsTextureTheirBufferWithTheirTransform)
 {
     meshHost.block = vs::fixtures::modelBlock(2, vs::fixtures::quadX());
     model->defaultMaterials = "<_g7><_fy _cq='0' _fv='-2' _fz='1' _g0='0' _g1='2' _g2='2' _g3='0'/>"
@@ -164,7 +164,7 @@ TEST_F(FacilityMeshTest, DefaultMaterialsTextureTheirBufferWithTheirTransform)
     // The material for buffer 9 names a buffer the mesh does not have: ignored.
 }
 
-TEST_F(FacilityMeshTest, StoringMaterialsKeepsTheMeshAndTellsTheHost)
+TEST_F(FacilityModelMeshTest, StoringMaterialsKeepsTheMeshAndTellsTheHost)
 {
     meshHost.block = vs::fixtures::modelBlock(2, vs::fixtures::quadX());
     irr::scene::IMesh* own = model->mesh(device->getSceneManager());

@@ -1,5 +1,6 @@
 #include "SceneFixtures.h"
 
+#include "catalogue/CFacilityModel.h"
 #include "document/CGridMapping.h"
 #include "document/SolidCeiling.h"
 #include "scene/CFloorSceneNode.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <set>
 
 using namespace irr;
@@ -59,6 +61,16 @@ TEST_F(FloorSceneTest, WithoutTileSizeTheCoveringsNaturalSizeApplies)
     const core::dimension2d<double> explicitSize = CFloorSceneNode::tileSize(*document->floor);
     EXPECT_DOUBLE_EQ(explicitSize.Width, 1000);
     EXPECT_DOUBLE_EQ(explicitSize.Height, 500);
+}
+
+TEST_F(FloorSceneTest, AnInfiniteScaleGivesTheFallbackTileAsOnTheWalls)
+{
+    ASSERT_NE(build(60000, 40000), nullptr);
+    document->floor->facilityModel->scaleX = std::numeric_limits<double>::infinity();
+    document->floor->ceramicTileSize = IntSize{1000, 500};
+    const core::dimension2d<double> size = CFloorSceneNode::tileSize(*document->floor);
+    EXPECT_DOUBLE_EQ(size.Width, 6000);
+    EXPECT_DOUBLE_EQ(size.Height, 500);
 }
 
 TEST_F(FloorSceneTest, FloorFacesUpAndIsPickedFromAbove)

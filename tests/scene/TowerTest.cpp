@@ -47,18 +47,18 @@ TEST_F(TowerTest, FlatTileHasNoNodesRaisedTileHasFive)
     CTile* flat = addTile(rootOf(*document), *type, 0, 0, 0);
     CTile* raised = addTile(rootOf(*document), *type, 1, 1, 1);
     show();
-    EXPECT_EQ(flat->towerTop, nullptr);
-    for (scene::ISceneNode* side : flat->towerSides)
+    EXPECT_EQ(vs::towerTop(*flat), nullptr);
+    for (scene::ISceneNode* side : vs::towerSides(*flat))
         EXPECT_EQ(side, nullptr);
-    ASSERT_NE(raised->towerTop, nullptr);
-    for (scene::ISceneNode* side : raised->towerSides)
+    ASSERT_NE(vs::towerTop(*raised), nullptr);
+    for (scene::ISceneNode* side : vs::towerSides(*raised))
         ASSERT_NE(side, nullptr);
     scene::ISceneNode* grid = rootOf(*document).sceneNode;
-    EXPECT_EQ(raised->towerTop->getParent(), grid);
+    EXPECT_EQ(vs::towerTop(*raised)->getParent(), grid);
     EXPECT_EQ(grid->getChildren().size(), 5u);
 
     vs::removeTower(*raised);
-    EXPECT_EQ(raised->towerTop, nullptr);
+    EXPECT_EQ(vs::towerTop(*raised), nullptr);
     EXPECT_TRUE(grid->getChildren().empty());
 }
 
@@ -67,14 +67,14 @@ TEST_F(TowerTest, TopFaceIsLoweredOverTheRectInTheGridFrame)
     CGridMapping& root = rootOf(*document);
     CTile* tile = addTile(root, *type, 1, 0, 400);
     show();
-    const MeshSnapshot top = quad(tile->towerTop);
+    const MeshSnapshot top = quad(vs::towerTop(*tile));
     ASSERT_EQ(top.vertices.size(), 4u);
     const core::vector3df expected[4] = {
         {3000, -400, 0}, {6000, -400, 0}, {6000, -400, 3000}, {3000, -400, 3000}};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(top.vertices[size_t(i)].Pos, expected[i]) << i;
     EXPECT_LT(
-        triangleNormal(*static_cast<scene::IMeshSceneNode*>(tile->towerTop)->getMesh(), 0, 0).Y, 0);
+        triangleNormal(*static_cast<scene::IMeshSceneNode*>(vs::towerTop(*tile))->getMesh(), 0, 0).Y, 0);
 }
 
 TEST_F(TowerTest, TurnedGridPlacesTheTowerByRotationAndOffset)
@@ -86,7 +86,7 @@ TEST_F(TowerTest, TurnedGridPlacesTheTowerByRotationAndOffset)
     CTile* tile = addTile(root, *type, root.originCol, root.originRow, 100);
     show();
     const RRect r = tile->rect;
-    const MeshSnapshot top = quad(tile->towerTop);
+    const MeshSnapshot top = quad(vs::towerTop(*tile));
     // Grid-relative (x, y) turned by +90 degrees is (-y, x), then moved by the offset.
     EXPECT_NEAR(top.vertices[0].Pos.X, -r.top + 1000, 1e-2);
     EXPECT_NEAR(top.vertices[0].Pos.Z, r.left + 2000, 1e-2);
@@ -98,7 +98,7 @@ TEST_F(TowerTest, SidesHangFromThePlaneAndFaceOutwards)
     CTile* tile = addTile(rootOf(*document), *type, 1, 1, 600);
     show();
     const core::vector3df centre(4500, -300, 4500);
-    for (scene::ISceneNode* side : tile->towerSides) {
+    for (scene::ISceneNode* side : vs::towerSides(*tile)) {
         const scene::IMesh& mesh = *static_cast<scene::IMeshSceneNode*>(side)->getMesh();
         const MeshSnapshot s = snapshot(mesh);
         core::vector3df middle;
@@ -118,12 +118,12 @@ TEST_F(TowerTest, SideTexturesFollowTheItemsRotation)
     tile->rotateDegree = 90;
     show();
     for (int k = 0; k < 4; ++k) {
-        video::ITexture* texture = tile->towerSides[size_t(k)]->getMaterial(0).getTexture(0);
+        video::ITexture* texture = vs::towerSides(*tile)[size_t(k)]->getMaterial(0).getTexture(0);
         ASSERT_NE(texture, nullptr) << k;
         const std::string name = texture->getName().getPath().c_str();
         EXPECT_NE(name.find("side" + std::to_string((k + 3) % 4)), std::string::npos) << name;
     }
-    ASSERT_NE(tile->towerTop->getMaterial(0).getTexture(0), nullptr);
+    ASSERT_NE(vs::towerTop(*tile)->getMaterial(0).getTexture(0), nullptr);
 }
 
 TEST_F(TowerTest, ItemsWithoutPlaneNodeOrTypeGetNone)
@@ -133,5 +133,5 @@ TEST_F(TowerTest, ItemsWithoutPlaneNodeOrTypeGetNone)
     show();
     tile->candyType = nullptr;
     EXPECT_EQ(vs::buildTower(*tile, engine.smgr()), 0);
-    EXPECT_EQ(tile->towerTop, nullptr);
+    EXPECT_EQ(vs::towerTop(*tile), nullptr);
 }

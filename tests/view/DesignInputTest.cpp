@@ -3,6 +3,7 @@
 #include "document/CurrentDocument.h"
 #include "edit/DesignModeController.h"
 #include "plugin/CVantrelSolidApp.h"
+#include "plugin/DesignRun.h"
 #include "view/CSolidWnd.h"
 
 #include <QContextMenuEvent>
@@ -78,7 +79,8 @@ protected:
         QWheelEvent wheel(at, at, QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
         QKeyEvent key(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
-        QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(200, 150));
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(200, 150), QPoint(200, 150),
+                               Qt::NoModifier);
         for (QEvent* e :
              std::initializer_list<QEvent*>{&press, &move, &release, &wheel, &key, &menu})
             QCoreApplication::sendEvent(wnd_.get(), e);
@@ -89,9 +91,15 @@ protected:
     std::vector<std::string> calls_;
 };
 
-TEST_F(DesignInputTest, DesignModeHandsEveryKindOfInputOnInOrder)
+TEST_F(DesignInputTest, DesignModeHandsItsInputOnInOrderWhileTheGlobeKeepsTheWheel)
 {
     wnd_->SetModes(CSolidWnd::Designing, CSolidWnd::Globe, false);
+    sendEveryKind();
+    EXPECT_EQ(calls_, (std::vector<std::string>{"press", "move", "release", "key", "contextMenu"}));
+
+    // Without the globe to zoom, the wheel goes on too.
+    calls_.clear();
+    wnd_->SetModes(CSolidWnd::Designing, CSolidWnd::FirstPerson, false);
     sendEveryKind();
     EXPECT_EQ(calls_, (std::vector<std::string>{"press", "move", "release", "wheel", "key",
                                                 "contextMenu"}));
