@@ -34,6 +34,9 @@ public:
  *  do not fit: the caller then builds none of them. Always true outside a build. */
 bool chargeSceneTriangles(uint64_t triangles);
 
+/** Whether the running build has already refused geometry (false outside a build). */
+bool sceneBudgetSpent();
+
 /** Whether the last finished build of a room's scene left geometry out for want of budget. */
 bool lastSceneOverBudget();
 

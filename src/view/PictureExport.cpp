@@ -101,7 +101,7 @@ void drawAndWrite(CSolidDocument& document, const HiddenXWindow& target, const s
     if (frame.isNull())
         throw std::runtime_error("the frame cannot be read back");
     if (viewMode != CSolidWnd::ChangeTop && onlyBackground(frame, 0xFF000000u))
-        throw std::runtime_error("nothing of the room came into view; no picture written");
+        throw std::runtime_error("the picture came out all black: nothing lit is in view; no picture written");
     std::string why;
     if (!window.ExportPicture(QString::fromStdString(path), &why))
         throw FileError(why.empty() ? "cannot write " + path : why);
