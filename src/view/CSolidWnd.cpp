@@ -18,6 +18,7 @@
 #include "view/XErrorTrap.h"
 
 #include <QCursor>
+#include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -925,7 +926,7 @@ bool CSolidWnd::ExportPicture(const QString& jpegPath, std::string* why)
         frame = frame.copy(picture);
     }
     try {
-        vs::savePictureAtomically(frame, jpegPath.toStdString(), "JPG", 90);
+        vs::savePictureAtomically(frame, QFile::encodeName(jpegPath).toStdString(), "JPG", 90);
     } catch (const vs::FileError& error) {
         if (why != nullptr)
             *why = error.what();
