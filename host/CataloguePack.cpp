@@ -68,7 +68,8 @@ public:
 private:
     std::string where(const pugi::xml_node& node) const
     {
-        return pack_.indexPath_ + ": <" + node.name() + " id=" + quoted(node.attribute("id").value()) + ">";
+        return pack_.indexPath_ + ": <" + node.name() +
+               " id=" + quoted(node.attribute("id").value()) + ">";
     }
 
     int32_t integer(const pugi::xml_node& node, const char* name, int32_t fallback = 0) const
@@ -102,7 +103,8 @@ private:
             return true;
         if (v == "false" || v == "0")
             return false;
-        throw std::invalid_argument(where(node) + " " + name + ": " + quoted(v) + " is not true or false");
+        throw std::invalid_argument(where(node) + " " + name + ": " + quoted(v) +
+                                    " is not true or false");
     }
 
     std::optional<std::array<float, 3>> triple(const pugi::xml_node& node, const char* name) const
@@ -183,7 +185,8 @@ private:
         if (bytes && !decoded_.count(bytes.get())) {
             if (!isPicture(*bytes))
                 throw std::invalid_argument(where(node) + " " + name + " " +
-                                            quoted(node.attribute(name).value()) + " is not a picture");
+                                            quoted(node.attribute(name).value()) +
+                                            " is not a picture");
             decoded_.insert(bytes.get());
         }
         return bytes;
@@ -299,8 +302,9 @@ private:
         else if (ends(".3ds") && b.size() >= 6 && b[0] == 0x4D && b[1] == 0x4D)
             format = kMesh3ds;
         else
-            throw std::invalid_argument(where(n) + " mesh " + quoted(relative) +
-                                        " is neither a DirectX text file (.x) nor a 3DS file (.3ds)");
+            throw std::invalid_argument(
+                where(n) + " mesh " + quoted(relative) +
+                " is neither a DirectX text file (.x) nor a 3DS file (.3ds)");
         return bytes;
     }
 

@@ -1,6 +1,6 @@
-#include <algorithm>
 #include "HostText.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <cmath>
@@ -144,8 +144,8 @@ std::string quoted(const std::string& text)
     size_t chars = 0;
     for (size_t i = 0; i < text.size(); ++chars) {
         const unsigned char lead = static_cast<unsigned char>(text[i]);
-        const size_t length =
-            std::min(text.size() - i, size_t(lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1));
+        size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        length = std::min(length, text.size() - i);
         if (chars == kMaxChars) {
             out += "\xE2\x80\xA6"; // …
             break;

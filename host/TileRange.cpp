@@ -26,7 +26,8 @@ TileRange TileRange::parse(const char* text)
     TileRange range{numbers[0], numbers[1], {}};
     for (size_t i = 2; i < numbers.size(); i += 2) {
         if (numbers[i + 1] < numbers[i])
-            throw std::invalid_argument("tile range " + quoted(all) + " holds a run that ends before it starts");
+            throw std::invalid_argument("tile range " + quoted(all) +
+                                        " holds a run that ends before it starts");
         range.runs.push_back({numbers[i], numbers[i + 1]});
     }
     return range;

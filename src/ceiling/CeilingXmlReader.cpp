@@ -106,8 +106,7 @@ void readPlaneValues(pugi::xml_node element, CGridMapping& plane, int scale)
         parsePointList(attributeText(element, "outlinePoints$_am"), scale);
     if (outline.size() > kMaxOutlinePoints)
         throw InvalidInput("a ceiling outline of " + std::to_string(outline.size()) +
-                           " points; at most " + std::to_string(kMaxOutlinePoints) +
-                           " are read");
+                           " points; at most " + std::to_string(kMaxOutlinePoints) + " are read");
     for (const RPoint& p : outline)
         plane.outlinePoints.push_back(checkedPoint(p, "outlinePoints"));
     plane.specialGridCols = readSpecials(element, "specialGridCols$_et", scale);

@@ -12,8 +12,8 @@ namespace vs {
 /** Deepest nesting of ceiling planes, and of facility groups, that a design may have. */
 constexpr int kMaxDesignNesting = 64;
 
-/** Most points a ceiling plane's outline may have. A room's outline has a few dozen at most,
- *  a round room drawn in 1 cm steps about 300 per metre of radius; each point costs a wall. */
+/** Most points a ceiling plane's outline may have. A room's outline has a few dozen; a round
+ *  room of 10 m radius drawn in 2 cm steps has about 3 000. Each point costs a wall. */
 constexpr size_t kMaxOutlinePoints = 4096;
 
 /**

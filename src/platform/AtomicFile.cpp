@@ -2,8 +2,9 @@
 
 #include "platform/Errors.h"
 
+#include <QByteArray>
+#include <QFile>
 #include <QImage>
-#include <QString>
 
 #include <cerrno>
 #include <cstring>
@@ -123,7 +124,7 @@ void savePictureAtomically(const QImage& image, const std::string& path, const c
     if (image.isNull())
         throw FileError("no picture to write to " + path);
     replaceFileAtomically(path, [&](const std::string& temporary) {
-        return image.save(QString::fromStdString(temporary), format, quality);
+        return image.save(QFile::decodeName(QByteArray::fromStdString(temporary)), format, quality);
     });
 }
 

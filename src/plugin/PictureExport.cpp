@@ -11,7 +11,8 @@
 #include "view/CSolidWnd.h"
 #include "view/XErrorTrap.h"
 
-#include <QString>
+#include <QByteArray>
+#include <QFile>
 
 #include <cmath>
 #include <stdexcept>
@@ -101,9 +102,10 @@ void drawAndWrite(CSolidDocument& document, const HiddenXWindow& target, const s
     if (frame.isNull())
         throw std::runtime_error("the frame cannot be read back");
     if (viewMode != CSolidWnd::ChangeTop && onlyBackground(frame, 0xFF000000u))
-        throw std::runtime_error("nothing of the room came into view; no picture written");
+        throw std::runtime_error(
+            "the picture came out all black: nothing lit is in view; no picture written");
     std::string why;
-    if (!window.ExportPicture(QString::fromStdString(path), &why))
+    if (!window.ExportPicture(QFile::decodeName(QByteArray::fromStdString(path)), &why))
         throw FileError(why.empty() ? "cannot write " + path : why);
     window.DestroyEngine();
 }

@@ -8,6 +8,7 @@
 #include "scene/MeshBuffers.h"
 #include "scene/PolygonTiling.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <utility>
@@ -94,8 +95,11 @@ void CGridMappingSceneNode::buildDrawMesh()
         bounds = vs::polygonBounds(plane_->openPolygon);
     vs::TileGrid grid;
     grid.origin = {bounds.left, bounds.top};
-    grid.width = kSquareSize;
-    grid.height = kSquareSize;
+    const double longer = std::max(bounds.right - bounds.left, bounds.bottom - bounds.top);
+    const double square =
+        std::isfinite(longer) ? std::max(kSquareSize, longer / kMaxSquaresPerSide) : kSquareSize;
+    grid.width = square;
+    grid.height = square;
     vs::TiledSurface surface = vs::tilePolygon(plane_->openPolygon, bounds, grid);
     for (video::S3DVertex& v : surface.vertices)
         v.TCoords = textureCoords(v.Pos.X, v.Pos.Z);

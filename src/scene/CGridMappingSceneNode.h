@@ -20,6 +20,9 @@ class CGridMappingSceneNode : public CSolidSceneNode
 public:
     /** Side of the squares the drawn mesh is cut into, design units. */
     static constexpr double kSquareSize = 2000;
+    /** Most squares along a side of the drawn mesh: planes longer than 51.2 m get larger
+     *  squares, so that a hall's ceiling costs no more than about 130 000 triangles. */
+    static constexpr int kMaxSquaresPerSide = 256;
     /** Half the side of the picking square, design units. */
     static constexpr irr::f32 kPickingHalfSize = 100000;
     /** Material parameter of the see-through pass (alpha reference). */

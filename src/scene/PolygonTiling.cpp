@@ -1,5 +1,7 @@
 #include "scene/PolygonTiling.h"
 
+#include "scene/SceneBudget.h"
+
 #include "ceiling/PolygonOps.h"
 
 #include <algorithm>
@@ -134,6 +136,9 @@ RRect polygonBounds(const PlanPolygon& polygon)
 TiledSurface tilePolygon(const PlanPolygon& polygon, const RRect& bounds, const TileGrid& grid)
 {
     TiledSurface out;
+    // Once a scene build has run out of triangles, cutting more surfaces is wasted work.
+    if (sceneBudgetSpent())
+        return out;
     const std::vector<Segment> edges = edgesOf(polygon);
     if (edges.empty())
         return out;

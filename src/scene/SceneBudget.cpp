@@ -50,6 +50,11 @@ bool chargeSceneTriangles(uint64_t triangles)
     return true;
 }
 
+bool sceneBudgetSpent()
+{
+    return running.active && running.exceeded;
+}
+
 bool lastSceneOverBudget()
 {
     return lastOverBudget;

@@ -8,8 +8,9 @@ namespace vs {
 
 /**
  * Most triangles one build of a room's scene makes: about 200 MB of engine geometry. A
- * 100 m x 100 m hall under 110 000 panels with tiled walls and floor needs well under a tenth
- * of it; only absurd tile sizes, meshes or counts reach it.
+ * 100 m x 100 m hall under 110 000 panels with tiled walls and floor needs about a tenth of
+ * it, a kitchen a hundredth; only absurd tile sizes, meshes, counts or rooms kilometres long
+ * reach it.
  */
 constexpr uint64_t kMaxSceneTriangles = 2000000;
 
@@ -33,6 +34,9 @@ public:
 /** Takes `triangles` from the running build's budget. Returns false, taking nothing, when they
  *  do not fit: the caller then builds none of them. Always true outside a build. */
 bool chargeSceneTriangles(uint64_t triangles);
+
+/** Whether the running build has already refused geometry (false outside a build). */
+bool sceneBudgetSpent();
 
 /** Whether the last finished build of a room's scene left geometry out for want of budget. */
 bool lastSceneOverBudget();

@@ -20,6 +20,7 @@
 
 #include <QContextMenuEvent>
 #include <QCursor>
+#include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -740,7 +741,7 @@ bool CSolidWnd::ExportPicture(const QString& jpegPath, std::string* why)
         frame = frame.copy(picture);
     }
     try {
-        vs::savePictureAtomically(frame, jpegPath.toStdString(), "JPG", 90);
+        vs::savePictureAtomically(frame, QFile::encodeName(jpegPath).toStdString(), "JPG", 90);
     } catch (const vs::FileError& error) {
         if (why != nullptr)
             *why = error.what();

@@ -118,10 +118,11 @@ TEST(DesignLimitsTest, AnOffendingValueIsQuotedShortInTheMessage)
 {
     // A ten-megabyte position that holds no numbers at all.
     const std::string huge(10 << 20, 'x');
-    const std::string error = errorOf(room("", solidWithWall(viewState() +
-                                                     "<solidFacilities><f facilityModelId='100' "
-                                                     "position='" +
-                                                     huge + "'/></solidFacilities>")));
+    const std::string error =
+        errorOf(room("", solidWithWall(viewState() +
+                                       "<solidFacilities><f facilityModelId='100' "
+                                       "position='" +
+                                       huge + "'/></solidFacilities>")));
     ASSERT_FALSE(error.empty());
     EXPECT_LT(error.size(), 200u) << error.substr(0, 300);
     EXPECT_NE(error.find(std::string(80, 'x') + "\xE2\x80\xA6\""), std::string::npos) << error;
