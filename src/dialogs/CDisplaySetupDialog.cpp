@@ -6,7 +6,7 @@
 #include "dialogs/DialogNumbers.h"
 #include "dialogs/DisplaySetupCommand.h"
 #include "document/CSolidDocument.h"
-#include "view/CSolidWnd.h"
+#include "scene/CSceneView.h"
 
 #include "ui/ui_DisplaySetupDialog.h"
 
@@ -197,7 +197,7 @@ void CDisplaySetupDialog::reject()
 
 namespace vs {
 
-bool runDisplaySetup(CSolidWnd& wnd, QUndoStack* undo, QWidget* parent)
+bool runDisplaySetup(CSceneView& wnd, QUndoStack* undo, QWidget* parent)
 {
     CSolidDocument& doc = wnd.document();
     if (!doc.viewState)

@@ -12,7 +12,7 @@
 #include <memory>
 
 class CFieldCheck;
-class CSolidWnd;
+class CSceneView;
 class QLineEdit;
 class QUndoStack;
 class SolidViewState;
@@ -30,7 +30,7 @@ public:
     ~CDisplaySetupDialog() override;
 
     /** The 3D window whose document's view state is edited; set before the dialog is shown. */
-    void setSolidWnd(CSolidWnd* wnd) { wnd_ = wnd; }
+    void setSolidWnd(CSceneView* wnd) { wnd_ = wnd; }
     /** The block Cancel restores (the constructor sets the defaults). */
     void setSavedPreferences(const DisplayPreferenceBlock& block) { saved_ = block; }
     const DisplayPreferenceBlock& savedPreferences() const { return saved_; }
@@ -56,7 +56,7 @@ private:
 
     std::unique_ptr<Ui::DisplaySetupDialog> ui_;
     CFieldCheck* fieldCheck_;
-    CSolidWnd* wnd_ = nullptr;
+    CSceneView* wnd_ = nullptr;
     DisplayPreferenceBlock saved_;
     DisplayPreferenceBlock initial_;
     DialogInitialising initialising_;
@@ -69,6 +69,6 @@ namespace vs {
  * Runs the display setup dialog modally for the design dialog's 3D window. On OK the edit
  * becomes one step on `undo` (when given); returns true on OK.
  */
-bool runDisplaySetup(CSolidWnd& wnd, QUndoStack* undo, QWidget* parent = nullptr);
+bool runDisplaySetup(CSceneView& wnd, QUndoStack* undo, QWidget* parent = nullptr);
 
 } // namespace vs

@@ -10,7 +10,7 @@
 #include "document/CSolidDocument.h"
 #include "scene/CRoomSceneNode.h"
 #include "scene/LightScene.h"
-#include "view/CSolidWnd.h"
+#include "scene/CSceneView.h"
 
 #include "ui/ui_LightSetupDialog.h"
 
@@ -50,7 +50,7 @@ void previewLight(CSolidLight& light, const LightData& data)
 
 } // namespace vs
 
-CLightSetupDialog::CLightSetupDialog(CSolidWnd& wnd, CSolidLight* light, CHost* owner,
+CLightSetupDialog::CLightSetupDialog(CSceneView& wnd, CSolidLight* light, CHost* owner,
                                      QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::LightSetupDialog>()),
       fieldCheck_(new CFieldCheck(this)), wnd_(wnd), light_(light), owner_(owner),
@@ -316,7 +316,7 @@ void CLightSetupDialog::reject()
 
 namespace vs {
 
-bool runLightSetup(CSolidWnd& wnd, CSolidLight* light, CHost* owner, QUndoStack* undo,
+bool runLightSetup(CSceneView& wnd, CSolidLight* light, CHost* owner, QUndoStack* undo,
                    QWidget* parent)
 {
     if (light == nullptr && owner != nullptr)

@@ -19,7 +19,7 @@
 class CFieldCheck;
 class CHost;
 class CSolidLight;
-class CSolidWnd;
+class CSceneView;
 class QLineEdit;
 class QUndoStack;
 
@@ -34,7 +34,7 @@ class CLightSetupDialog : public QDialog
 public:
     /** The dialog for `light` (may be null when `owner` is given) in the window `wnd` (not
      *  null: its document owns the light). */
-    CLightSetupDialog(CSolidWnd& wnd, CSolidLight* light, CHost* owner, QWidget* parent = nullptr);
+    CLightSetupDialog(CSceneView& wnd, CSolidLight* light, CHost* owner, QWidget* parent = nullptr);
     ~CLightSetupDialog() override;
 
     /** The light edited: the one given, or the one "启用光源" created; may be null. */
@@ -67,7 +67,7 @@ private:
 
     std::unique_ptr<Ui::LightSetupDialog> ui_;
     CFieldCheck* fieldCheck_;
-    CSolidWnd& wnd_;
+    CSceneView& wnd_;
     CSolidLight* light_;
     CHost* owner_;
     LightData data_;
@@ -85,7 +85,7 @@ namespace vs {
  * null) or for the lamp `owner` and its light, which may be null (the "灯光设置" entry of a
  * ceiling host item). On OK the edit is one step on `undo` (when given). Returns true on OK.
  */
-bool runLightSetup(CSolidWnd& wnd, CSolidLight* light, CHost* owner, QUndoStack* undo,
+bool runLightSetup(CSceneView& wnd, CSolidLight* light, CHost* owner, QUndoStack* undo,
                    QWidget* parent = nullptr);
 
 /** The light's node and marker show `data` (position included) instead of the stored record;

@@ -8,7 +8,7 @@
 #include "catalogue/CFacilityCatalogue.h"
 #include "catalogue/CFacilityModel.h"
 #include "plugin/CVantrelSolidApp.h"
-#include "view/CSolidWnd.h"
+#include "scene/CSceneView.h"
 
 #include "ui/ui_MaterialDlg.h"
 
@@ -47,7 +47,7 @@ int bufferCount(CSolidFacility& facility)
 
 } // namespace
 
-CMaterialDlg::CMaterialDlg(CSolidWnd& wnd, CSolidFacility& facility, CFacilityCatalogue& catalogue,
+CMaterialDlg::CMaterialDlg(CSceneView& wnd, CSolidFacility& facility, CFacilityCatalogue& catalogue,
                            QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::MaterialDlg>()), wnd_(wnd), facility_(facility),
       catalogue_(catalogue), stored_(vs::customMaterialsOf(facility))
@@ -218,7 +218,7 @@ void CMaterialDlg::reject()
 
 namespace vs {
 
-bool runMaterialDialog(CSolidWnd& wnd, CSolidFacility& facility, QUndoStack* undo, QWidget* parent)
+bool runMaterialDialog(CSceneView& wnd, CSolidFacility& facility, QUndoStack* undo, QWidget* parent)
 {
     CustomMaterialList before = customMaterialsOf(facility);
     CMaterialDlg dialog(wnd, facility, CVantrelSolidApp::instance().facilities, parent);

@@ -13,7 +13,7 @@
 
 class CFacilityCatalogue;
 class CSolidFacility;
-class CSolidWnd;
+class CSceneView;
 class QLineEdit;
 class QUndoStack;
 
@@ -27,7 +27,7 @@ class CMaterialDlg : public QDialog
 
 public:
     /** The dialog for `facility` shown in `wnd`; pictures are chosen from `catalogue`. */
-    CMaterialDlg(CSolidWnd& wnd, CSolidFacility& facility, CFacilityCatalogue& catalogue,
+    CMaterialDlg(CSceneView& wnd, CSolidFacility& facility, CFacilityCatalogue& catalogue,
                  QWidget* parent = nullptr);
     ~CMaterialDlg() override;
 
@@ -51,7 +51,7 @@ private:
     CustomMaterial& record() { return working_[static_cast<std::size_t>(current_)]; }
 
     std::unique_ptr<Ui::MaterialDlg> ui_;
-    CSolidWnd& wnd_;
+    CSceneView& wnd_;
     CSolidFacility& facility_;
     CFacilityCatalogue& catalogue_;
     const vs::CustomMaterialList stored_;
@@ -65,7 +65,7 @@ namespace vs {
 /** Runs the material dialog of `facility` modally (the "材质" entry of a facility's context
  *  menu), choosing pictures from the module's catalogue; on OK the edit is one step on `undo`
  *  (when given). Returns true on OK. */
-bool runMaterialDialog(CSolidWnd& wnd, CSolidFacility& facility, QUndoStack* undo,
+bool runMaterialDialog(CSceneView& wnd, CSolidFacility& facility, QUndoStack* undo,
                        QWidget* parent = nullptr);
 
 } // namespace vs

@@ -7,7 +7,7 @@
 #include "document/CSolidDocument.h"
 #include "catalogue/CFacilityModel.h"
 #include "scene/FacilityScene.h"
-#include "view/CSolidWnd.h"
+#include "scene/CSceneView.h"
 
 #include "ui/ui_SolidFacilitySetupDialog.h"
 
@@ -26,7 +26,7 @@ constexpr int kMetreDecimals = 3;
 
 } // namespace
 
-CSolidFacilitySetupDialog::CSolidFacilitySetupDialog(CSolidWnd& wnd, CSolidFacility& facility,
+CSolidFacilitySetupDialog::CSolidFacilitySetupDialog(CSceneView& wnd, CSolidFacility& facility,
                                                      QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::SolidFacilitySetupDialog>()),
       fieldCheck_(new CFieldCheck(this)), wnd_(wnd), facility_(facility),
@@ -273,7 +273,7 @@ void CSolidFacilitySetupDialog::reject()
 
 namespace vs {
 
-bool runFacilitySetup(CSolidWnd& wnd, CSolidFacility& facility, QUndoStack* undo, QWidget* parent)
+bool runFacilitySetup(CSceneView& wnd, CSolidFacility& facility, QUndoStack* undo, QWidget* parent)
 {
     const FacilitySettings before = FacilitySettings::of(facility);
     CSolidFacilitySetupDialog dialog(wnd, facility, parent);

@@ -16,7 +16,7 @@
 
 class CFieldCheck;
 class CSolidFacility;
-class CSolidWnd;
+class CSceneView;
 class QLineEdit;
 class QUndoStack;
 
@@ -30,7 +30,7 @@ class CSolidFacilitySetupDialog : public QDialog
 
 public:
     /** The dialog for `facility`, shown in `wnd`. */
-    CSolidFacilitySetupDialog(CSolidWnd& wnd, CSolidFacility& facility, QWidget* parent = nullptr);
+    CSolidFacilitySetupDialog(CSceneView& wnd, CSolidFacility& facility, QWidget* parent = nullptr);
     ~CSolidFacilitySetupDialog() override;
 
     /** The working values (customZoom is the zoom, or -1 while the ratio is broken). */
@@ -52,7 +52,7 @@ private:
 
     std::unique_ptr<Ui::SolidFacilitySetupDialog> ui_;
     CFieldCheck* fieldCheck_;
-    CSolidWnd& wnd_;
+    CSceneView& wnd_;
     CSolidFacility& facility_;
     const FacilitySettings stored_;
     Vec3f base_;
@@ -69,7 +69,7 @@ namespace vs {
 
 /** Runs the object properties dialog of `facility` modally (the "属性" entry of a facility's
  *  context menu); on OK the edit is one step on `undo` (when given). Returns true on OK. */
-bool runFacilitySetup(CSolidWnd& wnd, CSolidFacility& facility, QUndoStack* undo,
+bool runFacilitySetup(CSceneView& wnd, CSolidFacility& facility, QUndoStack* undo,
                       QWidget* parent = nullptr);
 
 } // namespace vs

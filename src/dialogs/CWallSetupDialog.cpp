@@ -6,7 +6,7 @@
 #include "dialogs/WallBand.h"
 #include "dialogs/WallSetupCommand.h"
 #include "document/CSolidDocument.h"
-#include "view/CSolidWnd.h"
+#include "scene/CSceneView.h"
 
 #include "ui/ui_WallSetupDialog.h"
 
@@ -23,7 +23,7 @@ constexpr double kLargestLength = 1000.0 * 10000.0;
 
 } // namespace
 
-CWallSetupDialog::CWallSetupDialog(CSolidDocument& doc, CSolidWnd* wnd, QWidget* parent)
+CWallSetupDialog::CWallSetupDialog(CSolidDocument& doc, CSceneView* wnd, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::WallSetupDialog>()), doc_(doc), wnd_(wnd)
 {
     ui_->setupUi(this);
@@ -96,7 +96,7 @@ void CWallSetupDialog::accept()
 
 namespace vs {
 
-bool runWallSetup(CSolidDocument& doc, CSolidWnd* wnd, QUndoStack* undo, QWidget* parent)
+bool runWallSetup(CSolidDocument& doc, CSceneView* wnd, QUndoStack* undo, QWidget* parent)
 {
     auto before = waistBands(doc);
     CWallSetupDialog dialog(doc, wnd, parent);

@@ -12,7 +12,7 @@
 #include <optional>
 
 class CSolidDocument;
-class CSolidWnd;
+class CSceneView;
 class QUndoStack;
 
 namespace Ui {
@@ -26,7 +26,7 @@ class CWallSetupDialog : public QDialog
 public:
     /** The dialog for `doc` (its walls are changed on OK) and the window that shows it (may
      *  be null). */
-    CWallSetupDialog(CSolidDocument& doc, CSolidWnd* wnd, QWidget* parent = nullptr);
+    CWallSetupDialog(CSolidDocument& doc, CSceneView* wnd, QWidget* parent = nullptr);
     ~CWallSetupDialog() override;
 
     void accept() override;
@@ -39,13 +39,13 @@ private:
 
     std::unique_ptr<Ui::WallSetupDialog> ui_;
     CSolidDocument& doc_;
-    CSolidWnd* wnd_;
+    CSceneView* wnd_;
 };
 
 namespace vs {
 
 /** Runs the wall setup dialog modally; on OK the change is one step on `undo` (when given).
  *  Returns true on OK. */
-bool runWallSetup(CSolidDocument& doc, CSolidWnd* wnd, QUndoStack* undo, QWidget* parent = nullptr);
+bool runWallSetup(CSolidDocument& doc, CSceneView* wnd, QUndoStack* undo, QWidget* parent = nullptr);
 
 } // namespace vs

@@ -1,9 +1,9 @@
 #include "dialogs/DisplaySetupCommand.h"
 
 #include "document/CSolidDocument.h"
-#include "view/CSolidWnd.h"
+#include "scene/CSceneView.h"
 
-DisplaySetupCommand::DisplaySetupCommand(CSolidWnd& wnd, const DisplayPreferenceBlock& before,
+DisplaySetupCommand::DisplaySetupCommand(CSceneView& wnd, const DisplayPreferenceBlock& before,
                                          const DisplayPreferenceBlock& after)
     : QUndoCommand(QStringLiteral("显示设置")), wnd_(wnd), before_(before), after_(after)
 {

@@ -6,13 +6,13 @@
 
 #include <QUndoCommand>
 
-class CSolidWnd;
+class CSceneView;
 
 class DisplaySetupCommand : public QUndoCommand
 {
 public:
     /** `after` is already in effect when the command is pushed. */
-    DisplaySetupCommand(CSolidWnd& wnd, const DisplayPreferenceBlock& before,
+    DisplaySetupCommand(CSceneView& wnd, const DisplayPreferenceBlock& before,
                         const DisplayPreferenceBlock& after);
 
     void undo() override;
@@ -21,7 +21,7 @@ public:
 private:
     void apply(const DisplayPreferenceBlock& block);
 
-    CSolidWnd& wnd_;
+    CSceneView& wnd_;
     DisplayPreferenceBlock before_;
     DisplayPreferenceBlock after_;
 };

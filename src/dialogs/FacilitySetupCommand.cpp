@@ -1,11 +1,11 @@
 #include "dialogs/FacilitySetupCommand.h"
 
 #include "scene/FacilityScene.h"
-#include "view/CSolidWnd.h"
+#include "scene/CSceneView.h"
 
 namespace vs {
 
-void applyFacilitySettings(CSolidWnd& wnd, CSolidFacility& facility,
+void applyFacilitySettings(CSceneView& wnd, CSolidFacility& facility,
                            const FacilitySettings& settings)
 {
     settings.storeInto(facility);
@@ -16,7 +16,7 @@ void applyFacilitySettings(CSolidWnd& wnd, CSolidFacility& facility,
 
 } // namespace vs
 
-FacilitySetupCommand::FacilitySetupCommand(CSolidWnd& wnd, CSolidFacility& facility,
+FacilitySetupCommand::FacilitySetupCommand(CSceneView& wnd, CSolidFacility& facility,
                                            const FacilitySettings& before,
                                            const FacilitySettings& after)
     : QUndoCommand(QStringLiteral("物体属性")), wnd_(wnd), facility_(facility), before_(before),

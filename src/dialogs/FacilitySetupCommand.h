@@ -7,13 +7,13 @@
 #include <QUndoCommand>
 
 class CSolidFacility;
-class CSolidWnd;
+class CSceneView;
 
 class FacilitySetupCommand : public QUndoCommand
 {
 public:
     /** `after` is in effect when the command is pushed. */
-    FacilitySetupCommand(CSolidWnd& wnd, CSolidFacility& facility, const FacilitySettings& before,
+    FacilitySetupCommand(CSceneView& wnd, CSolidFacility& facility, const FacilitySettings& before,
                          const FacilitySettings& after);
 
     void undo() override;
@@ -22,7 +22,7 @@ public:
 private:
     void apply(const FacilitySettings& settings);
 
-    CSolidWnd& wnd_;
+    CSceneView& wnd_;
     CSolidFacility& facility_;
     FacilitySettings before_;
     FacilitySettings after_;
@@ -31,7 +31,7 @@ private:
 namespace vs {
 
 /** Shows `facility` with `settings` (brightness and placement) and stores them into it. */
-void applyFacilitySettings(CSolidWnd& wnd, CSolidFacility& facility,
+void applyFacilitySettings(CSceneView& wnd, CSolidFacility& facility,
                            const FacilitySettings& settings);
 
 } // namespace vs

@@ -2,7 +2,7 @@
 
 #include "document/CSolidDocument.h"
 #include "scene/LightScene.h"
-#include "view/CSolidWnd.h"
+#include "scene/CSceneView.h"
 
 LightSetupCommand::State LightSetupCommand::capture(const CSolidLight& light)
 {
@@ -16,7 +16,7 @@ LightSetupCommand::State LightSetupCommand::capture(const CSolidLight& light)
     return s;
 }
 
-LightSetupCommand::LightSetupCommand(CSolidWnd& wnd, CSolidLight& light, State before, State after)
+LightSetupCommand::LightSetupCommand(CSceneView& wnd, CSolidLight& light, State before, State after)
     : QUndoCommand(QStringLiteral("光源设置")), wnd_(wnd), light_(light),
       before_(std::move(before)), after_(std::move(after))
 {

@@ -10,7 +10,7 @@
 #include <vector>
 
 class CSolidLight;
-class CSolidWnd;
+class CSceneView;
 
 class LightSetupCommand : public QUndoCommand
 {
@@ -27,7 +27,7 @@ public:
     static State capture(const CSolidLight& light);
 
     /** `after` is in effect when the command is pushed. */
-    LightSetupCommand(CSolidWnd& wnd, CSolidLight& light, State before, State after);
+    LightSetupCommand(CSceneView& wnd, CSolidLight& light, State before, State after);
 
     void undo() override;
     void redo() override;
@@ -35,7 +35,7 @@ public:
 private:
     void apply(const State& state);
 
-    CSolidWnd& wnd_;
+    CSceneView& wnd_;
     CSolidLight& light_;
     State before_;
     State after_;

@@ -1,8 +1,8 @@
 #include "dialogs/MaterialCommand.h"
 
-#include "view/CSolidWnd.h"
+#include "scene/CSceneView.h"
 
-MaterialCommand::MaterialCommand(CSolidWnd& wnd, CSolidFacility& facility,
+MaterialCommand::MaterialCommand(CSceneView& wnd, CSolidFacility& facility,
                                  vs::CustomMaterialList before, vs::CustomMaterialList after)
     : QUndoCommand(QStringLiteral("材质")), wnd_(wnd), facility_(facility),
       before_(std::move(before)), after_(std::move(after))

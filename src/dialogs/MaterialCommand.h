@@ -6,13 +6,13 @@
 #include <QUndoCommand>
 
 class CSolidFacility;
-class CSolidWnd;
+class CSceneView;
 
 class MaterialCommand : public QUndoCommand
 {
 public:
     /** `after` is in effect when the command is pushed. */
-    MaterialCommand(CSolidWnd& wnd, CSolidFacility& facility, vs::CustomMaterialList before,
+    MaterialCommand(CSceneView& wnd, CSolidFacility& facility, vs::CustomMaterialList before,
                     vs::CustomMaterialList after);
 
     void undo() override;
@@ -21,7 +21,7 @@ public:
 private:
     void apply(const vs::CustomMaterialList& materials);
 
-    CSolidWnd& wnd_;
+    CSceneView& wnd_;
     CSolidFacility& facility_;
     vs::CustomMaterialList before_;
     vs::CustomMaterialList after_;

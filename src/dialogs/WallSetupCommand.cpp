@@ -1,9 +1,9 @@
 #include "dialogs/WallSetupCommand.h"
 
 #include "dialogs/WallBand.h"
-#include "view/CSolidWnd.h"
+#include "scene/CSceneView.h"
 
-WallSetupCommand::WallSetupCommand(CSolidDocument& doc, CSolidWnd* wnd, Bands before, Bands after)
+WallSetupCommand::WallSetupCommand(CSolidDocument& doc, CSceneView* wnd, Bands before, Bands after)
     : QUndoCommand(QStringLiteral("墙面设置")), doc_(doc), wnd_(wnd), before_(std::move(before)),
       after_(std::move(after))
 {

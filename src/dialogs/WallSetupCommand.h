@@ -9,7 +9,7 @@
 #include <vector>
 
 class CSolidDocument;
-class CSolidWnd;
+class CSceneView;
 
 class WallSetupCommand : public QUndoCommand
 {
@@ -17,7 +17,7 @@ public:
     using Bands = std::vector<std::optional<CWallPartDefinition>>;
 
     /** `after` is already in effect when the command is pushed. */
-    WallSetupCommand(CSolidDocument& doc, CSolidWnd* wnd, Bands before, Bands after);
+    WallSetupCommand(CSolidDocument& doc, CSceneView* wnd, Bands before, Bands after);
 
     void undo() override;
     void redo() override;
@@ -26,7 +26,7 @@ private:
     void apply(const Bands& bands);
 
     CSolidDocument& doc_;
-    CSolidWnd* wnd_;
+    CSceneView* wnd_;
     Bands before_;
     Bands after_;
 };

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "edit/DesignInput.h"
+#include "scene/CSceneView.h"
 #include "samples/StaticSamplePictures.h"
 #include "view/CChangeTopView.h"
 #include "view/CFirstPersonEye.h"
@@ -27,7 +28,7 @@
 class CSolidDocument;
 class SolidViewState;
 
-class CSolidWnd : public QWidget
+class CSolidWnd : public QWidget, public CSceneView
 {
     Q_OBJECT
 
@@ -59,12 +60,12 @@ public:
     void RecreateEngine();
     /** Draws one frame now; nothing without a device (and nothing visible with the null
      *  driver). */
-    void DrawScene();
+    void DrawScene() override;
     /** Applies the document's display preferences (field of view, eye height, ambient colour,
      *  roof display, lighting model, light markers) and draws (twice with redrawTwice). When
      *  the vivid-colours preference changed since the scene was built, the scene is rebuilt so
      *  that every texture is made again with or without sRGB decoding. */
-    void ApplyDisplayPreferences(bool redrawTwice = false);
+    void ApplyDisplayPreferences(bool redrawTwice = false) override;
 
     /** Switches work mode (4 viewing, 5 design), view mode (4 globe, 5 first person, 6 change
      *  top) and the whole-room flag, then draws. Unknown values keep the current ones. */
@@ -169,7 +170,7 @@ public:
     /** The change-top pictures. */
     const vs::StaticSamplePictures& samplePictures() const { return samples_; }
     /** The document shown. */
-    CSolidDocument& document() const { return doc_; }
+    CSolidDocument& document() const override { return doc_; }
     /** Where design-mode input goes: the design-mode controller unless replaced. */
     DesignInput& designInput() const { return *designInput_; }
     /** Replaces the receiver of design-mode input (null restores a new design-mode controller). */
