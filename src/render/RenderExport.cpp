@@ -1,4 +1,5 @@
 #include "render/RenderExport.h"
+#include "scene/TowerScene.h"
 
 #include "document/CFlatFacility.h"
 #include "document/CGridMapping.h"
@@ -260,10 +261,11 @@ void exportSectionLine(const CSectionLine& line)
 
 void exportCandyNodes(const CCandy& candy)
 {
-    if (candy.towerTop == nullptr)
+    scene::ISceneNode* top = vs::towerTop(candy);
+    if (top == nullptr)
         return;
-    exportNode(candy.towerTop);
-    for (const scene::ISceneNode* side : candy.towerSides)
+    exportNode(top);
+    for (const scene::ISceneNode* side : vs::towerSides(candy))
         exportNode(side);
 }
 
