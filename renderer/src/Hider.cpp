@@ -88,14 +88,41 @@ struct Frame
     int nx, ny;
     float fw, fh;
     int rx, ry; ///< neighbour pixels a filter reaches
+    /// The filter tabulated over its support, kTableSteps entries per pixel each way.
+    std::vector<float> filterTable;
+    int tableWidth = 0, tableHeight = 0;
     std::vector<std::vector<const Light*>> lightsPerAttributes;
 };
+
+constexpr int kTableSteps = 64;
 
 float filterAt(const FrameOptions& o, float dx, float dy)
 {
     if (o.customFilter)
         return o.customFilter(dx, dy, o.filterWidth[0], o.filterWidth[1]);
     return filterWeight(o.filter, dx, dy, o.filterWidth[0], o.filterWidth[1]);
+}
+
+void tabulateFilter(Frame& f)
+{
+    f.tableWidth = int(std::ceil(f.fw * kTableSteps)) + 1;
+    f.tableHeight = int(std::ceil(f.fh * kTableSteps)) + 1;
+    f.filterTable.resize(size_t(f.tableWidth) * size_t(f.tableHeight));
+    for (int j = 0; j < f.tableHeight; ++j)
+        for (int i = 0; i < f.tableWidth; ++i)
+            f.filterTable[size_t(j) * size_t(f.tableWidth) + size_t(i)] =
+                filterAt(*f.options, float(i) / kTableSteps - f.fw * 0.5f,
+                         float(j) / kTableSteps - f.fh * 0.5f);
+}
+
+/// Filter weight of a sample at offset (dx, dy) inside the support, from the table.
+inline float tableWeight(const Frame& f, float dx, float dy)
+{
+    int i = int((dx + f.fw * 0.5f) * kTableSteps + 0.5f);
+    int j = int((dy + f.fh * 0.5f) * kTableSteps + 0.5f);
+    i = std::min(std::max(i, 0), f.tableWidth - 1);
+    j = std::min(std::max(j, 0), f.tableHeight - 1);
+    return f.filterTable[size_t(j) * size_t(f.tableWidth) + size_t(i)];
 }
 
 /// Shades the hit of primitive `prim` at barycentrics (u, v) seen along org + t dir.
@@ -276,7 +303,7 @@ void renderBucket(const Frame& f, const Bucket& b, std::vector<float>& pixels)
                         float dx = s[k].x - cx, dy = s[k].y - cy;
                         if (std::fabs(dx) > f.fw * 0.5f || std::fabs(dy) > f.fh * 0.5f)
                             continue;
-                        float w = filterAt(*f.options, dx, dy);
+                        float w = tableWeight(f, dx, dy);
                         for (int c = 0; c < 4; ++c)
                             acc[c] += w * s[k].c[c];
                         wsum += w;
@@ -297,7 +324,8 @@ void renderBucket(const Frame& f, const Bucket& b, std::vector<float>& pixels)
 struct OpenDisplay
 {
     std::unique_ptr<DisplayDriver> driver;
-    std::string channels; ///< subset of "rgbaz"
+    std::string channels;     ///< subset of "rgbaz"
+    std::vector<int> indices; ///< of each channel in r g b a z
     int bits;
 };
 
@@ -405,6 +433,7 @@ HiderResult renderFrame(const FrameOptions& o, const Scene& scene, RtProgressFun
     f.fw = o.filterWidth[0], f.fh = o.filterWidth[1];
     f.rx = std::max(0, int(std::ceil(f.fw * 0.5f - 0.5f)));
     f.ry = std::max(0, int(std::ceil(f.fh * 0.5f - 0.5f)));
+    tabulateFilter(f);
     for (const PrimitiveAttributes& a : scene.attributes) {
         std::vector<const Light*> lights;
         for (uint32_t k : a.lights)
@@ -426,6 +455,8 @@ HiderResult renderFrame(const FrameOptions& o, const Scene& scene, RtProgressFun
         std::string error;
         od.driver = DisplayDriver::load(d.type, o.displayPath, error);
         od.channels = channelsOf(d.mode);
+        for (char ch : od.channels)
+            od.indices.push_back(int(std::string("rgbaz").find(ch)));
         od.bits = d.type == "rgbe" ? 32 : bitsFor(od.channels, o);
         RiDisplayFormat fmt{};
         fmt.width = f.width, fmt.height = f.height;
@@ -509,7 +540,7 @@ HiderResult renderFrame(const FrameOptions& o, const Scene& scene, RtProgressFun
                 for (size_t p = 0; p < n; ++p) {
                     int px = b.x0 + int(p) % (b.x1 - b.x0), py = b.y0 + int(p) / (b.x1 - b.x0);
                     for (size_t c = 0; c < d.channels.size(); ++c) {
-                        int idx = int(std::string("rgbaz").find(d.channels[c]));
+                        int idx = d.indices[c];
                         float v = pixels[p * 5 + size_t(idx)];
                         float rnd =
                             hash01(uint32_t(px + f.x0), uint32_t(py + f.y0), 1000 + uint32_t(c));
