@@ -2,6 +2,10 @@
 // Catmull-Rom, two shadowed point lights: the two depth passes, the shadow maps and the main
 // pass through the C binding. Counters give the time per stage. Peak memory: run under
 // /usr/bin/time -v.
+//
+// The same triangles, lights, camera, samples and filter are also rendered by SunFlow (Debian
+// package sunflow) when SUNFLOW_DRIVER names a folder holding a compiled headless driver class
+// SfRender (arguments: scene.sc out.png threads aaMin aaMax) and java is on the path.
 #include "Hider.h"
 #include "ri.h"
 
@@ -10,6 +14,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
@@ -53,6 +58,17 @@ SphereMesh tessellatedSphere(int segments, int rings)
 }
 
 const float kLights[2][3] = {{-2, 2.6f, -1}, {2, 2.6f, 1.5f}};
+const float kEye[3] = {0, 1.6f, -6.5f};
+const float kIntensity = 6;
+
+/// Where sphere k sits and how large it is.
+void sphereTransform(int k, float& x, float& y, float& z, float& r)
+{
+    x = -3.2f + 0.8f * float(k % 9);
+    y = 0.3f + 0.6f * float((k / 9) % 3);
+    z = -2 + 0.9f * float(k / 27);
+    r = 0.3f;
+}
 
 void spheres(const SphereMesh& m, int count)
 {
@@ -60,9 +76,10 @@ void spheres(const SphereMesh& m, int count)
         RiAttributeBegin();
         RtColor c = {0.3f + 0.6f * float(k % 3) / 2, 0.4f, 0.9f - 0.6f * float(k % 5) / 4};
         RiColor(c);
-        RiTranslate(-3.2f + 0.8f * float(k % 9), 0.3f + 0.6f * float((k / 9) % 3),
-                    -2 + 0.9f * float(k / 27));
-        RiScale(0.3f, 0.3f, 0.3f);
+        float x, y, z, r;
+        sphereTransform(k, x, y, z, r);
+        RiTranslate(x, y, z);
+        RiScale(r, r, r);
         RiPointsPolygons(RtInt(m.nverts.size()), const_cast<RtInt*>(m.nverts.data()),
                          const_cast<RtInt*>(m.verts.data()), RI_P, const_cast<RtFloat*>(m.P.data()),
                          RI_N, const_cast<RtFloat*>(m.N.data()), RI_NULL);
@@ -122,15 +139,14 @@ void mainPass(const SphereMesh& m, int count, const std::string& dir, Times& t)
     RiPixelFilter(RiCatmullRomFilter, 3, 3);
     RtFloat fov = 60;
     RiProjection(RI_PERSPECTIVE, RI_FOV, &fov, RI_NULL);
-    RiRotate(-10, 1, 0, 0);
-    RiTranslate(0, -1.6f, 6.5f);
+    RiTranslate(-kEye[0], -kEye[1], -kEye[2]);
     RiWorldBegin();
     RtFloat amb = 0.1f;
     RiLightSource(RI_AMBIENTLIGHT, RI_INTENSITY, &amb, RI_NULL);
     for (int l = 0; l < 2; ++l) {
         std::string sm = dir + "/light" + std::to_string(l) + ".sm";
         RtString s = tok(sm.c_str());
-        RtFloat in = 6;
+        RtFloat in = kIntensity;
         RtPoint from = {kLights[l][0], kLights[l][1], kLights[l][2]};
         RiLightSource(tok("shadowpoint"), RI_INTENSITY, &in, RI_FROM, &from, "shadowname_px", &s,
                       "shadowname_nx", &s, "shadowname_py", &s, "shadowname_ny", &s,
@@ -175,6 +191,99 @@ void BM_RoomWithSpheres(benchmark::State& state)
     state.counters["shading_and_sampling_s"] = t.shading / n;
     state.counters["filter_and_output_s"] = t.output / n;
 }
+
+/// Writes the scene for SunFlow: the room and all spheres as meshes in world space.
+void writeSunflowScene(const std::string& path, const SphereMesh& m, int count)
+{
+    std::FILE* f = std::fopen(path.c_str(), "w");
+    if (!f)
+        return;
+    // SunFlow's fov is horizontal; ours (60) is across the shorter, vertical side.
+    double hfov = 2 * std::atan(std::tan(30 * 3.14159265 / 180) * 800.0 / 600.0) * 180 / 3.14159265;
+    std::fprintf(f, "image {\n  resolution 800 600\n  aa 2 2\n  filter catmull-rom\n}\n");
+    std::fprintf(f, "trace-depths {\n  diff 0\n  refl 0\n  refr 0\n}\ngi { type none }\n");
+    std::fprintf(f,
+                 "camera {\n  type pinhole\n  eye %g %g %g\n  target %g %g %g\n  up 0 1 0\n"
+                 "  fov %g\n  aspect 1.333333\n}\n",
+                 kEye[0], kEye[1], kEye[2], kEye[0], kEye[1], kEye[2] + 1, hfov);
+    // Our intensity I lights as I / d^2; SunFlow's power P as P / (4 pi d^2).
+    for (const auto& l : kLights)
+        std::fprintf(f,
+                     "light {\n  type point\n  color { \"sRGB linear\" 1 1 1 }\n  power %g\n"
+                     "  p %g %g %g\n}\n",
+                     4 * 3.14159265 * kIntensity, l[0], l[1], l[2]);
+    std::fprintf(f, "shader {\n  name walls\n  type diffuse\n  diff 0.8 0.8 0.8\n}\n");
+    std::fprintf(f, "shader {\n  name balls\n  type phong\n  diff 0.6 0.4 0.4\n"
+                    "  spec 0.5 0.5 0.5 10\n  samples 0\n}\n");
+    const float room[20][3] = {{-4, 0, -3},    {-4, 0, 3},     {4, 0, 3},     {4, 0, -3},
+                               {-4, 2.8f, -3}, {4, 2.8f, -3},  {4, 2.8f, 3},  {-4, 2.8f, 3},
+                               {-4, 0, 3},     {-4, 2.8f, 3},  {4, 2.8f, 3},  {4, 0, 3},
+                               {-4, 0, -3},    {-4, 2.8f, -3}, {-4, 2.8f, 3}, {-4, 0, 3},
+                               {4, 0, 3},      {4, 2.8f, 3},   {4, 2.8f, -3}, {4, 0, -3}};
+    std::fprintf(f, "object {\n  shader walls\n  type generic-mesh\n  name room\n  points 20\n");
+    for (const auto& p : room)
+        std::fprintf(f, "    %g %g %g\n", p[0], p[1], p[2]);
+    std::fprintf(f, "  triangles 10\n");
+    for (int q = 0; q < 5; ++q)
+        std::fprintf(f, "    %d %d %d\n    %d %d %d\n", 4 * q, 4 * q + 1, 4 * q + 2, 4 * q,
+                     4 * q + 2, 4 * q + 3);
+    std::fprintf(f, "  normals none\n  uvs none\n}\n");
+    size_t nv = m.P.size() / 3, nt = m.nverts.size();
+    std::fprintf(f, "object {\n  shader balls\n  type generic-mesh\n  name spheres\n  points %zu\n",
+                 nv * size_t(count));
+    for (int k = 0; k < count; ++k) {
+        float x, y, z, r;
+        sphereTransform(k, x, y, z, r);
+        for (size_t v = 0; v < nv; ++v)
+            std::fprintf(f, "    %g %g %g\n", x + r * m.P[3 * v], y + r * m.P[3 * v + 1],
+                         z + r * m.P[3 * v + 2]);
+    }
+    std::fprintf(f, "  triangles %zu\n", nt * size_t(count));
+    for (int k = 0; k < count; ++k)
+        for (size_t t = 0; t < nt; ++t)
+            std::fprintf(f, "    %zu %zu %zu\n", k * nv + size_t(m.verts[3 * t]),
+                         k * nv + size_t(m.verts[3 * t + 1]), k * nv + size_t(m.verts[3 * t + 2]));
+    std::fprintf(f, "  normals vertex\n");
+    for (int k = 0; k < count; ++k)
+        for (size_t v = 0; v < nv; ++v)
+            std::fprintf(f, "    %g %g %g\n", m.N[3 * v], m.N[3 * v + 1], m.N[3 * v + 2]);
+    std::fprintf(f, "  uvs none\n}\n");
+    std::fclose(f);
+}
+
+void BM_SunflowRoomWithSpheres(benchmark::State& state)
+{
+    const char* driver = std::getenv("SUNFLOW_DRIVER");
+    if (!driver || !*driver || !std::filesystem::exists("/usr/share/java/sunflow.jar")) {
+        state.SkipWithError("SUNFLOW_DRIVER not set or sunflow not installed");
+        return;
+    }
+    const int triangles = int(state.range(0));
+    const int count = 36;
+    int rings = int(std::lround(std::sqrt(double(triangles) / count / 4)));
+    SphereMesh m = tessellatedSphere(2 * rings, rings);
+    char tmpl[] = "/tmp/sfbenchXXXXXX";
+    std::string dir = ::mkdtemp(tmpl);
+    writeSunflowScene(dir + "/room.sc", m, count);
+    std::string cmd = std::string("java -Xmx3g -cp /usr/share/java/sunflow.jar:") + driver +
+                      " SfRender " + dir + "/room.sc " + dir + "/room.png 2 2 2 > " + dir +
+                      "/log.txt 2>&1";
+    for (auto _ : state) {
+        if (std::system(cmd.c_str()) != 0) {
+            state.SkipWithError("sunflow failed");
+            break;
+        }
+    }
+    state.counters["triangles"] = double(m.nverts.size()) * count;
+    std::filesystem::remove_all(dir);
+}
+
+BENCHMARK(BM_SunflowRoomWithSpheres)
+    ->Arg(100000)
+    ->Arg(500000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseRealTime();
 
 BENCHMARK(BM_RoomWithSpheres)
     ->Arg(100000)

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -115,7 +116,12 @@ RiDisplayOpen(const char* name, const RiDisplayFormat* fmt, char* error, int err
         return nullptr;
     }
     auto fb = std::make_unique<Framebuffer>();
-    fb->image = std::make_unique<ri::ImageFile>(name, *fmt, "tiff");
+    try {
+        fb->image = std::make_unique<ri::ImageFile>(name, *fmt, "tiff");
+    } catch (const std::exception& e) {
+        ri::setError(error, errorSize, std::string("framebuffer display: ") + e.what());
+        return nullptr;
+    }
     const char* display = std::getenv("DISPLAY");
     std::string viewer = findViewer();
     if (!display || !*display || viewer.empty()) {
