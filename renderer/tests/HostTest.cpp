@@ -75,6 +75,7 @@ TEST(HostTest, ShadowAndMainPassAsTheModuleExportsThem)
     const char* home = std::getenv("PIXIEHOME");
     std::string savedHome = home ? home : "";
     ::unsetenv("PIXIEHOME"); // drivers and shaders beside libri.so
+    ::unsetenv("DISPLAY");   // the framebuffer writes its file only
 
     // A box on the floor (in 0.1 mm), seen from 3.7 m above for the shadow pass.
     auto box = [&] {
