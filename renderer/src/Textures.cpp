@@ -143,11 +143,6 @@ TextureStore::~TextureStore()
     OIIO::TextureSystem::destroy(impl_->system, true);
 }
 
-std::string TextureStore::resolve(const std::string& name) const
-{
-    return name;
-}
-
 Vec3 TextureStore::texture(const std::string& name, const ShadingPoint& sp)
 {
     OIIO::TextureOpt opt;
@@ -157,7 +152,7 @@ Vec3 TextureStore::texture(const std::string& name, const ShadingPoint& sp)
     bool ok = impl_->system->texture(file, opt, sp.s, sp.t, sp.dsdx, sp.dtdx, sp.dsdy, sp.dtdy, 3,
                                      result);
     if (!ok) {
-        std::string e = impl_->system->geterror();
+        impl_->system->geterror(); // clears it
         std::lock_guard<std::mutex> lock(mutex_);
         if (failed_.insert(name).second)
             messages_.push_back("cannot read texture \"" + name + "\"");

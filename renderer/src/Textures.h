@@ -50,7 +50,6 @@ public:
     std::vector<std::string> takeMessages();
 
 private:
-    std::string resolve(const std::string& name) const;
     std::shared_ptr<const ShadowMap> shadowMap(const std::string& name);
 
     struct Impl;
