@@ -10,7 +10,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -90,7 +92,16 @@ int startViewer(const std::string& viewer, const std::string& title, int width, 
     if (pid == 0) {
         ::setsid();
         if (::fork() == 0) {
+            // The viewer keeps nothing of the renderer's process but the socket: an inherited
+            // pipe (a test runner's output, say) would otherwise stay open as long as it.
             ::dup2(sv[1], 0);
+            int devnull = ::open("/dev/null", O_WRONLY);
+            if (devnull >= 0) {
+                ::dup2(devnull, 1);
+                ::dup2(devnull, 2);
+            }
+            for (int fd = 3; fd < 1024; ++fd)
+                ::close(fd);
             const char* argv[] = {viewer.c_str(), title.c_str(), w.c_str(), h.c_str(), nullptr};
             ::execv(viewer.c_str(), const_cast<char* const*>(argv));
             ::_exit(127);
@@ -115,7 +126,12 @@ RiDisplayOpen(const char* name, const RiDisplayFormat* fmt, char* error, int err
         return nullptr;
     }
     auto fb = std::make_unique<Framebuffer>();
-    fb->image = std::make_unique<ri::ImageFile>(name, *fmt, "tiff");
+    try {
+        fb->image = std::make_unique<ri::ImageFile>(name, *fmt, "tiff");
+    } catch (const std::exception& e) {
+        ri::setError(error, errorSize, std::string("framebuffer display: ") + e.what());
+        return nullptr;
+    }
     const char* display = std::getenv("DISPLAY");
     std::string viewer = findViewer();
     if (!display || !*display || viewer.empty()) {

@@ -2,6 +2,8 @@
 #include "ImageFile.h"
 
 #include <memory>
+#include <stdexcept>
+#include <string>
 
 using ri::ImageFile;
 
@@ -16,7 +18,12 @@ RiDisplayOpen(const char* name, const RiDisplayFormat* fmt, char* error, int err
     }
     RiDisplayFormat f = *fmt;
     f.bitsPerSample = 32;
-    return new ImageFile(name, f, "hdr");
+    try {
+        return new ImageFile(name, f, "hdr");
+    } catch (const std::exception& e) {
+        ri::setError(error, errorSize, std::string("rgbe display: ") + e.what());
+        return nullptr;
+    }
 }
 
 __attribute__((visibility("default"))) int RiDisplayData(void* handle, int x0, int y0, int x1,

@@ -15,7 +15,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <set>
+#include <stdexcept>
 #include <vector>
 
 #define RI_TOKEN(var, text) RtToken var = const_cast<char*>(text);
@@ -132,7 +134,7 @@ namespace {
 
 thread_local Context* tCurrent = nullptr;
 thread_local RtErrorHandler tHandler = RiErrorPrint;
-thread_local std::set<std::string>* tUnimplemented = nullptr;
+thread_local std::set<std::string> tUnimplemented;
 
 using ri::Request;
 
@@ -189,7 +191,14 @@ void send(Request& q)
         report(RIE_NOTSTARTED, RIE_ERROR, q.name + " outside RiBegin/RiEnd");
         return;
     }
-    ctx->sink->handle(q);
+    // Nothing may unwind into the caller's C code.
+    try {
+        ctx->sink->handle(q);
+    } catch (const std::bad_alloc&) {
+        report(RIE_NOMEM, RIE_SEVERE, q.name + ": out of memory");
+    } catch (const std::exception& e) {
+        report(RIE_BUG, RIE_SEVERE, q.name + ": " + e.what());
+    }
 }
 
 void sendV(const char* name, RtInt n, RtToken t[], RtPointer v[], const ClassCounts& c = kOne)
@@ -264,7 +273,7 @@ ClassCounts uniformCounts(size_t uniform, size_t varying, size_t vertex, size_t 
 
 const ClassCounts kQuadric = uniformCounts(1, 4, 4, 4);
 
-RtInt gBasisStep[2] = {3, 3}; // only used to size patch mesh lists; the renderer keeps its own
+thread_local RtInt gBasisStep[2] = {3, 3}; // sizes patch mesh lists; the renderer keeps its own
 
 } // namespace
 
@@ -283,9 +292,9 @@ void report(int code, int severity, const std::string& message)
 
 void reportUnimplemented(const std::string& name)
 {
-    if (!tUnimplemented)
-        tUnimplemented = new std::set<std::string>; // per thread, lives as long as the thread
-    if (tUnimplemented->insert(name).second)
+    // Once per context (per thread outside one).
+    std::set<std::string>& seen = tCurrent ? tCurrent->unimplemented : tUnimplemented;
+    if (seen.insert(name).second)
         report(RIE_UNIMPLEMENT, RIE_WARNING, name + " is not implemented; ignored");
 }
 
@@ -359,7 +368,7 @@ RtVoid RiEnd(void)
         return;
     }
     Request q("End");
-    ctx->sink->handle(q);
+    send(q);
     tCurrent = nullptr;
     delete ctx;
 }

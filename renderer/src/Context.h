@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 namespace ri {
@@ -48,6 +49,7 @@ struct Context
     int nextLight = 0;
     int nextObject = 0;
     int nextArchive = 0;
+    std::set<std::string> unimplemented; ///< procedures already reported
 };
 
 /// The calling thread's current context, or null outside RiBegin/RiEnd.

@@ -88,14 +88,41 @@ struct Frame
     int nx, ny;
     float fw, fh;
     int rx, ry; ///< neighbour pixels a filter reaches
+    /// The filter tabulated over its support, kTableSteps entries per pixel each way.
+    std::vector<float> filterTable;
+    int tableWidth = 0, tableHeight = 0;
     std::vector<std::vector<const Light*>> lightsPerAttributes;
 };
+
+constexpr int kTableSteps = 64;
 
 float filterAt(const FrameOptions& o, float dx, float dy)
 {
     if (o.customFilter)
         return o.customFilter(dx, dy, o.filterWidth[0], o.filterWidth[1]);
     return filterWeight(o.filter, dx, dy, o.filterWidth[0], o.filterWidth[1]);
+}
+
+void tabulateFilter(Frame& f)
+{
+    f.tableWidth = int(std::ceil(f.fw * kTableSteps)) + 1;
+    f.tableHeight = int(std::ceil(f.fh * kTableSteps)) + 1;
+    f.filterTable.resize(size_t(f.tableWidth) * size_t(f.tableHeight));
+    for (int j = 0; j < f.tableHeight; ++j)
+        for (int i = 0; i < f.tableWidth; ++i)
+            f.filterTable[size_t(j) * size_t(f.tableWidth) + size_t(i)] =
+                filterAt(*f.options, float(i) / kTableSteps - f.fw * 0.5f,
+                         float(j) / kTableSteps - f.fh * 0.5f);
+}
+
+/// Filter weight of a sample at offset (dx, dy) inside the support, from the table.
+inline float tableWeight(const Frame& f, float dx, float dy)
+{
+    int i = int((dx + f.fw * 0.5f) * kTableSteps + 0.5f);
+    int j = int((dy + f.fh * 0.5f) * kTableSteps + 0.5f);
+    i = std::min(std::max(i, 0), f.tableWidth - 1);
+    j = std::min(std::max(j, 0), f.tableHeight - 1);
+    return f.filterTable[size_t(j) * size_t(f.tableWidth) + size_t(i)];
 }
 
 /// Shades the hit of primitive `prim` at barycentrics (u, v) seen along org + t dir.
@@ -160,7 +187,8 @@ void shadeHit(const Frame& f, uint32_t prim, float u, float v, float t, const Ve
 }
 
 /// Traces one camera sample through every partly opaque surface, front to back.
-void traceSample(const Frame& f, float x, float y, CacheEntry* cache, int& cacheSize, Sample& out)
+void traceSample(const Frame& f, float x, float y, CacheEntry* cache, int& cacheSize, Sample& out,
+                 const RTCRayHit* first)
 {
     Vec3 org, dir;
     f.camera.ray(x, y, org, dir);
@@ -172,17 +200,21 @@ void traceSample(const Frame& f, float x, float y, CacheEntry* cache, int& cache
     RTCIntersectContext ctx;
     for (int layer = 0; layer < 64; ++layer) {
         RTCRayHit rh;
-        rh.ray.org_x = org.x, rh.ray.org_y = org.y, rh.ray.org_z = org.z;
-        rh.ray.dir_x = dir.x, rh.ray.dir_y = dir.y, rh.ray.dir_z = dir.z;
-        rh.ray.tnear = tnear;
-        rh.ray.tfar = f.camera.yon;
-        rh.ray.mask = 0xffffffffu;
-        rh.ray.flags = 0;
-        rh.ray.time = 0;
-        rh.hit.geomID = RTC_INVALID_GEOMETRY_ID;
-        rh.hit.instID[0] = RTC_INVALID_GEOMETRY_ID;
-        rtcInitIntersectContext(&ctx);
-        rtcIntersect1(f.rtc, &ctx, &rh);
+        if (layer == 0 && first) {
+            rh = *first; // the first layer came with the pixel's packet
+        } else {
+            rh.ray.org_x = org.x, rh.ray.org_y = org.y, rh.ray.org_z = org.z;
+            rh.ray.dir_x = dir.x, rh.ray.dir_y = dir.y, rh.ray.dir_z = dir.z;
+            rh.ray.tnear = tnear;
+            rh.ray.tfar = f.camera.yon;
+            rh.ray.mask = 0xffffffffu;
+            rh.ray.flags = 0;
+            rh.ray.time = 0;
+            rh.hit.geomID = RTC_INVALID_GEOMETRY_ID;
+            rh.hit.instID[0] = RTC_INVALID_GEOMETRY_ID;
+            rtcInitIntersectContext(&ctx);
+            rtcIntersect1(f.rtc, &ctx, &rh);
+        }
         if (rh.hit.geomID == RTC_INVALID_GEOMETRY_ID)
             break;
         uint32_t prim = rh.hit.primID;
@@ -233,6 +265,51 @@ void traceSample(const Frame& f, float x, float y, CacheEntry* cache, int& cache
     }
 }
 
+/// Traces the samples of one pixel (positions already in x, y): their first surfaces in
+/// packets of 16 rays, which share most of their way through the hierarchy, then each
+/// sample's further layers alone.
+void tracePixel(const Frame& f, Sample* samples, int count, CacheEntry* cache, int& cacheSize)
+{
+    for (int start = 0; start < count; start += 16) {
+        int n = std::min(16, count - start);
+        alignas(64) RTCRayHit16 packet;
+        alignas(64) int valid[16];
+        for (int l = 0; l < 16; ++l) {
+            valid[l] = l < n ? -1 : 0;
+            Vec3 org, dir;
+            if (l < n)
+                f.camera.ray(samples[start + l].x, samples[start + l].y, org, dir);
+            packet.ray.org_x[l] = org.x, packet.ray.org_y[l] = org.y, packet.ray.org_z[l] = org.z;
+            packet.ray.dir_x[l] = dir.x, packet.ray.dir_y[l] = dir.y, packet.ray.dir_z[l] = dir.z;
+            packet.ray.tnear[l] = f.camera.hither;
+            packet.ray.tfar[l] = f.camera.yon;
+            packet.ray.time[l] = 0;
+            packet.ray.mask[l] = 0xffffffffu;
+            packet.ray.id[l] = unsigned(l);
+            packet.ray.flags[l] = 0;
+            packet.hit.geomID[l] = RTC_INVALID_GEOMETRY_ID;
+            packet.hit.instID[0][l] = RTC_INVALID_GEOMETRY_ID;
+        }
+        RTCIntersectContext ctx;
+        rtcInitIntersectContext(&ctx);
+        rtcIntersect16(valid, f.rtc, &ctx, &packet);
+        for (int l = 0; l < n; ++l) {
+            RTCRayHit first;
+            first.ray.org_x = packet.ray.org_x[l], first.ray.org_y = packet.ray.org_y[l];
+            first.ray.org_z = packet.ray.org_z[l];
+            first.ray.dir_x = packet.ray.dir_x[l], first.ray.dir_y = packet.ray.dir_y[l];
+            first.ray.dir_z = packet.ray.dir_z[l];
+            first.ray.tnear = packet.ray.tnear[l];
+            first.ray.tfar = packet.ray.tfar[l];
+            first.hit.u = packet.hit.u[l], first.hit.v = packet.hit.v[l];
+            first.hit.primID = packet.hit.primID[l];
+            first.hit.geomID = packet.hit.geomID[l];
+            Sample& s = samples[start + l];
+            traceSample(f, s.x, s.y, cache, cacheSize, s, &first);
+        }
+    }
+}
+
 struct Bucket
 {
     int x0, y0, x1, y1; ///< image coordinates
@@ -257,10 +334,10 @@ void renderBucket(const Frame& f, const Bucket& b, std::vector<float>& pixels)
                     uint32_t k = uint32_t(j * f.nx + i);
                     float jx = jitter ? hash01(uint32_t(fx), uint32_t(fy), 2 * k) : 0.5f;
                     float jy = jitter ? hash01(uint32_t(fx), uint32_t(fy), 2 * k + 1) : 0.5f;
-                    float sx = float(fx) + (float(i) + jx) / float(f.nx);
-                    float sy = float(fy) + (float(j) + jy) / float(f.ny);
-                    traceSample(f, sx, sy, cache, cacheSize, out[k]);
+                    out[k].x = float(fx) + (float(i) + jx) / float(f.nx);
+                    out[k].y = float(fy) + (float(j) + jy) / float(f.ny);
                 }
+            tracePixel(f, out, spp, cache, cacheSize);
         }
     const int bw = b.x1 - b.x0;
     pixels.assign(size_t(bw) * size_t(b.y1 - b.y0) * 5, 0.f);
@@ -276,7 +353,7 @@ void renderBucket(const Frame& f, const Bucket& b, std::vector<float>& pixels)
                         float dx = s[k].x - cx, dy = s[k].y - cy;
                         if (std::fabs(dx) > f.fw * 0.5f || std::fabs(dy) > f.fh * 0.5f)
                             continue;
-                        float w = filterAt(*f.options, dx, dy);
+                        float w = tableWeight(f, dx, dy);
                         for (int c = 0; c < 4; ++c)
                             acc[c] += w * s[k].c[c];
                         wsum += w;
@@ -297,7 +374,8 @@ void renderBucket(const Frame& f, const Bucket& b, std::vector<float>& pixels)
 struct OpenDisplay
 {
     std::unique_ptr<DisplayDriver> driver;
-    std::string channels; ///< subset of "rgbaz"
+    std::string channels;     ///< subset of "rgbaz"
+    std::vector<int> indices; ///< of each channel in r g b a z
     int bits;
 };
 
@@ -405,6 +483,7 @@ HiderResult renderFrame(const FrameOptions& o, const Scene& scene, RtProgressFun
     f.fw = o.filterWidth[0], f.fh = o.filterWidth[1];
     f.rx = std::max(0, int(std::ceil(f.fw * 0.5f - 0.5f)));
     f.ry = std::max(0, int(std::ceil(f.fh * 0.5f - 0.5f)));
+    tabulateFilter(f);
     for (const PrimitiveAttributes& a : scene.attributes) {
         std::vector<const Light*> lights;
         for (uint32_t k : a.lights)
@@ -426,6 +505,8 @@ HiderResult renderFrame(const FrameOptions& o, const Scene& scene, RtProgressFun
         std::string error;
         od.driver = DisplayDriver::load(d.type, o.displayPath, error);
         od.channels = channelsOf(d.mode);
+        for (char ch : od.channels)
+            od.indices.push_back(int(std::string("rgbaz").find(ch)));
         od.bits = d.type == "rgbe" ? 32 : bitsFor(od.channels, o);
         RiDisplayFormat fmt{};
         fmt.width = f.width, fmt.height = f.height;
@@ -509,7 +590,7 @@ HiderResult renderFrame(const FrameOptions& o, const Scene& scene, RtProgressFun
                 for (size_t p = 0; p < n; ++p) {
                     int px = b.x0 + int(p) % (b.x1 - b.x0), py = b.y0 + int(p) / (b.x1 - b.x0);
                     for (size_t c = 0; c < d.channels.size(); ++c) {
-                        int idx = int(std::string("rgbaz").find(d.channels[c]));
+                        int idx = d.indices[c];
                         float v = pixels[p * 5 + size_t(idx)];
                         float rnd =
                             hash01(uint32_t(px + f.x0), uint32_t(py + f.y0), 1000 + uint32_t(c));

@@ -312,12 +312,18 @@ void Renderer::handle(const Request& q)
             report(RIE_BADHANDLE, RIE_ERROR, "unknown object " + std::to_string(id));
             return;
         }
+        if (instanceDepth_ >= 16) {
+            report(RIE_NESTING, RIE_ERROR, "objects instanced too deeply");
+            return;
+        }
+        ++instanceDepth_;
         std::vector<Request> copy = it->second;
         stack_.push_back({attributes_, transform_, Saved::Attribute});
         for (const Request& r : copy)
             if (r.name != "ObjectInstance" || r.args.empty() || r.args[0].asInt() != id)
                 handle(r);
         handle(Request("AttributeEnd"));
+        --instanceDepth_;
         return;
     }
     if (n == "MakeTexture")
@@ -351,7 +357,7 @@ void Renderer::option(const Request& q)
     if (n == "Format") {
         int x = q.args.size() > 0 ? q.args[0].asInt() : 0;
         int y = q.args.size() > 1 ? q.args[1].asInt() : 0;
-        if (x <= 0 || y <= 0 || x > 65536 || y > 65536) {
+        if (x <= 0 || y <= 0 || x > 16384 || y > 16384) {
             report(RIE_RANGE, RIE_ERROR,
                    "bad format " + std::to_string(x) + "x" + std::to_string(y));
             return;

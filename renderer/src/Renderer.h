@@ -125,6 +125,7 @@ private:
     int recordingObject_ = 0;
     std::set<std::string> warned_;
     int archiveDepth_ = 0;
+    int instanceDepth_ = 0;
 };
 
 } // namespace ri

@@ -275,12 +275,21 @@ std::string tessellatePolygons(const std::vector<int>& loopsPerFace,
     StandardVariables vars(request);
     if (!vars.hasPosition())
         return "no \"P\"";
+    // Points are shared between faces unless a variable differs per face or face corner.
+    bool share = true;
+    for (const Variable* v :
+         {&vars.P, &vars.Pw, &vars.N, &vars.Cs, &vars.Os, &vars.st, &vars.s, &vars.t})
+        if (v->valid() && (v->param->decl.varClass == VarClass::Uniform ||
+                           v->param->decl.varClass == VarClass::FaceVarying))
+            share = false;
+    std::vector<uint32_t> pointVertex; // output vertex of each point, when shared
+    const uint32_t none = ~0u;
     size_t loop = 0, corner = 0;
     for (size_t face = 0; face < loopsPerFace.size(); ++face) {
         int nloops = loopsPerFace[face];
         if (nloops <= 0 || loop + size_t(nloops) > verticesPerLoop.size())
             return "bad loop count";
-        uint32_t base = uint32_t(out.P.size());
+        std::vector<uint32_t> cornerVertex; // output vertex of each corner of this face
         std::vector<std::vector<Vec3>> loops;
         for (int l = 0; l < nloops; ++l, ++loop) {
             int nv = verticesPerLoop[loop];
@@ -291,9 +300,20 @@ std::string tessellatePolygons(const std::vector<int>& loopsPerFace,
                 int point = indices[corner];
                 if (point < 0)
                     return "negative vertex index";
-                if (!vars.append(out, face, corner, size_t(point)))
-                    return "a primitive variable has too few values";
-                loops.back().push_back(out.P.back());
+                if (share && size_t(point) < pointVertex.size() &&
+                    pointVertex[size_t(point)] != none) {
+                    cornerVertex.push_back(pointVertex[size_t(point)]);
+                } else {
+                    if (!vars.append(out, face, corner, size_t(point)))
+                        return "a primitive variable has too few values";
+                    cornerVertex.push_back(uint32_t(out.P.size() - 1));
+                    if (share) {
+                        if (size_t(point) >= pointVertex.size())
+                            pointVertex.resize(size_t(point) + 1, none);
+                        pointVertex[size_t(point)] = cornerVertex.back();
+                    }
+                }
+                loops.back().push_back(out.P[cornerVertex.back()]);
             }
         }
         // Project onto the plane of the outer loop (Newell normal) and triangulate.
@@ -321,7 +341,8 @@ std::string tessellatePolygons(const std::vector<int>& loopsPerFace,
         // Keep the winding of the input so that orientation means what the caller meant.
         bool inputCcw = !flip;
         for (size_t k = 0; k + 2 < tris.size(); k += 3) {
-            uint32_t a = base + tris[k], b = base + tris[k + 1], c = base + tris[k + 2];
+            uint32_t a = cornerVertex[tris[k]], b = cornerVertex[tris[k + 1]],
+                     c = cornerVertex[tris[k + 2]];
             if (inputCcw)
                 out.triangles.insert(out.triangles.end(), {a, b, c});
             else

@@ -74,7 +74,7 @@ bool makeShadow(const std::string& depthFile, const std::string& shadowMap, std:
     spec.attribute("worldtocamera", OIIO::TypeMatrix, map.worldToCamera);
     spec.attribute("worldtoscreen", OIIO::TypeMatrix, map.worldToScreen);
     spec.attribute("textureformat", "Shadow");
-    spec.attribute("compression", "zip");
+    spec.attribute("compression", "none");
     std::string temp = shadowMap + ".tmp" + std::to_string(::getpid());
     auto out = OIIO::ImageOutput::create("tiff");
     if (!out || !out->open(temp, spec) ||
@@ -116,6 +116,7 @@ bool readShadowMap(const std::string& path, ShadowMap& out, std::string& error)
         error = "cannot read the depth map \"" + path + "\"";
         return false;
     }
+    out.cameraX = Matrix::fromArray(out.worldToCamera).inverse().vector({1, 0, 0});
     out.depth.resize(size_t(spec.width) * size_t(spec.height));
     for (size_t k = 0; k < out.depth.size(); ++k)
         out.depth[k] = all[k * size_t(spec.nchannels)];
@@ -142,11 +143,6 @@ TextureStore::~TextureStore()
     OIIO::TextureSystem::destroy(impl_->system, true);
 }
 
-std::string TextureStore::resolve(const std::string& name) const
-{
-    return name;
-}
-
 Vec3 TextureStore::texture(const std::string& name, const ShadingPoint& sp)
 {
     OIIO::TextureOpt opt;
@@ -156,7 +152,7 @@ Vec3 TextureStore::texture(const std::string& name, const ShadingPoint& sp)
     bool ok = impl_->system->texture(file, opt, sp.s, sp.t, sp.dsdx, sp.dtdx, sp.dsdy, sp.dtdy, 3,
                                      result);
     if (!ok) {
-        std::string e = impl_->system->geterror();
+        impl_->system->geterror(); // clears it
         std::lock_guard<std::mutex> lock(mutex_);
         if (failed_.insert(name).second)
             messages_.push_back("cannot read texture \"" + name + "\"");
@@ -198,7 +194,7 @@ float TextureStore::shadow(const std::string& name, const Vec3& P, const Light& 
     float fx = (ps.x + 1) * 0.5f * float(map->width);
     float fy = (1 - ps.y) * 0.5f * float(map->height);
     // Size of one texel at this depth, from the screen matrix's scale, for the bias.
-    Vec3 ps2 = toScreen.point(P + toCamera.inverse().vector({1, 0, 0}) * pc.z * 0.01f);
+    Vec3 ps2 = toScreen.point(P + map->cameraX * pc.z * 0.01f);
     float texelWorld =
         0.01f * pc.z / std::max(1e-12f, std::fabs(ps2.x - ps.x) * 0.5f * float(map->width));
     float bias = light.bias > 0 ? light.bias : 0.002f * pc.z + 2 * texelWorld;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Filters.h"
+#include "Math.h"
 #include "Shading.h"
 
 #include <map>
@@ -29,6 +30,8 @@ struct ShadowMap
     std::vector<float> depth;
     float worldToCamera[16];
     float worldToScreen[16];
+    /// World length of one camera-space unit along x (for the depth bias), set on reading.
+    Vec3 cameraX;
 };
 
 /// Reads a shadow map (or a zfile); false with `error` set when it cannot.
@@ -47,7 +50,6 @@ public:
     std::vector<std::string> takeMessages();
 
 private:
-    std::string resolve(const std::string& name) const;
     std::shared_ptr<const ShadowMap> shadowMap(const std::string& name);
 
     struct Impl;

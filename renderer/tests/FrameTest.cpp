@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <vector>
 
 using namespace ritest;
@@ -220,6 +222,41 @@ TEST(FrameTest, InlineDeclarationsAndRiDeclareTypeParameters)
     Picture pic = readPicture(out);
     ASSERT_EQ(pic.width, 3);
     EXPECT_NEAR(pic.at(1, 1), 0.5f, 1e-4);
+}
+
+} // namespace
+
+namespace {
+
+TEST(FrameTest, ExtraDisplaysAndTheFramebufferWithoutAWindowWriteTheirFiles)
+{
+    ScratchDir dir;
+    std::string fb = dir.file("room.tif"), hdr = dir.file("room.hdr"), alpha = dir.file("a.tif");
+    ::unsetenv("DISPLAY");
+    RiBegin(RI_NULL);
+    RiDisplay(const_cast<char*>(fb.c_str()), RI_FRAMEBUFFER, RI_RGB, RI_NULL);
+    RiDisplay(const_cast<char*>(("+" + hdr).c_str()), const_cast<char*>("rgbe"), RI_RGB, RI_NULL);
+    RiDisplay(const_cast<char*>(("+" + alpha).c_str()), const_cast<char*>("tiff"), RI_A, RI_NULL);
+    RiFormat(8, 6, 1);
+    orthoCamera(1);
+    RiWorldBegin();
+    RiSurface(RI_CONSTANT, RI_NULL);
+    RtColor bright = {2, 2, 2};
+    RiColor(bright);
+    square(0.5f, 5);
+    RiWorldEnd();
+    RiEnd();
+    Picture p = readPicture(fb), h = readPicture(hdr), a = readPicture(alpha);
+    ASSERT_EQ(p.width, 8);
+    EXPECT_EQ(p.channels, 3);
+    EXPECT_NEAR(p.at(4, 3), 1, 1e-6); // clamped by the 8-bit quantiser
+    ASSERT_EQ(h.width, 8);
+    EXPECT_NEAR(h.at(4, 3), 2, 0.05); // HDR keeps the unclamped value
+    ASSERT_EQ(a.channels, 1);
+    EXPECT_NEAR(a.at(4, 3), 1, 1e-6);
+    EXPECT_NEAR(a.at(0, 0), 0, 1e-6);
+    auto entries = std::filesystem::directory_iterator(dir.path());
+    EXPECT_EQ(std::distance(begin(entries), end(entries)), 3); // no temporary files left
 }
 
 } // namespace

@@ -204,7 +204,10 @@ TEST(RibTest, DamagedInputIsReportedWithFileAndLine)
 {
     ScratchDir dir;
     std::string rib = dir.file("bad.rib");
-    std::ofstream(rib) << "WorldBegin\nSphere 1 -1 \"x\" 360\nBogus 3\n\"dangling\nWorldEnd\n";
+    std::ofstream(rib) << "WorldBegin\nSphere 1 -1 \"x\" 360\nBogus 3\n"
+                          "ObjectBegin 1 ObjectInstance 2 ObjectEnd\n"
+                          "ObjectBegin 2 ObjectInstance 1 ObjectEnd\n"
+                          "ObjectInstance 1\n\"dangling\nWorldEnd\n";
     ErrorLog::entries().clear();
     RiErrorHandler(ErrorLog::handler);
     RiBegin(RI_NULL);
@@ -215,6 +218,7 @@ TEST(RibTest, DamagedInputIsReportedWithFileAndLine)
     EXPECT_TRUE(ErrorLog::contains(rib + ":2:"));
     EXPECT_TRUE(ErrorLog::contains(rib + ":3: unknown request \"Bogus\""));
     EXPECT_TRUE(ErrorLog::contains("unterminated string"));
+    EXPECT_TRUE(ErrorLog::contains("objects instanced too deeply"));
     EXPECT_EQ(ErrorLog::count(RIE_NOFILE), 1);
 }
 

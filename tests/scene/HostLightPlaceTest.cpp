@@ -51,9 +51,9 @@ std::string lampRoom(RPoint gridOffset, bool invertTop, bool storedLight)
 /** Centre of the lamp's lowered top face in world space. */
 core::vector3df lampCentre(const CHost& host)
 {
-    scenefix::updateChain(host.towerTop);
-    core::aabbox3df box = host.towerTop->getBoundingBox();
-    host.towerTop->getAbsoluteTransformation().transformBoxEx(box);
+    scenefix::updateChain(vs::towerTop(host));
+    core::aabbox3df box = vs::towerTop(host)->getBoundingBox();
+    vs::towerTop(host)->getAbsoluteTransformation().transformBoxEx(box);
     return box.getCenter();
 }
 
@@ -66,7 +66,7 @@ core::vector3df lightAt(const CSolidLight& light)
 void expectOverTheLamp(const CSolidLight& light, const CHost& host)
 {
     ASSERT_NE(light.lightNode, nullptr);
-    ASSERT_NE(host.towerTop, nullptr);
+    ASSERT_NE(vs::towerTop(host), nullptr);
     const core::vector3df lamp = lampCentre(host);
     const core::vector3df at = lightAt(light);
     EXPECT_NEAR(at.X, lamp.X, 1);
