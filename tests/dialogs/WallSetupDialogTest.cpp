@@ -60,8 +60,8 @@ protected:
 
 TEST_F(WallSetupTest, BandOfTheFirstWallFillsTheDialogAndOkSetsItOnEveryWall)
 {
-    band(0).definition = {true, 1500, 9000};
-    band(1).definition = {false, 300, 100};
+    band(0).definition = {true, true, 1500, 9000};
+    band(1).definition = {true, false, 300, 100};
     openSetup();
     EXPECT_TRUE(field<QCheckBox>("bandCheck")->isChecked());
     EXPECT_EQ(field<QLineEdit>("bandWidthEdit")->text(), "15.0");
@@ -83,7 +83,7 @@ TEST_F(WallSetupTest, BandOfTheFirstWallFillsTheDialogAndOkSetsItOnEveryWall)
 
 TEST_F(WallSetupTest, UntickedBandIsSwitchedOffWithTheFirstWallsValues)
 {
-    band(0).definition = {true, 1500, 9000};
+    band(0).definition = {true, true, 1500, 9000};
     openSetup();
     field<QCheckBox>("bandCheck")->click();
     EXPECT_FALSE(field<QLineEdit>("bandWidthEdit")->isEnabled());
@@ -104,7 +104,7 @@ TEST_F(WallSetupTest, UntickedBandIsSwitchedOffWithTheFirstWallsValues)
 TEST_F(WallSetupTest, WidthIsCheckedFirstAndTheHeightOnlyOnceTheWidthIsGood)
 {
     dialoginput::Messages messages;
-    band(0).definition = {true, 1500, 9000};
+    band(0).definition = {true, true, 1500, 9000};
     const std::string written = vs::writeSolid(*doc_);
     openSetup();
     typeInto(field<QLineEdit>("bandWidthEdit"), "-1");
