@@ -1,11 +1,11 @@
 #include "plugin/RenderRun.h"
 
+#include "VantrelSolid.h"
 #include "dialogs/CRenderParamsDialog.h"
 #include "dialogs/CWaitDialog.h"
 #include "document/CSolidDocument.h"
 #include "document/CurrentDocument.h"
 #include "document/SolidWriter.h"
-#include "VantrelSolid.h"
 #include "platform/Bstr.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
@@ -44,8 +44,8 @@ void tell(QWidget* owner, const std::string& text)
         std::fprintf(stderr, "VantrelSolid: render: %s\n", text.c_str());
         return;
     }
-    QMessageBox box(QMessageBox::Warning, QString(), QString::fromStdString(text),
-                    QMessageBox::Ok, owner);
+    QMessageBox box(QMessageBox::Warning, QString(), QString::fromStdString(text), QMessageBox::Ok,
+                    owner);
     box.exec();
 }
 
@@ -251,8 +251,7 @@ void RunRenderRun(CVantrelSolidView& dialog)
 }
 
 void exportSolidRender(const std::string& designXml, const std::string& imagePath, int width,
-                       int height, int viewMode, int samplesPerSide, bool shadows,
-                       int brightness)
+                       int height, int viewMode, int samplesPerSide, bool shadows, int brightness)
 {
     if (currentDocument() != nullptr)
         throw std::runtime_error("a design run is open");
