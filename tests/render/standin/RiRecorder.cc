@@ -35,7 +35,7 @@ void put32(std::string& s, unsigned v)
 }
 
 /** An uncompressed grey RGB TIFF of the frame's size, as a display would leave it. */
-void writePicture(const std::string& path, int width, int height)
+[[maybe_unused]] void writePicture(const std::string& path, int width, int height)
 {
     const unsigned pixels = unsigned(width) * unsigned(height) * 3;
     std::string tiff = "II*";
@@ -83,6 +83,13 @@ std::string str(const char* s)
 
 Call& record(const char* name, std::vector<std::string> args = {})
 {
+#ifdef VS_RI_DISCARD
+    // The benchmarks' renderer: takes every call and keeps nothing.
+    static Call sink;
+    (void)name;
+    (void)args;
+    return sink;
+#endif
     g_calls.push_back(Call{name, std::move(args), {}});
     return g_calls.back();
 }
@@ -109,6 +116,10 @@ bool isString(const std::string& token)
 
 void readParams(Call& call, va_list ap, int vertices = 1)
 {
+#ifdef VS_RI_DISCARD
+    (void)call, (void)ap, (void)vertices;
+    return;
+#endif
     for (;;) {
         const char* token = va_arg(ap, const char*);
         if (token == nullptr)
@@ -194,17 +205,19 @@ EXPORT RtVoid RiWorldBegin()
 }
 EXPORT RtVoid RiWorldEnd()
 {
-    record("RiWorldEnd");
+    Call& call = record("RiWorldEnd");
     if (g_progress != nullptr) {
         for (float f : g_behaviour.fractions) {
             if (g_progress(f, g_progressData) != 0) {
-                g_calls.back().args.push_back("stopped at " + num(f));
+                call.args.push_back("stopped at " + num(f));
                 return; // a stopped frame writes nothing
             }
         }
     }
+#ifndef VS_RI_DISCARD
     if (g_displayMode == "rgb" || g_displayMode == "rgba")
         writePicture(g_display, g_width, g_height);
+#endif
 }
 EXPORT RtVoid RiFormat(RtInt x, RtInt y, RtFloat aspect)
 {
