@@ -6,8 +6,9 @@
 #define VS_RI_INTERFACE_PROCEDURES(X)                                                                                                                        \
     X(RiDeclare)                                                                                                                                             \
     X(RiGetContext)                                                                                                                                          \
-    X(RiContext) X(RiBegin) X(RiEnd) X(RiFrameBegin) X(RiFrameEnd) X(RiWorldBegin) X(RiWorldEnd) X(                                                          \
-        RiFormat) X(RiFrameAspectRatio) X(RiScreenWindow) X(RiCropWindow) X(RiProjection) X(RiProjectionV)                                                   \
+    X(RiContext)                                                                                                                                             \
+    X(RiBegin) X(RiEnd) X(RiFrameBegin) X(RiFrameEnd) X(RiWorldBegin) X(RiWorldEnd) X(RiFormat) X(                                                           \
+        RiFrameAspectRatio) X(RiScreenWindow) X(RiCropWindow) X(RiProjection) X(RiProjectionV)                                                               \
         X(RiClipping) X(RiClippingPlane) X(RiDepthOfField) X(RiShutter) X(RiPixelVariance) X(                                                                \
             RiPixelSamples) X(RiPixelFilter) X(RiExposure) X(RiImager) X(RiImagerV) X(RiQuantize)                                                            \
             X(RiDisplay) X(RiDisplayV) X(RiDisplayChannel) X(RiDisplayChannelV) X(RiGaussianFilter) X(                                                       \

@@ -250,3 +250,42 @@ TEST_F(ExportSolidRenderTest, WithoutARendererItSaysSo)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ExportSolidRenderTest, RibPathGetsTheSceneWithItsTexturesBesideItAndNoRenderer)
+{
+    // No renderer in the home directory: a RIB file needs none.
+    fs::create_directory(home.path() + "farm");
+    const std::string rib = home.path() + "farm/kitchen.rib";
+    void* polygonBefore = vs::RenderManBinding::instance().address(vs::RiSlot::RiPolygon);
+    vs::exportSolidRender(design, rib, 80, 60, 4, 3, true, 50);
+    // The binding is the renderer's again.
+    EXPECT_EQ(vs::RenderManBinding::instance().address(vs::RiSlot::RiPolygon), polygonBefore);
+    const std::string text = rendertest::readFile(rib);
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ(text.rfind("##RenderMan RIB\n", 0), 0u);
+    const size_t shadowFrame = text.find("FrameBegin 1\n");
+    const size_t mainFrame = text.find("FrameBegin 2\n");
+    ASSERT_NE(shadowFrame, std::string::npos);
+    ASSERT_NE(mainFrame, std::string::npos);
+    EXPECT_LT(text.find("MakeShadow \"kitchen-shadow.z\" \"kitchen-shadow.sm\""), mainFrame);
+    EXPECT_NE(text.find("Display \"kitchen.tif\" \"file\" \"rgb\""), std::string::npos);
+    EXPECT_NE(text.find("PixelSamples 3 3"), std::string::npos);
+    EXPECT_NE(text.find("Format 80 60 1"), std::string::npos);
+    EXPECT_NE(text.find("LightSource \"ambientlight\" 1 \"intensity\" [0.5]"), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 9), "FrameEnd\n");
+    // Every texture the scene names lies beside the file.
+    size_t at = 0;
+    int textures = 0;
+    while ((at = text.find("MakeTexture \"", at)) != std::string::npos) {
+        at += 13;
+        const std::string picture = text.substr(at, text.find('"', at) - at);
+        EXPECT_TRUE(fs::exists(home.path() + "farm/" + picture)) << picture;
+        ++textures;
+    }
+    EXPECT_GT(textures, 0);
+    EXPECT_FALSE(fs::exists(rib + ".part"));
+}
+
+} // namespace
