@@ -38,3 +38,8 @@ else()
   vs_add_resource_library(renderer_resources OUTPUT_NAME PR FILES ${_vs_pr_files})
 endif()
 vs_add_resource_library(renderer_runtime_resources OUTPUT_NAME VC90DebugCRT)
+
+# The end-to-end render tests use the renderer when it is built.
+if(TARGET ri AND TARGET host_e2e_tests)
+  add_dependencies(host_e2e_tests ri ${_vs_pr_depends})
+endif()

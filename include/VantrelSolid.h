@@ -222,7 +222,9 @@ VS_API int32 ExportSolidPicture(const char16_t* designXml, const char* jpegPath,
  *  and view of ExportSolidPicture, `samplesPerSide` x `samplesPerSide` pixel samples (1..64),
  *  a shadow pass when `shadows` is non-zero, `brightness` 0..100 (50 is the render dialog's
  *  default). The picture goes to `imagePath` as TIFF, PNG or JPEG by its extension, written
- *  whole: a failed render leaves no file and an older one unchanged. Needs a completed pour.
+ *  whole: a failed render leaves no file and an older one unchanged. A path ending in ".rib"
+ *  gets the RenderMan scene instead (the shadow pass as the frame before the main one, the
+ *  textures it names beside it; no renderer needed). Needs a completed pour.
  *  Returns 1, or 0 with one line on stderr saying why. */
 VS_API int32 ExportSolidRender(const char16_t* designXml, const char* imagePath, int32 width,
                                int32 height, int32 viewMode, int32 samplesPerSide, int32 shadows,

@@ -15,8 +15,7 @@ CRenderParamsDialog::CRenderParamsDialog(int brightness, bool renderShadows, QWi
     ui_->buttons->button(QDialogButtonBox::Ok)->setObjectName("okButton");
     ui_->buttons->button(QDialogButtonBox::Cancel)->setObjectName("cancelButton");
     // The value follows the thumb while it is dragged, and every other move.
-    connect(ui_->brightnessSlider, &QSlider::valueChanged, this,
-            &CRenderParamsDialog::showValue);
+    connect(ui_->brightnessSlider, &QSlider::valueChanged, this, &CRenderParamsDialog::showValue);
     connect(ui_->brightnessSlider, &QSlider::sliderMoved, this, &CRenderParamsDialog::showValue);
     connect(ui_->buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(ui_->buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

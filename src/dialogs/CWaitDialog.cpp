@@ -13,8 +13,7 @@
 
 const char* const CWaitDialog::kStopQuestion = "停止渲染吗？";
 
-CWaitDialog::CWaitDialog(QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::WaitDialog>())
+CWaitDialog::CWaitDialog(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::WaitDialog>())
 {
     ui_->setupUi(this);
     clock_.setInterval(500);
@@ -37,7 +36,8 @@ void CWaitDialog::finish()
     finished_ = true;
     // Queued: delivered by the dialog's own loop, or at once by showEvent when the render
     // ended before the loop started.
-    QMetaObject::invokeMethod(this, [this] { done(Accepted); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { done(Accepted); }, Qt::QueuedConnection);
 }
 
 int CWaitDialog::progressValue() const
@@ -59,6 +59,7 @@ void CWaitDialog::writeOwnerFile()
 {
     // The native window id, 32-bit little-endian, in the current directory (the render folder).
     const auto id = static_cast<uint32_t>(winId());
+    ownerWindowId_ = id;
     const char bytes[4] = {char(id & 0xFF), char((id >> 8) & 0xFF), char((id >> 16) & 0xFF),
                            char((id >> 24) & 0xFF)};
     QFile file(QStringLiteral("Owner.dat"));
@@ -69,8 +70,8 @@ void CWaitDialog::writeOwnerFile()
 void CWaitDialog::updateElapsed()
 {
     const qint64 seconds = elapsed_.elapsed() / 1000;
-    ui_->elapsedLabel->setText(QStringLiteral("%1:%2").arg(seconds / 60).arg(
-        seconds % 60, 2, 10, QLatin1Char('0')));
+    ui_->elapsedLabel->setText(
+        QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0')));
 }
 
 bool CWaitDialog::askToStop()

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -39,6 +40,8 @@ public:
     /** Replaces the stop question (tests); it returns true to stop. Null restores it. */
     void setStopQuestion(std::function<bool()> ask) { stopQuestion_ = std::move(ask); }
 
+    /** The window id last written to "Owner.dat" (0 before the dialog opened). */
+    uint32_t ownerWindowId() const { return ownerWindowId_; }
     /** The progress bar's value, 0..1000 (tests). */
     int progressValue() const;
 
@@ -58,4 +61,5 @@ private:
     std::function<bool()> stopQuestion_;
     QElapsedTimer elapsed_;
     QTimer clock_;
+    uint32_t ownerWindowId_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "plugin/RenderRun.h"
 
+#include "VantrelSolid.h"
 #include "dialogs/CRenderParamsDialog.h"
 #include "dialogs/CWaitDialog.h"
 #include "document/CSolidDocument.h"
@@ -16,6 +17,7 @@
 #include "render/RenderHandOff.h"
 #include "render/RenderJob.h"
 #include "render/RenderSettings.h"
+#include "render/RibWriter.h"
 #include "view/CSolidWnd.h"
 #include "view/CVantrelSolidView.h"
 #include "plugin/PictureExport.h"
@@ -25,6 +27,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <stdexcept>
 #include <thread>
 #include <unistd.h>
@@ -44,8 +47,8 @@ void tell(QWidget* owner, const std::string& text)
         std::fprintf(stderr, "VantrelSolid: render: %s\n", text.c_str());
         return;
     }
-    QMessageBox box(QMessageBox::Warning, QString(), QString::fromStdString(text),
-                    QMessageBox::Ok, owner);
+    QMessageBox box(QMessageBox::Warning, QString(), QString::fromStdString(text), QMessageBox::Ok,
+                    owner);
     box.exec();
 }
 
@@ -191,10 +194,47 @@ PictureFormat formatFor(const std::string& path)
         return PictureFormat::Png;
     if (ext == "jpg" || ext == "jpeg")
         return PictureFormat::Jpeg;
-    if (ext == "rib")
-        throw std::invalid_argument("writing a RenderMan scene (.rib) is not supported yet");
     throw std::invalid_argument("unknown picture type of " + path +
                                 " (use .tif, .tiff, .png, .jpg or .jpeg)");
+}
+
+/** The scene of `window` as a RIB file at `path` (absolute), its textures beside it: the shadow
+ *  pass as the frame before the main one, whose display is a TIFF file named after the RIB. */
+void writeRenderManScene(const CSolidWnd& window, const std::string& path)
+{
+    const size_t slash = path.find_last_of('/');
+    const std::string directory = path.substr(0, slash + 1);
+    std::string stem = path.substr(slash + 1);
+    stem = stem.substr(0, stem.size() - 4);
+    changeDirectory(directory);
+    RenderSettings& settings = RenderSettings::instance();
+    settings.imageFile = stem + ".tif";
+    settings.displayDriver = "file";
+    settings.shadowDepthFile = stem + "-shadow.z";
+    settings.shadowMapFile = stem + "-shadow.sm";
+    settings.jobSimpleLighting =
+        !window.document().viewState || window.document().viewState->simpleLighting;
+    // Every texture is converted again beside this file, whatever this process did before.
+    const std::set<std::string> converted = convertedTextures();
+    convertedTextures().clear();
+    const std::string partial = path + ".part";
+    try {
+        RibWriterScope rib(partial);
+        if (settings.renderShadows) {
+            settings.shadowPass = true;
+            ExportFrame(renderViewOf(window));
+        }
+        settings.shadowPass = false;
+        ExportFrame(renderViewOf(window));
+        rib.finish();
+        if (std::rename(partial.c_str(), path.c_str()) != 0)
+            throw FileError("cannot write " + path);
+    } catch (...) {
+        std::remove(partial.c_str());
+        convertedTextures() = converted;
+        throw;
+    }
+    convertedTextures() = converted;
 }
 
 } // namespace
@@ -251,8 +291,7 @@ void RunRenderRun(CVantrelSolidView& dialog)
 }
 
 void exportSolidRender(const std::string& designXml, const std::string& imagePath, int width,
-                       int height, int viewMode, int samplesPerSide, bool shadows,
-                       int brightness)
+                       int height, int viewMode, int samplesPerSide, bool shadows, int brightness)
 {
     if (currentDocument() != nullptr)
         throw std::runtime_error("a design run is open");
@@ -269,15 +308,20 @@ void exportSolidRender(const std::string& designXml, const std::string& imagePat
                                     std::to_string(brightness));
     if (imagePath.empty())
         throw FileError("no picture file named");
-    const PictureFormat format = formatFor(imagePath);
+    const bool rib = lowerExtension(imagePath) == "rib";
+    const PictureFormat format = rib ? PictureFormat::Tiff : formatFor(imagePath);
     if (app().homeDir.empty() || app().renderDir.empty())
         throw std::runtime_error("no home directory: pour the catalogues first");
+    const std::string absolutePath =
+        imagePath[0] == '/' ? imagePath : currentDirectory() + imagePath;
     app().ensureUserInterface();
 
     DirectoryScope keep;
-    if (const char* failure = prepareRenderer(app().homeDir))
-        throw std::runtime_error(failure);
-    changeDirectory(app().renderDir);
+    if (!rib) {
+        if (const char* failure = prepareRenderer(app().homeDir))
+            throw std::runtime_error(failure);
+        changeDirectory(app().renderDir);
+    }
 
     CurrentDocumentScope scope;
     CSolidDocument& document = openCurrentDocument(designXml);
@@ -295,6 +339,17 @@ void exportSolidRender(const std::string& designXml, const std::string& imagePat
     settings.renderShadows = shadows;
     settings.brightness = brightness;
     settings.pixelSamples = samplesPerSide;
+    if (rib) {
+        try {
+            writeRenderManScene(window, absolutePath);
+        } catch (...) {
+            settings = kept;
+            throw;
+        }
+        settings = kept;
+        window.DestroyEngine();
+        return;
+    }
     settings.imageFile = std::to_string(::getpid()) + "_export.tif";
     settings.displayDriver = "file";
     const RenderResult result = RenderWorker(renderViewOf(window));

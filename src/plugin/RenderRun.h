@@ -41,7 +41,6 @@ bool unattendedRun();
  * when the picture cannot be written.
  */
 void exportSolidRender(const std::string& designXml, const std::string& imagePath, int width,
-                       int height, int viewMode, int samplesPerSide, bool shadows,
-                       int brightness);
+                       int height, int viewMode, int samplesPerSide, bool shadows, int brightness);
 
 } // namespace vs

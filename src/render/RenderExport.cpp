@@ -722,10 +722,12 @@ std::string ConvertTexture(video::ITexture* texture)
     const QImage picture = texturePicture(engineName);
     if (picture.isNull())
         return {};
-    Picture(squarePicture(picture)).save(name, PictureFormat::Tiff);
+    // A TIFF named as one: an engine name may end in ".jpg" or ".bmp".
+    const std::string tif = name + ".tif";
+    Picture(squarePicture(picture)).save(tif, PictureFormat::Tiff);
     RtFloat width = 2;
     need<RiMakeTextureFunc>(RiSlot::RiMakeTexture)(
-        token(name.c_str()), token(result.c_str()), token("periodic"), token("periodic"),
+        token(tif.c_str()), token(result.c_str()), token("periodic"), token("periodic"),
         needFilter(RiSlot::RiGaussianFilter), width, width, RI_NULL);
     convertedTextures().insert(engineName);
     return result;

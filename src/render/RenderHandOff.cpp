@@ -24,7 +24,8 @@ namespace {
 const char* const kRecordPrefix = "run-";
 const char* const kRecordSuffix = ".rib-run";
 
-/** The process's start time in clock ticks since boot (field 22 of /proc/PID/stat), or "". */
+/** The process's start time in clock ticks since boot (field 22 of /proc/PID/stat), or ""
+ *  when there is no such process or it has already ended (a zombie). */
 std::string startTimeOf(long pid)
 {
     std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
@@ -34,9 +35,12 @@ std::string startTimeOf(long pid)
         return {};
     std::istringstream fields(stat.substr(close + 2));
     std::string field;
-    for (int i = 3; i <= 22 && fields >> field; ++i)
+    for (int i = 3; i <= 22 && fields >> field; ++i) {
+        if (i == 3 && (field == "Z" || field == "X"))
+            return {};
         if (i == 22)
             return field;
+    }
     return {};
 }
 
@@ -104,8 +108,7 @@ bool startRibDaemon(const std::string& homeDir, const std::string& name)
     posix_spawn_file_actions_addchdir_np(&actions, homeDir.c_str());
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
-    char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(name.c_str()),
-                    nullptr};
+    char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(name.c_str()), nullptr};
     pid_t pid = 0;
     const int error = ::posix_spawn(&pid, program.c_str(), &actions, &attributes, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
@@ -142,7 +145,7 @@ int endOlderRenderRuns(const std::string& renderDir, int waitMs)
         ::kill(static_cast<pid_t>(pid), SIGTERM);
         ++ended;
         std::this_thread::sleep_for(std::chrono::milliseconds(waitMs));
-        if (startTimeOf(pid).empty() || ::kill(static_cast<pid_t>(pid), 0) != 0)
+        if (startTimeOf(pid).empty())
             std::remove(recordPath(renderDir, pid).c_str());
     }
     return ended;
@@ -150,7 +153,9 @@ int endOlderRenderRuns(const std::string& renderDir, int waitMs)
 
 void installEndRequestHandler()
 {
-    struct sigaction action {};
+    struct sigaction action
+    {
+    };
     action.sa_handler = onEndRequest;
     sigemptyset(&action.sa_mask);
     ::sigaction(SIGTERM, &action, nullptr);

@@ -12,7 +12,8 @@ namespace vs {
 /** How a render job ended. */
 enum class RenderOutcome { Done, Stopped, Failed };
 
-struct RenderResult {
+struct RenderResult
+{
     RenderOutcome outcome = RenderOutcome::Done;
     /** Why it failed (empty otherwise). */
     std::string message;

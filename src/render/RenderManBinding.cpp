@@ -1,6 +1,8 @@
 #include "render/RenderManBinding.h"
 
+#include <climits>
 #include <dlfcn.h>
+#include <unistd.h>
 
 namespace vs {
 
@@ -17,8 +19,14 @@ static_assert(sizeof(kNames) / sizeof(kNames[0]) == static_cast<size_t>(RiSlot::
 void* openLibrary(const std::string& library)
 {
     if (library.find('/') == std::string::npos) {
-        if (void* local = ::dlopen(("./" + library).c_str(), RTLD_NOW | RTLD_LOCAL))
-            return local;
+        // By its full path: the loader takes a name it has loaded before ("./libri.so" of
+        // another directory) for the library it already holds.
+        char directory[PATH_MAX];
+        if (::getcwd(directory, sizeof directory) != nullptr) {
+            const std::string local = std::string(directory) + "/" + library;
+            if (::access(local.c_str(), F_OK) == 0)
+                return ::dlopen(local.c_str(), RTLD_NOW | RTLD_LOCAL);
+        }
     }
     return ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
 }

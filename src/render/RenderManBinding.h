@@ -71,6 +71,12 @@ public:
     /** The filter procedure in `slot` (RiBoxFilter, RiCatmullRomFilter, ...) as a value. */
     RtFilterFunc filter(RiSlot slot) const { return procedure<RtFilterFunc>(slot); }
 
+    /** Every slot's address, to be put back with restore. */
+    using Slots = std::array<void*, static_cast<size_t>(RiSlot::Count)>;
+    Slots snapshot() const { return slots_; }
+    /** Puts `saved` (from snapshot(), or filled by a writer of RenderMan files) in place. */
+    void restore(const Slots& saved) { slots_ = saved; }
+
     /** Forgets the library and empties every slot (tests only: the library stays loaded). */
     void reset();
 

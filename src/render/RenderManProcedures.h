@@ -5,11 +5,13 @@
 
 #define VS_RI_INTERFACE_PROCEDURES(X)                                                                                                                        \
     X(RiDeclare)                                                                                                                                             \
-    X(RiGetContext) X(RiContext) X(RiBegin) X(RiEnd) X(RiFrameBegin) X(RiFrameEnd) X(RiWorldBegin) X(                                                        \
-        RiWorldEnd) X(RiFormat) X(RiFrameAspectRatio) X(RiScreenWindow) X(RiCropWindow) X(RiProjection)                                                      \
-        X(RiProjectionV) X(RiClipping) X(RiClippingPlane) X(RiDepthOfField) X(RiShutter) X(RiPixelVariance) X(                                               \
-            RiPixelSamples) X(RiPixelFilter) X(RiExposure) X(RiImager) X(RiImagerV) X(RiQuantize) X(RiDisplay)                                               \
-            X(RiDisplayV) X(RiDisplayChannel) X(RiDisplayChannelV) X(RiGaussianFilter) X(                                                                    \
+    X(RiGetContext)                                                                                                                                          \
+    X(RiContext)                                                                                                                                             \
+    X(RiBegin) X(RiEnd) X(RiFrameBegin) X(RiFrameEnd) X(RiWorldBegin) X(RiWorldEnd) X(RiFormat) X(                                                           \
+        RiFrameAspectRatio) X(RiScreenWindow) X(RiCropWindow) X(RiProjection) X(RiProjectionV)                                                               \
+        X(RiClipping) X(RiClippingPlane) X(RiDepthOfField) X(RiShutter) X(RiPixelVariance) X(                                                                \
+            RiPixelSamples) X(RiPixelFilter) X(RiExposure) X(RiImager) X(RiImagerV) X(RiQuantize)                                                            \
+            X(RiDisplay) X(RiDisplayV) X(RiDisplayChannel) X(RiDisplayChannelV) X(RiGaussianFilter) X(                                                       \
                 RiBoxFilter) X(RiTriangleFilter) X(RiMitchellFilter) X(RiCatmullRomFilter) X(RiBlackmanHarrisFilter) X(RiSincFilter) X(RiGaussianStepFilter) \
                 X(RiBoxStepFilter) X(RiTriangleStepFilter) X(RiMitchellStepFilter) X(RiCatmullRomStepFilter) X(                                              \
                     RiHider) X(RiHiderV) X(RiColorSamples) X(RiRelativeDetail) X(RiOption) X(RiOptionV) X(RiAttributeBegin)                                  \

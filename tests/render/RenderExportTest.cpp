@@ -7,8 +7,10 @@
 #include "PackCatalogue.h"
 
 #include "document/CGridMapping.h"
+#include "document/CSectionLine.h"
 #include "document/CSolidDocument.h"
 #include "ceiling/DesignReader.h"
+#include "document/CSplitLine.h"
 #include "document/SolidCeiling.h"
 #include "render/RenderExport.h"
 #include "render/RenderManBinding.h"
@@ -393,6 +395,56 @@ TEST_P(RenderExportTest, CeilingSeenFromBelowIsOpaque)
     const auto opacity = callsNamed(calls, "RiOpacity");
     ASSERT_FALSE(opacity.empty());
     EXPECT_EQ(opacity[0]->args, (std::vector<std::string>{"1", "1", "1"}));
+}
+
+TEST_P(RenderExportTest, SplitLinesGiveTheirBendOrTheirSectionBar)
+{
+    const std::vector<Call> calls = pass(false);
+    auto blockAt = [&](const irr::core::matrix4& m) -> size_t {
+        for (size_t i = 0; i + 1 < calls.size(); ++i) {
+            if (calls[i].name != "RiTransformBegin" || calls[i + 1].name != "RiConcatTransform")
+                continue;
+            bool same = true;
+            for (int k = 0; k < 16; ++k)
+                same = same && std::fabs(value(calls[i + 1].args[size_t(k)]) - m[k]) < 1e-3f;
+            if (same)
+                return i;
+        }
+        return calls.size();
+    };
+    int written = 0;
+    const CGridMapping& root = *document.ceiling->root;
+    for (const auto& split : root.splitLines) {
+        if (split->child == nullptr)
+            continue;
+        if (split->bend) {
+            // A bend strip is a ceiling plane of its own: its block and its plane texture.
+            if (split->bend->sceneNode == nullptr)
+                continue;
+            EXPECT_LT(blockAt(split->bend->sceneNode->getRelativeTransformation()), calls.size());
+            ++written;
+            continue;
+        }
+        const CSectionLine* line = split->sectionLine.get();
+        if (line == nullptr || line->sectionNode == nullptr || line->meshNodes.empty())
+            continue;
+        size_t i = blockAt(line->sectionNode->getRelativeTransformation());
+        ASSERT_LT(i, calls.size()) << "a section bar is missing";
+        i += 2;
+        // One transform block per quad, each with its triangles.
+        for (size_t quad = 0; quad < line->meshNodes.size(); ++quad) {
+            ASSERT_EQ(calls[i].name, "RiTransformBegin");
+            ASSERT_EQ(calls[i + 1].name, "RiConcatTransform");
+            while (calls[i].name != "RiTransformEnd")
+                ++i;
+            ++i;
+        }
+        EXPECT_EQ(calls[i].name, "RiTransformEnd");
+        ++written;
+    }
+    if (std::string(GetParam()) == "hall") {
+        EXPECT_GT(written, 0) << "the hall's split levels are written";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(BundledDesigns, RenderExportTest, ::testing::Values("kitchen", "hall"));

@@ -21,6 +21,53 @@ rirecorder::Behaviour g_behaviour;
 RtProgressFunc g_progress = nullptr;
 RtPointer g_progressData = nullptr;
 intptr_t g_lights = 0;
+std::string g_display, g_displayMode;
+int g_width = 0, g_height = 0;
+
+void put16(std::string& s, unsigned v)
+{
+    s += char(v & 0xFF), s += char((v >> 8) & 0xFF);
+}
+
+void put32(std::string& s, unsigned v)
+{
+    put16(s, v & 0xFFFF), put16(s, v >> 16);
+}
+
+/** An uncompressed grey RGB TIFF of the frame's size, as a display would leave it. */
+[[maybe_unused]] void writePicture(const std::string& path, int width, int height)
+{
+    const unsigned pixels = unsigned(width) * unsigned(height) * 3;
+    std::string tiff = "II*";
+    tiff += '\0';
+    put32(tiff, 8);
+    const unsigned entries = 10, bitsAt = 8 + 2 + entries * 12 + 4, dataAt = bitsAt + 6;
+    put16(tiff, entries);
+    auto entry = [&](unsigned tag, unsigned type, unsigned count, unsigned value) {
+        put16(tiff, tag), put16(tiff, type), put32(tiff, count);
+        if (type == 3 && count == 1)
+            put16(tiff, value), put16(tiff, 0);
+        else
+            put32(tiff, value);
+    };
+    entry(256, 4, 1, unsigned(width));
+    entry(257, 4, 1, unsigned(height));
+    entry(258, 3, 3, bitsAt);
+    entry(259, 3, 1, 1);
+    entry(262, 3, 1, 2);
+    entry(273, 4, 1, dataAt);
+    entry(277, 3, 1, 3);
+    entry(278, 4, 1, unsigned(height));
+    entry(279, 4, 1, pixels);
+    entry(284, 3, 1, 1);
+    put32(tiff, 0);
+    put16(tiff, 8), put16(tiff, 8), put16(tiff, 8);
+    tiff.append(pixels, char(128));
+    if (FILE* f = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(tiff.data(), 1, tiff.size(), f);
+        std::fclose(f);
+    }
+}
 
 std::string num(double v)
 {
@@ -36,6 +83,13 @@ std::string str(const char* s)
 
 Call& record(const char* name, std::vector<std::string> args = {})
 {
+#ifdef VS_RI_DISCARD
+    // The benchmarks' renderer: takes every call and keeps nothing.
+    static Call sink;
+    (void)name;
+    (void)args;
+    return sink;
+#endif
     g_calls.push_back(Call{name, std::move(args), {}});
     return g_calls.back();
 }
@@ -62,6 +116,10 @@ bool isString(const std::string& token)
 
 void readParams(Call& call, va_list ap, int vertices = 1)
 {
+#ifdef VS_RI_DISCARD
+    (void)call, (void)ap, (void)vertices;
+    return;
+#endif
     for (;;) {
         const char* token = va_arg(ap, const char*);
         if (token == nullptr)
@@ -133,6 +191,8 @@ std::string filterName(RtFilterFunc f)
 EXPORT RtVoid RiBegin(RtToken name)
 {
     record("RiBegin", {str(name)});
+    g_display.clear();
+    g_displayMode.clear();
 }
 EXPORT RtVoid RiEnd()
 {
@@ -146,19 +206,24 @@ EXPORT RtVoid RiWorldBegin()
 EXPORT RtVoid RiWorldEnd()
 {
     Call& call = record("RiWorldEnd");
-    if (g_progress == nullptr)
-        return;
-    for (float f : g_behaviour.fractions) {
-        if (g_progress(f, g_progressData) != 0) {
-            g_calls.back().args.push_back("stopped at " + num(f));
-            return;
+    if (g_progress != nullptr) {
+        for (float f : g_behaviour.fractions) {
+            if (g_progress(f, g_progressData) != 0) {
+                call.args.push_back("stopped at " + num(f));
+                return; // a stopped frame writes nothing
+            }
         }
     }
-    (void)call;
+#ifndef VS_RI_DISCARD
+    if (g_displayMode == "rgb" || g_displayMode == "rgba")
+        writePicture(g_display, g_width, g_height);
+#endif
 }
 EXPORT RtVoid RiFormat(RtInt x, RtInt y, RtFloat aspect)
 {
     record("RiFormat", {num(x), num(y), num(aspect)});
+    g_width = x;
+    g_height = y;
 }
 EXPORT RtVoid RiProjection(RtToken name, ...)
 {
@@ -179,6 +244,8 @@ EXPORT RtVoid RiPixelFilter(RtFilterFunc f, RtFloat x, RtFloat y)
 EXPORT RtVoid RiDisplay(char* name, RtToken type, RtToken mode, ...)
 {
     Call& call = record("RiDisplay", {str(name), str(type), str(mode)});
+    g_display = str(name);
+    g_displayMode = str(mode);
     va_list ap;
     va_start(ap, mode);
     readParams(call, ap);
