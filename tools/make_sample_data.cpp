@@ -1164,7 +1164,7 @@ MeshBuilder pottedPlant()
     const int pot = m.material("pot", QColor(180, 96, 60));
     const int soil = m.material("soil", QColor(70, 50, 36));
     const int leaves = m.material("leaves", QColor(60, 130, 60));
-    const int dark = m.material("dark leaves", QColor(40, 100, 50));
+    const int dark = m.material("dark_leaves", QColor(40, 100, 50));
     m.cylinder({0, 0, 0}, 150, 200, 400, pot, 24);
     m.cylinder({0, 380, 0}, 185, 185, 10, soil, 24);
     m.cylinder({0, 390, 0}, 20, 20, 300, soil, 8);

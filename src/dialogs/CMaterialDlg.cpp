@@ -7,7 +7,7 @@
 #include "document/CSolidFacility.h"
 #include "catalogue/CFacilityCatalogue.h"
 #include "catalogue/CFacilityModel.h"
-#include "plugin/CVantrelSolidApp.h"
+#include "catalogue/ModuleCatalogues.h"
 #include "scene/CSceneView.h"
 
 #include "ui/ui_MaterialDlg.h"
@@ -221,7 +221,7 @@ namespace vs {
 bool runMaterialDialog(CSceneView& wnd, CSolidFacility& facility, QUndoStack* undo, QWidget* parent)
 {
     CustomMaterialList before = customMaterialsOf(facility);
-    CMaterialDlg dialog(wnd, facility, CVantrelSolidApp::instance().facilities, parent);
+    CMaterialDlg dialog(wnd, facility, ModuleCatalogues::instance().facilities, parent);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     if (undo != nullptr)

@@ -24,7 +24,7 @@ protected:
     void SetUp() override
     {
         RoomDialogTest::SetUp();
-        openRoom("kitchen.xml");
+        openRoom("bathroom.xml"); // every wall has a band part
         ASSERT_GE(doc_->walls.size(), 2u);
         for (auto& wall : doc_->walls)
             ASSERT_GT(wall->wallParts.size(), vs::kWaistBandPart);

@@ -47,6 +47,8 @@ protected:
 
     std::string handOff(const std::string& name) const
     {
+        // The design run that hands off makes Render/ when it pours; here nothing has poured yet.
+        fs::create_directories(home + "Render");
         fs::copy_file(kSource + "/data/designs/kitchen.xml", home + "Render/" + name + ".xml");
         return name;
     }

@@ -235,12 +235,23 @@ TEST_P(RenderExportTest, SimpleLightingWithShadowsLightsEachFacilityByItsHeight)
     // The second and third go off at once; then each facility picks exactly one.
     const int g0 = std::stoi(lights[1]->args[1]);
     const auto on = illuminations(calls);
-    ASSERT_EQ(on.size(), 2u + 3u * 3u);
+    // The design's own facilities come first; the three added above are the last three.
+    const size_t facilities = document.solidFacilities.size();
+    ASSERT_EQ(on.size(), 2u + 3u * facilities);
     EXPECT_EQ(on[0], std::make_pair(g0 + 1, 0));
     EXPECT_EQ(on[1], std::make_pair(g0 + 2, 0));
+    for (size_t f = 0; f < facilities; ++f) {
+        int lit = 0;
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(on[2 + f * 3 + size_t(i)].first, g0 + i);
+            lit += on[2 + f * 3 + size_t(i)].second;
+        }
+        EXPECT_EQ(lit, 1) << "facility " << f;
+    }
+    const size_t firstAdded = facilities - 3;
     for (int facility = 0; facility < 3; ++facility)
         for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(on[size_t(2 + facility * 3 + i)],
+            EXPECT_EQ(on[2 + (firstAdded + size_t(facility)) * 3 + size_t(i)],
                       std::make_pair(g0 + i, i == facility ? 1 : 0))
                 << "facility " << facility << " light " << i;
 }
