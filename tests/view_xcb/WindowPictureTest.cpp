@@ -86,14 +86,14 @@ TEST(WindowPictureTest, ExportSolidPictureOfTheKitchenHasTheAskedSize)
     session.pour(vhost::prepareHomeDirectory(home, vhost::programDirectory(), pack));
     vhost::HostDesign design = vhost::HostDesign::load(kSource + "/data/designs/kitchen.xml");
     const std::string path = scratch("kitchen.jpg");
-    ASSERT_TRUE(session.exportPicture(design, path, 640, 360));
+    ASSERT_TRUE(session.exportPicture(design, path, 640, 360, 5)); // first person
     const QImage picture(QString::fromStdString(path));
     ASSERT_EQ(picture.size(), QSize(640, 360));
     picture.save(QString::fromStdString(scratch("kitchen.png")));
     // Not one flat colour: the room was drawn.
     EXPECT_NE(picture.pixel(320, 180), picture.pixel(5, 5));
-    // Looking at the ceiling from the room's middle, its panels' grid lines cross a row and a
-    // column of the picture's middle: runs of darker pixels between lighter panels.
+    // The kitchen's first-person view looks up at the ceiling: its panels' grid lines cross a
+    // row and a column of the picture's upper part, runs of darker pixels between lighter panels.
     auto crossings = [&](QPoint from, QPoint step, int count) {
         int lines = 0;
         bool inLine = false;
@@ -107,8 +107,8 @@ TEST(WindowPictureTest, ExportSolidPictureOfTheKitchenHasTheAskedSize)
         }
         return lines;
     };
-    EXPECT_GE(crossings(QPoint(210, 100), QPoint(1, 0), 220), 6);
-    EXPECT_GE(crossings(QPoint(250, 85), QPoint(0, 1), 190), 5);
+    EXPECT_GE(crossings(QPoint(100, 60), QPoint(1, 0), 440), 6);
+    EXPECT_GE(crossings(QPoint(180, 5), QPoint(0, 1), 110), 4);
 }
 
 TEST(WindowPictureTest, ExportSolidPictureRefusesBadArgumentsWithoutDrawing)
