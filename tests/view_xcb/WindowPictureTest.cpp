@@ -108,7 +108,7 @@ TEST(WindowPictureTest, ExportSolidPictureOfTheKitchenHasTheAskedSize)
         return lines;
     };
     EXPECT_GE(crossings(QPoint(100, 60), QPoint(1, 0), 440), 6);
-    EXPECT_GE(crossings(QPoint(180, 5), QPoint(0, 1), 110), 4);
+    EXPECT_GE(crossings(QPoint(180, 5), QPoint(0, 1), 110), 3);
 }
 
 TEST(WindowPictureTest, ExportSolidPictureRefusesBadArgumentsWithoutDrawing)
