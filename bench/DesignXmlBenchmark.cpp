@@ -1,11 +1,11 @@
 // Reading a large design into the model against pugixml's bare parse of the same text, and
 // writing the solid element of a furnished room.
-#include "document/CSolidDocument.h"
-#include "document/DesignCatalogue.h"
-#include "ceiling/DesignReader.h"
-#include "ceiling/SolidWriter.h"
 #include "catalogue/CCandyType.h"
 #include "catalogue/CFacilityModel.h"
+#include "ceiling/DesignReader.h"
+#include "ceiling/SolidWriter.h"
+#include "document/CSolidDocument.h"
+#include "document/DesignCatalogue.h"
 
 #include <benchmark/benchmark.h>
 #include <pugixml.hpp>
@@ -16,7 +16,8 @@
 
 namespace {
 
-class BenchCatalogue : public DesignCatalogue {
+class BenchCatalogue : public DesignCatalogue
+{
 public:
     BenchCatalogue()
     {

@@ -1,11 +1,11 @@
 // The plan picture of a 30 m x 20 m ceiling plane of 600 mm panels (50 x 34 cells, 1025 pixels
 // wide): painting it whole, and repainting one cell after a panel changed.
+#include "catalogue/CCandyType.h"
 #include "ceiling/CeilingLoad.h"
 #include "ceiling/GridLayout.h"
 #include "ceiling/PlanPicture.h"
 #include "document/CGridMapping.h"
 #include "document/SolidCeiling.h"
-#include "catalogue/CCandyType.h"
 
 #include <benchmark/benchmark.h>
 

@@ -9,7 +9,8 @@
 
 namespace {
 
-struct Names {
+struct Names
+{
     std::vector<std::string> types, models, categories;
     Names()
     {
@@ -32,14 +33,14 @@ void pourLargeCatalogue(const Names& n)
         AddCandyCategory(c + 1, n.categories[c].c_str(), c < 20 ? 0 : 1 + c % 20, c % 7);
     for (int i = 0; i < 10000; ++i) {
         const int kind = 1 + i % 6; // kinds 1 ... 6, so kind 5 lands in both appliance kinds
-        AddCandyType(1000 + i, n.types[i].c_str(), kind, 1 + i % 200, 3000 + 300 * (i % 3),
-                     3000, 0, 0, 0, i % 10 != 0, 0, nullptr, 0, 0, 0, nullptr);
+        AddCandyType(1000 + i, n.types[i].c_str(), kind, 1 + i % 200, 3000 + 300 * (i % 3), 3000, 0,
+                     0, 0, i % 10 != 0, 0, nullptr, 0, 0, 0, nullptr);
     }
     for (int c = 0; c < 100; ++c)
         AddFacilityCategory(500 + c, c < 10 ? 0 : 500 + c % 10, n.categories[200 + c].c_str());
     for (int i = 0; i < 5000; ++i)
-        AddFacilityModel(20000 + i, n.models[i].c_str(), 0, 0, 0, nullptr, 0, 600, 600, nullptr,
-                         0, 600.0, nullptr, 1.0, 1.0, nullptr, 0, 500 + i % 100, 0, 0, "");
+        AddFacilityModel(20000 + i, n.models[i].c_str(), 0, 0, 0, nullptr, 0, 600, 600, nullptr, 0,
+                         600.0, nullptr, 1.0, 1.0, nullptr, 0, 500 + i % 100, 0, 0, "");
     PostPourMasterData();
 }
 

@@ -7,9 +7,9 @@
 #include "CataloguePack.h"
 #include "PackCatalogue.h"
 
+#include "ceiling/DesignReader.h"
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
-#include "ceiling/DesignReader.h"
 #include "document/SolidCeiling.h"
 #include "platform/FileSystem.h"
 #include "render/RenderExport.h"

@@ -1,14 +1,14 @@
 // Building the scene of a hall: three split levels of 10 m x 20 m with 600 mm panels (about
 // 1 700 panels), section bars along the splits, 20 facilities and 6 lights. Meshes are made
 // in code and handed to the models, so no mesh file is parsed inside the measured loop.
+#include "catalogue/CCandyCatalogue.h"
+#include "catalogue/CFacilityCatalogue.h"
+#include "catalogue/HostCallbacks.h"
+#include "ceiling/DesignReader.h"
 #include "document/CSolidDocument.h"
 #include "document/CSolidFacility.h"
 #include "document/CSolidLight.h"
 #include "document/DesignCatalogue.h"
-#include "ceiling/DesignReader.h"
-#include "catalogue/CCandyCatalogue.h"
-#include "catalogue/CFacilityCatalogue.h"
-#include "catalogue/HostCallbacks.h"
 #include "scene/RoomScene.h"
 #include "scene/SceneEngine.h"
 
@@ -37,7 +37,8 @@ const char* const kSquareProfile =
     "<point value='0,0' isPivotPoint='true' color='RGB(200,200,200)'/><point value='300,0'/>"
     "<point value='300,200'/><point value='0,200'/></points></contour></contours></profile>";
 
-class HallCatalogue : public DesignCatalogue {
+class HallCatalogue : public DesignCatalogue
+{
 public:
     HallCatalogue() : picture(panelPicture())
     {

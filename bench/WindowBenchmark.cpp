@@ -92,7 +92,9 @@ void getCandyTypeTextures(int32 typeId, int32 index, const void** data, int32* s
 
 // The module calls every callback it was given without testing, so the ones a design run to
 // the first frame has no use for are harmless stand-ins rather than null.
-void composeDesignXml(const char*, VsVariant*) {}
+void composeDesignXml(const char*, VsVariant*)
+{
+}
 int32 addCeilingHost(int32, int32, double, double, int32, int32)
 {
     return 0;
@@ -101,16 +103,28 @@ int32 moveCeilingHost(int32, int32, double, double)
 {
     return 0;
 }
-void deleteCeilingHost(int32, int32) {}
-void rotateCeilingHost(int32, int32, int32) {}
-void layTiles(int32, int32, int32, const char*, const char*) {}
+void deleteCeilingHost(int32, int32)
+{
+}
+void rotateCeilingHost(int32, int32, int32)
+{
+}
+void layTiles(int32, int32, int32, const char*, const char*)
+{
+}
 int32 chooseStaticSample(int32)
 {
     return 0;
 }
-void loadStaticSample(int32) {}
-void saveModelMaterials(int32, const char*) {}
-void setModelCategory(int32, int32) {}
+void loadStaticSample(int32)
+{
+}
+void saveModelMaterials(int32, const char*)
+{
+}
+void setModelCategory(int32, int32)
+{
+}
 
 /** Pours `pack` into the module's catalogues; `pack` must outlive the next ClearMasterData. */
 void pourPack(const vhost::CataloguePack& pack, const std::string& homeDir)
@@ -245,7 +259,8 @@ int main(int argc, char** argv)
         return 1;
 
     namespace fs = std::filesystem;
-    const fs::path home = fs::temp_directory_path() / ("vs-window-bench-" + std::to_string(::getpid()));
+    const fs::path home =
+        fs::temp_directory_path() / ("vs-window-bench-" + std::to_string(::getpid()));
     fs::create_directories(home);
     int status = 0;
     {

@@ -1,11 +1,11 @@
 // Feeds arbitrary bytes to the design reader as a design text, then writes the solid element
 // of whatever was read. Malformed designs may only be refused with std::invalid_argument.
-#include "document/CSolidDocument.h"
-#include "document/DesignCatalogue.h"
-#include "ceiling/DesignReader.h"
-#include "ceiling/SolidWriter.h"
 #include "catalogue/CCandyType.h"
 #include "catalogue/CFacilityModel.h"
+#include "ceiling/DesignReader.h"
+#include "ceiling/SolidWriter.h"
+#include "document/CSolidDocument.h"
+#include "document/DesignCatalogue.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,15 +17,15 @@
 namespace {
 
 // A few panel types (ids 11 to 13, a section bar 20) and the seven built-in models plus two.
-class FuzzCatalogue : public DesignCatalogue {
+class FuzzCatalogue : public DesignCatalogue
+{
 public:
     FuzzCatalogue()
     {
-        const int models[][5] = {{-1, -1, 0, 0, 0},       {-2, -2, 6000, 6000, 4},
-                                 {-3, -3, 6000, 2000, 5}, {-4, -4, 3000, 3000, 4},
-                                 {-5, -5, 3000, 3000, 3}, {-6, -4, 3000, 3000, 4},
-                                 {-7, -5, 4400, 2960, 3}, {100, 7, 6000, 6000, 0},
-                                 {101, 0, 9000, 6000, 0x10000}};
+        const int models[][5] = {
+            {-1, -1, 0, 0, 0},       {-2, -2, 6000, 6000, 4}, {-3, -3, 6000, 2000, 5},
+            {-4, -4, 3000, 3000, 4}, {-5, -5, 3000, 3000, 3}, {-6, -4, 3000, 3000, 4},
+            {-7, -5, 4400, 2960, 3}, {100, 7, 6000, 6000, 0}, {101, 0, 9000, 6000, 0x10000}};
         for (const auto& m : models) {
             FacilityModelInfo info;
             info.id = m[0];
@@ -35,8 +35,8 @@ public:
             info.kindAndFlags = m[4];
             models_.push_back(std::make_unique<CFacilityModel>(info, nullptr));
         }
-        const int types[][4] = {{11, 1, 6000, 6000}, {12, 3, 3000, 3000}, {13, 2, 12000, 600},
-                                {20, 7, 0, 0}};
+        const int types[][4] = {
+            {11, 1, 6000, 6000}, {12, 3, 3000, 3000}, {13, 2, 12000, 600}, {20, 7, 0, 0}};
         for (const auto& t : types) {
             CandyTypeInfo info;
             info.id = t[0];

@@ -23,9 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const uint32_t code = 1 + (data[0] & 1);
     std::memcpy(block.data(), &code, 4);
     std::memcpy(block.data() + 4, data + 1, size - 1);
-    irr::scene::IMesh* mesh = vs::loadModelMesh(device->getSceneManager(), block.data(),
-                                                static_cast<int32_t>(block.size()), "fuzz",
-                                                (data[0] & 2) != 0);
+    irr::scene::IMesh* mesh =
+        vs::loadModelMesh(device->getSceneManager(), block.data(),
+                          static_cast<int32_t>(block.size()), "fuzz", (data[0] & 2) != 0);
     if (mesh != nullptr)
         mesh->drop();
     return 0;

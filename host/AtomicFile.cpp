@@ -52,7 +52,9 @@ std::vector<uint8_t> readWholeFile(const std::string& path, size_t maxSize)
     FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr)
         throw FileError(describe("cannot open", path));
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
         std::fclose(file);
         throw FileError("cannot read " + path + ": not a regular file");
@@ -80,7 +82,9 @@ std::string readTextFile(const std::string& path, size_t maxSize)
 void saveAtomically(const std::string& path, const std::string& bytes, bool keepPrevious)
 {
     const std::string temporary = writeTemporary(path, bytes);
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::stat(path.c_str(), &info) == 0 && keepPrevious) {
         // Keep the previous version: copied rather than renamed, so `path` exists throughout.
         try {

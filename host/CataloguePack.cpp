@@ -119,7 +119,8 @@ private:
             const size_t comma = text.find(',', start);
             if ((i < 2) != (comma != std::string::npos))
                 throw std::invalid_argument(where(node) + " " + name + " needs three numbers");
-            v[size_t(i)] = float(parseNumber(text.substr(start, comma - start), where(node) + " " + name));
+            v[size_t(i)] =
+                float(parseNumber(text.substr(start, comma - start), where(node) + " " + name));
             start = comma + 1;
         }
         return v;
@@ -228,8 +229,9 @@ private:
         }
         for (const PackCandyCategory& c : pack_.candyCategories_)
             if (c.parentId != 0 && !seen.count(c.parentId))
-                throw std::invalid_argument(pack_.indexPath_ + ": panel category " + std::to_string(c.id) +
-                                            " names an unknown parent " + std::to_string(c.parentId));
+                throw std::invalid_argument(pack_.indexPath_ + ": panel category " +
+                                            std::to_string(c.id) + " names an unknown parent " +
+                                            std::to_string(c.parentId));
         candyCategoryIds_ = seen;
     }
 
@@ -246,7 +248,8 @@ private:
             for (const PackPanelKind& k : pack_.panelKinds_)
                 known = known || k.id == t.kind;
             if (!known)
-                throw std::invalid_argument(where(n) + " has an unknown kind " + std::to_string(t.kind));
+                throw std::invalid_argument(where(n) + " has an unknown kind " +
+                                            std::to_string(t.kind));
             t.categoryId = integer(n, "category");
             if (t.categoryId != 0 && !candyCategoryIds_.count(t.categoryId))
                 throw std::invalid_argument(where(n) + " names an unknown category " +
@@ -363,7 +366,8 @@ private:
                     const size_t comma = rect.find(',', start);
                     if ((i < 3) != (comma != std::string::npos))
                         throw std::invalid_argument(where(n) + " maskRect needs four numbers");
-                    s.maskRect[size_t(i)] = parseInt(rect.substr(start, comma - start), where(n) + " maskRect");
+                    s.maskRect[size_t(i)] =
+                        parseInt(rect.substr(start, comma - start), where(n) + " maskRect");
                     start = comma + 1;
                 }
                 if (s.maskRect[2] < 0 || s.maskRect[3] < 0)

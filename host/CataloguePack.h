@@ -30,7 +30,10 @@ public:
     const std::vector<PackPanelKind>& panelKinds() const { return panelKinds_; }
     const std::vector<PackCandyCategory>& candyCategories() const { return candyCategories_; }
     const std::vector<PackCandyType>& candyTypes() const { return candyTypes_; }
-    const std::vector<PackFacilityCategory>& facilityCategories() const { return facilityCategories_; }
+    const std::vector<PackFacilityCategory>& facilityCategories() const
+    {
+        return facilityCategories_;
+    }
     const std::vector<PackModel>& models() const { return models_; }
     const std::vector<PackStaticSample>& staticSamples() const { return staticSamples_; }
 

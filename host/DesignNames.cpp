@@ -14,7 +14,8 @@ std::string attr(const pugi::xml_node& node, const char* longName, const char* s
     return value;
 }
 
-void setAttr(pugi::xml_node node, const char* longName, const char* shortName, const std::string& value)
+void setAttr(pugi::xml_node node, const char* longName, const char* shortName,
+             const std::string& value)
 {
     const char* name = longName;
     if (shortName != nullptr && !node.attribute(longName) && node.attribute(shortName))
@@ -29,7 +30,8 @@ pugi::xml_node child(const pugi::xml_node& node, const char* longName, const cha
 {
     for (pugi::xml_node c : node.children())
         if (c.type() == pugi::node_element &&
-            (std::strcmp(c.name(), longName) == 0 || (shortName && std::strcmp(c.name(), shortName) == 0)))
+            (std::strcmp(c.name(), longName) == 0 ||
+             (shortName && std::strcmp(c.name(), shortName) == 0)))
             return c;
     return {};
 }

@@ -16,14 +16,16 @@ namespace {
 
 void makeFolders(const std::string& path)
 {
-    for (size_t slash = path.find('/', 1); ; slash = path.find('/', slash + 1)) {
+    for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
         const std::string part = path.substr(0, slash);
         if (!part.empty() && ::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST)
             throw FileError("cannot create " + part + ": " + std::strerror(errno));
         if (slash == std::string::npos)
             break;
     }
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
         throw FileError("cannot use " + path + " as the home directory: not a folder");
 }
@@ -31,11 +33,15 @@ void makeFolders(const std::string& path)
 /** Points homeDir/name at target, replacing a stale link; an existing real file is kept. */
 void linkInto(const std::string& homeDir, const std::string& name, const std::string& target)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::stat(target.c_str(), &info) != 0)
         return;
     const std::string link = homeDir + name;
-    struct stat existing {};
+    struct stat existing
+    {
+    };
     if (::lstat(link.c_str(), &existing) == 0) {
         if (!S_ISLNK(existing.st_mode))
             return;

@@ -28,11 +28,13 @@ const char* const kHostUsage =
 const char* const kRibDaemonUsage = "usage: RibDaemon NAME [--pack INDEX] [--home DIR]";
 
 /** A command line the program cannot take: reported with the usage and exit code 2. */
-struct UsageError : std::invalid_argument {
+struct UsageError : std::invalid_argument
+{
     using std::invalid_argument::invalid_argument;
 };
 
-struct Options {
+struct Options
+{
     std::string pack;
     std::string overrides;
     std::string home;
@@ -102,11 +104,11 @@ Options parseOptions(const std::vector<std::string>& args)
             char rest = 0;
             if (std::sscanf(v.c_str(), "%dx%d%c", &w, &h, &rest) != 2 || w < 16 || h < 16 ||
                 w > 8192 || h > 8192)
-                throw std::invalid_argument("--size takes WIDTHxHEIGHT between 16 and 8192, not " + v);
+                throw std::invalid_argument("--size takes WIDTHxHEIGHT between 16 and 8192, not " +
+                                            v);
             o.width = w;
             o.height = h;
-        }
-        else if (a.size() > 1 && a[0] == '-')
+        } else if (a.size() > 1 && a[0] == '-')
             throw UsageError("unknown option " + a);
         else
             o.positional.push_back(a);
@@ -154,8 +156,8 @@ int runHost(const std::vector<std::string>& args)
                                            ? std::string(VS_HOST_DATA_DIR) + "/designs/kitchen.xml"
                                            : o.positional[0];
         CataloguePack pack = CataloguePack::load(packPath);
-        ModelOverrides overrides =
-            ModelOverrides::load(o.overrides.empty() ? ModelOverrides::pathFor(packPath) : o.overrides);
+        ModelOverrides overrides = ModelOverrides::load(
+            o.overrides.empty() ? ModelOverrides::pathFor(packPath) : o.overrides);
         HostDesign design = HostDesign::load(designPath);
         const std::string programDir = programDirectory();
         const std::string home = prepareHomeDirectory(o.home.empty() ? homeDirectoryPath() : o.home,
@@ -183,8 +185,10 @@ int runHost(const std::vector<std::string>& args)
                                             "); the design was not changed");
         }
         if (run.solid.empty())
-            std::fprintf(stderr, "vantrel-host: the module returned no 3D part; %s keeps its "
-                                 "previous one\n", designPath.c_str());
+            std::fprintf(stderr,
+                         "vantrel-host: the module returned no 3D part; %s keeps its "
+                         "previous one\n",
+                         designPath.c_str());
         else
             design.replaceSolid(run.solid);
         design.save(designPath);
@@ -203,7 +207,8 @@ int runRibDaemon(const std::vector<std::string>& args)
         if (o.help)
             return printUsage(kRibDaemonUsage);
         if (o.positional.size() != 1)
-            throw UsageError(o.positional.empty() ? "no hand-off name" : "more than one hand-off name");
+            throw UsageError(o.positional.empty() ? "no hand-off name"
+                                                  : "more than one hand-off name");
         std::string home = o.home.empty() ? homeDirectoryPath() : o.home;
         if (home.back() != '/')
             home += '/';
@@ -213,12 +218,15 @@ int runRibDaemon(const std::vector<std::string>& args)
         if (packPath.empty())
             packPath = defaultPack();
         const std::string handOff = home + "Render/" + o.positional[0] + ".xml";
-        struct stat info {};
+        struct stat info
+        {
+        };
         if (::stat(handOff.c_str(), &info) != 0)
             throw FileError("no hand-off file " + handOff);
         CataloguePack pack = CataloguePack::load(packPath);
         HostSession session(ModuleExports::load(ModuleExports::defaultPath(programDirectory())),
-                            std::move(pack), ModelOverrides::load(ModelOverrides::pathFor(packPath)));
+                            std::move(pack),
+                            ModelOverrides::load(ModelOverrides::pathFor(packPath)));
         session.render(home, o.positional[0]);
         return 0;
     } catch (const UsageError& error) {

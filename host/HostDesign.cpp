@@ -81,8 +81,9 @@ DesignItem readItem(const pugi::xml_node& n, bool host)
 std::unique_ptr<pugi::xml_document> parse(const std::string& text, const std::string& what)
 {
     auto document = std::make_unique<pugi::xml_document>();
-    pugi::xml_parse_result parsed = document->load_buffer(text.data(), text.size(),
-                                                          pugi::parse_default | pugi::parse_declaration | pugi::parse_comments);
+    pugi::xml_parse_result parsed =
+        document->load_buffer(text.data(), text.size(),
+                              pugi::parse_default | pugi::parse_declaration | pugi::parse_comments);
     if (!parsed)
         throw std::invalid_argument(what + " is not XML: " + parsed.description() + " at offset " +
                                     std::to_string(parsed.offset));

@@ -16,7 +16,8 @@
 namespace vhost {
 
 /** A tile or host item of a plane as the design stores it (cells relative to the plane). */
-struct DesignItem {
+struct DesignItem
+{
     int32_t id = 0;
     int32_t typeId = 0;
     int32_t rotateDegree = 0;
@@ -26,7 +27,8 @@ struct DesignItem {
 };
 
 /** Gives a panel type's width, height and tower height (decimillimetres); false when unknown. */
-using PanelSize = std::function<bool(int32_t typeId, int32_t& width, int32_t& height, int32_t& tower)>;
+using PanelSize =
+    std::function<bool(int32_t typeId, int32_t& width, int32_t& height, int32_t& tower)>;
 
 class HostDesign
 {
@@ -55,7 +57,8 @@ public:
     int32_t nextHostId() const;
     /** Adds a host item; (x, y) are the absolute cell when `isFree` is 0, else a grid-relative
      *  position. Returns its new id. Throws std::invalid_argument for an unknown plane. */
-    int32_t addHost(int32_t planeId, int32_t typeId, double x, double y, int32_t rotateDegree, bool isFree);
+    int32_t addHost(int32_t planeId, int32_t typeId, double x, double y, int32_t rotateDegree,
+                    bool isFree);
     /** Moves a host by cells or decimillimetres; false when the plane has no such host. */
     bool moveHost(int32_t planeId, int32_t hostId, double dx, double dy);
     /** Removes a host; false when the plane has no such host. */

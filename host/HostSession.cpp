@@ -27,8 +27,7 @@ void report(const char* callback, const std::string& message)
 }
 
 /** Runs a callback body on the active session; errors are reported, never thrown. */
-template <typename R, typename Body>
-R guarded(const char* callback, R fallback, Body body)
+template <typename R, typename Body> R guarded(const char* callback, R fallback, Body body)
 {
     HostSession* session = HostSession::active();
     if (session == nullptr) {
@@ -56,7 +55,8 @@ int32_t defaultChooser(const std::vector<PackStaticSample>& samples)
 } // namespace
 
 HostSession::HostSession(ModuleExports module, CataloguePack pack, ModelOverrides overrides)
-    : module_(module), pack_(std::move(pack)), overrides_(std::move(overrides)), chooser_(defaultChooser)
+    : module_(module), pack_(std::move(pack)), overrides_(std::move(overrides)),
+      chooser_(defaultChooser)
 {
     g_active = this;
 }
@@ -88,10 +88,10 @@ void HostSession::pour(const std::string& homeDir, int32_t catalogueOption)
     pouredModels_.clear();
     floats_.clear();
     module_.BeginPourMasterData(homeDir.c_str(), catalogueOption, 0, freeModelData, getModelData,
-                                composeDesignXml, addCeilingHost, moveCeilingHost, deleteCeilingHost,
-                                rotateCeilingHost, layTiles, getCandyTypeImages, chooseStaticSample,
-                                getCandyTypeTextures, loadStaticSample, saveModelMaterials,
-                                setModelCategory);
+                                composeDesignXml, addCeilingHost, moveCeilingHost,
+                                deleteCeilingHost, rotateCeilingHost, layTiles, getCandyTypeImages,
+                                chooseStaticSample, getCandyTypeTextures, loadStaticSample,
+                                saveModelMaterials, setModelCategory);
     for (const PackCandyCategory& c : pack_.candyCategories())
         module_.AddCandyCategory(c.id, keep(c.name), c.parentId, c.order);
     for (const PackCandyType& t : pack_.candyTypes())
@@ -107,7 +107,8 @@ void HostSession::addCandyType(const PackCandyType& t)
 {
     module_.AddCandyType(t.id, keep(t.name), t.kind, t.categoryId, t.nominalWidth, t.nominalHeight,
                          t.width, t.height, t.rotateDegree, t.listed ? 1 : 0, t.stripAcross ? 1 : 0,
-                         bytesData(t.plan), bytesSize(t.plan), t.option14, t.tower, keep(t.profile));
+                         bytesData(t.plan), bytesSize(t.plan), t.option14, t.tower,
+                         keep(t.profile));
 }
 
 void HostSession::addFacilityModel(const PackModel& original)
@@ -125,10 +126,10 @@ void HostSession::addFacilityModel(const PackModel& original)
         natural = floats_.back().data();
     }
     module_.AddFacilityModel(m.id, keep(m.name), (m.flags << 16) | (m.kind & 0xFFFF), m.listWidth,
-                             m.listHeight, bytesData(m.picture), bytesSize(m.picture), m.width, m.height,
-                             bytesData(m.texture), bytesSize(m.texture), m.length, rotation, m.scaleX,
-                             m.scaleY, natural, m.zUp ? 1 : 0, m.categoryId, m.typeId,
-                             m.option23 ? 1 : 0, keep(m.defaultMaterials));
+                             m.listHeight, bytesData(m.picture), bytesSize(m.picture), m.width,
+                             m.height, bytesData(m.texture), bytesSize(m.texture), m.length,
+                             rotation, m.scaleX, m.scaleY, natural, m.zUp ? 1 : 0, m.categoryId,
+                             m.typeId, m.option23 ? 1 : 0, keep(m.defaultMaterials));
 }
 
 DesignRunResult HostSession::runDesign(HostDesign& design)
@@ -157,7 +158,8 @@ bool HostSession::exportPicture(HostDesign& design, const std::string& jpegPath,
         return false;
     const std::u16string text = utf8ToUtf16(design.text());
     design_ = &design;
-    const int32 ok = module_.ExportSolidPicture(text.c_str(), jpegPath.c_str(), width, height, viewMode);
+    const int32 ok =
+        module_.ExportSolidPicture(text.c_str(), jpegPath.c_str(), width, height, viewMode);
     design_ = nullptr;
     return ok != 0;
 }
@@ -170,9 +172,9 @@ bool HostSession::exportRender(HostDesign& design, const std::string& imagePath,
         return false;
     const std::u16string text = utf8ToUtf16(design.text());
     design_ = &design;
-    const int32 ok = module_.ExportSolidRender(text.c_str(), imagePath.c_str(), width, height,
-                                               viewMode, samplesPerSide, shadows ? 1 : 0,
-                                               brightness);
+    const int32 ok =
+        module_.ExportSolidRender(text.c_str(), imagePath.c_str(), width, height, viewMode,
+                                  samplesPerSide, shadows ? 1 : 0, brightness);
     design_ = nullptr;
     return ok != 0;
 }
@@ -191,15 +193,16 @@ void HostSession::applyStaticSample(int32_t sampleId)
         return;
     }
     // The mask block: six 32-bit integers (the rectangle at [1] to [4]), then the mask picture.
-    const int32_t header[6] = {0, sample->maskRect[0], sample->maskRect[1], sample->maskRect[2],
-                               sample->maskRect[3], 0};
+    const int32_t header[6] = {
+        0, sample->maskRect[0], sample->maskRect[1], sample->maskRect[2], sample->maskRect[3], 0};
     sampleBlock_.assign(reinterpret_cast<const uint8_t*>(header),
                         reinterpret_cast<const uint8_t*>(header) + sizeof header);
     if (sample->mask)
         sampleBlock_.insert(sampleBlock_.end(), sample->mask->begin(), sample->mask->end());
     const std::u16string polygons = utf8ToUtf16(sample->polygonXml);
     module_.ApplyStaticSolidSample(sample->id, bytesData(sample->photo), bytesSize(sample->photo),
-                                   sampleBlock_.data(), int32_t(sampleBlock_.size()), polygons.c_str());
+                                   sampleBlock_.data(), int32_t(sampleBlock_.size()),
+                                   polygons.c_str());
 }
 
 // ---- Callbacks ------------------------------------------------------------------------------
@@ -253,8 +256,7 @@ void HostSession::composeDesignXml(const char* solidXml, VsVariant* design)
             throw std::invalid_argument("no variant to fill");
         if (s.design_ == nullptr)
             throw std::invalid_argument("no design is open");
-        const std::u16string text =
-            utf8ToUtf16(s.design_->composedWith(fromLocale(solidXml)));
+        const std::u16string text = utf8ToUtf16(s.design_->composedWith(fromLocale(solidXml)));
         s.module_.VsVariantClear(design);
         VsBstr bstr = s.module_.VsSysAllocStringLen(text.data(), uint32_t(text.size()));
         if (bstr == nullptr) {
@@ -294,8 +296,8 @@ void HostSession::deleteCeilingHost(int32 planeId, int32 hostId)
 {
     guarded("DeleteCeilingHost", 0, [&](HostSession& s) {
         if (s.design_ == nullptr || !s.design_->deleteHost(planeId, hostId))
-            report("DeleteCeilingHost", "plane " + std::to_string(planeId) + " has no host " +
-                                            std::to_string(hostId));
+            report("DeleteCeilingHost",
+                   "plane " + std::to_string(planeId) + " has no host " + std::to_string(hostId));
         return 0;
     });
 }
@@ -304,14 +306,14 @@ void HostSession::rotateCeilingHost(int32 planeId, int32 hostId, int32 degrees)
 {
     guarded("RotateCeilingHost", 0, [&](HostSession& s) {
         if (s.design_ == nullptr || !s.design_->rotateHost(planeId, hostId, degrees))
-            report("RotateCeilingHost", "plane " + std::to_string(planeId) + " has no host " +
-                                            std::to_string(hostId));
+            report("RotateCeilingHost",
+                   "plane " + std::to_string(planeId) + " has no host " + std::to_string(hostId));
         return 0;
     });
 }
 
-void HostSession::layTiles(int32 planeId, int32 tileTypeId, int32 rotateDegree, const char* colsText,
-                           const char* rowsText)
+void HostSession::layTiles(int32 planeId, int32 tileTypeId, int32 rotateDegree,
+                           const char* colsText, const char* rowsText)
 {
     guarded("LayTiles", 0, [&](HostSession& s) {
         const TileRange cols = TileRange::parse(colsText);

@@ -18,10 +18,11 @@
 namespace vhost {
 
 /** What a design run gave back. */
-struct DesignRunResult {
-    bool failed = false;     // the module returned an error variant
-    int32_t errorCode = 0;   // its code
-    std::string solid;       // the solid element (UTF-8), "" when the module returned none
+struct DesignRunResult
+{
+    bool failed = false;   // the module returned an error variant
+    int32_t errorCode = 0; // its code
+    std::string solid;     // the solid element (UTF-8), "" when the module returned none
 };
 
 /** Picks a static sample for the design; returns its id, or 0 for none. */
@@ -44,8 +45,8 @@ public:
     /** Runs the design dialog on `design`, mirroring the module's edits into it. */
     DesignRunResult runDesign(HostDesign& design);
     /** Draws `design` into a JPEG without a dialog; false when the module cannot. */
-    bool exportPicture(HostDesign& design, const std::string& jpegPath, int32_t width, int32_t height,
-                       int32_t viewMode = 4);
+    bool exportPicture(HostDesign& design, const std::string& jpegPath, int32_t width,
+                       int32_t height, int32_t viewMode = 4);
     /** Renders `design` photo-realistically into `imagePath` without a dialog; false when the
      *  module cannot. */
     bool exportRender(HostDesign& design, const std::string& imagePath, int32_t width,
@@ -98,9 +99,9 @@ private:
     HostDesign* design_ = nullptr;
     SampleChooser chooser_;
     std::set<void*> blocks_;
-    std::deque<std::string> strings_;          // locale strings handed to the module
-    std::deque<PackModel> pouredModels_;       // models with overrides, as poured
-    std::deque<std::array<float, 3>> floats_;  // base rotations and natural sizes
+    std::deque<std::string> strings_;         // locale strings handed to the module
+    std::deque<PackModel> pouredModels_;      // models with overrides, as poured
+    std::deque<std::array<float, 3>> floats_; // base rotations and natural sizes
     std::vector<uint8_t> sampleBlock_;
     int32_t spareHostId_ = 1000000;
 };

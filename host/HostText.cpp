@@ -57,7 +57,11 @@ std::u16string utf8ToUtf16(const std::string& text)
     const size_t n = text.size();
     for (size_t i = 0; i < n;) {
         char32_t c = s[i];
-        int extra = c < 0x80 ? 0 : (c >> 5) == 0x6 ? 1 : (c >> 4) == 0xE ? 2 : (c >> 3) == 0x1E ? 3 : -1;
+        int extra = c < 0x80           ? 0
+                    : (c >> 5) == 0x6  ? 1
+                    : (c >> 4) == 0xE  ? 2
+                    : (c >> 3) == 0x1E ? 3
+                                       : -1;
         if (extra < 0 || i + size_t(extra) >= n + (extra == 0 ? 1 : 0)) {
             out.push_back(char16_t(kReplacement));
             ++i;

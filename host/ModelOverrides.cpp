@@ -19,7 +19,9 @@ ModelOverrides ModelOverrides::load(const std::string& path)
 {
     ModelOverrides overrides;
     overrides.path_ = path;
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::stat(path.c_str(), &info) != 0)
         return overrides;
     const std::string text = readTextFile(path);

@@ -32,7 +32,8 @@ public:
     const std::string& path() const { return path_; }
 
 private:
-    struct Entry {
+    struct Entry
+    {
         std::optional<std::string> materials;
         std::optional<int32_t> category;
     };

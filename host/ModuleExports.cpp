@@ -8,8 +8,7 @@
 namespace vhost {
 namespace {
 
-template <typename F>
-void bind(void* handle, const char* name, F& slot, bool required = true)
+template <typename F> void bind(void* handle, const char* name, F& slot, bool required = true)
 {
     slot = reinterpret_cast<F>(dlsym(handle, name));
     if (slot == nullptr && required)
@@ -24,7 +23,8 @@ ModuleExports ModuleExports::load(const std::string& libraryPath)
     m.handle = dlopen(libraryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (m.handle == nullptr) {
         const char* why = dlerror();
-        throw std::runtime_error("cannot load the module " + libraryPath + ": " + (why ? why : "unknown error"));
+        throw std::runtime_error("cannot load the module " + libraryPath + ": " +
+                                 (why ? why : "unknown error"));
     }
     bind(m.handle, "BeginPourMasterData", m.BeginPourMasterData);
     bind(m.handle, "PostPourMasterData", m.PostPourMasterData);
@@ -50,7 +50,9 @@ std::string ModuleExports::defaultPath(const std::string& programDir)
     if (const char* forced = std::getenv("VANTREL_SOLID_LIBRARY"); forced && *forced)
         return forced;
     const std::string beside = programDir + "/../lib/libVantrelSolid.so";
-    struct stat info {};
+    struct stat info
+    {
+    };
     return ::stat(beside.c_str(), &info) == 0 ? beside : "libVantrelSolid.so";
 }
 

@@ -8,7 +8,8 @@
 
 namespace vhost {
 
-struct ModuleExports {
+struct ModuleExports
+{
     decltype(&::BeginPourMasterData) BeginPourMasterData = nullptr;
     decltype(&::PostPourMasterData) PostPourMasterData = nullptr;
     decltype(&::ClearMasterData) ClearMasterData = nullptr;

@@ -16,22 +16,31 @@ namespace vhost {
 using PackBytes = std::shared_ptr<const std::vector<uint8_t>>;
 
 /** Data pointer and size of pack bytes; null and 0 for none. */
-inline const void* bytesData(const PackBytes& b) { return b && !b->empty() ? b->data() : nullptr; }
-inline int32_t bytesSize(const PackBytes& b) { return b ? int32_t(b->size()) : 0; }
+inline const void* bytesData(const PackBytes& b)
+{
+    return b && !b->empty() ? b->data() : nullptr;
+}
+inline int32_t bytesSize(const PackBytes& b)
+{
+    return b ? int32_t(b->size()) : 0;
+}
 
-struct PackPanelKind {
+struct PackPanelKind
+{
     int32_t id = 0;
     std::string name;
 };
 
-struct PackCandyCategory {
+struct PackCandyCategory
+{
     int32_t id = 0;
     std::string name;
     int32_t parentId = 0;
     int32_t order = 0;
 };
 
-struct PackCandyType {
+struct PackCandyType
+{
     int32_t id = 0;
     std::string name;
     int32_t kind = 0;
@@ -45,13 +54,14 @@ struct PackCandyType {
     bool stripAcross = false;
     int32_t option14 = 0;
     int32_t tower = 0;
-    PackBytes plan;                  // first plan picture
-    PackBytes plan2;                 // second plan picture, or none
+    PackBytes plan;                    // first plan picture
+    PackBytes plan2;                   // second plan picture, or none
     std::array<PackBytes, 4> textures; // side textures 0 to 3, each optional
-    std::string profile;             // profile text of a section bar; empty otherwise
+    std::string profile;               // profile text of a section bar; empty otherwise
 };
 
-struct PackFacilityCategory {
+struct PackFacilityCategory
+{
     int32_t id = 0;
     int32_t parentId = 0; // 0: top level
     std::string name;
@@ -61,7 +71,8 @@ struct PackFacilityCategory {
 /** Mesh format codes of a GetModelData block. */
 enum MeshFormat : int32_t { kMesh3ds = 1, kMeshX = 2 };
 
-struct PackModel {
+struct PackModel
+{
     int32_t id = 0;
     std::string name;
     int32_t kind = 0;  // 0 light, 1 3D model, 2 door or window, 3 floor, 4 wall tile, 5 band
@@ -86,11 +97,12 @@ struct PackModel {
     std::string defaultMaterials; // a customMaterials element, or empty
 };
 
-struct PackStaticSample {
+struct PackStaticSample
+{
     int32_t id = 0;
     std::string name;
     PackBytes photo;
-    PackBytes mask;                             // or none
+    PackBytes mask;                              // or none
     std::array<int32_t, 4> maskRect{0, 0, 0, 0}; // left, top, width, height in photo pixels
     std::string polygonXml;
 };

@@ -27,9 +27,15 @@ public:
     /** Returns the row holding grid-relative y. */
     int32_t rowAt(double y) const { return cellAt(rows_, y, gridHeight_); }
     /** Returns how many columns from `start` it takes to cover `length` (at least 1). */
-    int32_t columnsToCover(int32_t start, double length) const { return toCover(cols_, start, length, gridWidth_); }
+    int32_t columnsToCover(int32_t start, double length) const
+    {
+        return toCover(cols_, start, length, gridWidth_);
+    }
     /** Returns how many rows from `start` it takes to cover `length` (at least 1). */
-    int32_t rowsToCover(int32_t start, double length) const { return toCover(rows_, start, length, gridHeight_); }
+    int32_t rowsToCover(int32_t start, double length) const
+    {
+        return toCover(rows_, start, length, gridHeight_);
+    }
 
     /** The plane's first column and row (the cell holding the corner of its outline). */
     int32_t originCol = 0;

@@ -27,7 +27,8 @@ QIcon thumbnail(const PackStaticSample& sample)
 
 } // namespace
 
-StaticSampleChooser::StaticSampleChooser(const std::vector<PackStaticSample>& samples, QWidget* parent)
+StaticSampleChooser::StaticSampleChooser(const std::vector<PackStaticSample>& samples,
+                                         QWidget* parent)
     : QDialog(parent)
 {
     setObjectName("staticSampleChooser");
@@ -39,7 +40,8 @@ StaticSampleChooser::StaticSampleChooser(const std::vector<PackStaticSample>& sa
     list_->setResizeMode(QListView::Adjust);
     list_->setMovement(QListView::Static);
     for (const PackStaticSample& sample : samples) {
-        auto* item = new QListWidgetItem(thumbnail(sample), QString::fromStdString(sample.name), list_);
+        auto* item =
+            new QListWidgetItem(thumbnail(sample), QString::fromStdString(sample.name), list_);
         item->setData(Qt::UserRole, sample.id);
     }
     if (list_->count() > 0)

@@ -8,12 +8,14 @@
 
 namespace vhost {
 
-struct TileRun {
+struct TileRun
+{
     int32_t first = 0;
     int32_t last = 0;
 };
 
-struct TileRange {
+struct TileRange
+{
     int32_t first = 0;
     int32_t last = 0;
     std::vector<TileRun> runs;

@@ -9,7 +9,8 @@
 int main(int argc, char** argv)
 {
     // Without a display the module still pours and reads designs; Qt must not abort on start.
-    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") &&
+        !std::getenv("WAYLAND_DISPLAY"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     std::setlocale(LC_ALL, "");

@@ -55,7 +55,8 @@ typedef char16_t* VsBstr;
 #define VS_VT_BSTR 8
 #define VS_VT_ERROR 10
 
-typedef struct VsVariant {
+typedef struct VsVariant
+{
     uint16_t vt; /* VS_VT_EMPTY, VS_VT_BSTR or VS_VT_ERROR */
     uint16_t reserved1, reserved2, reserved3;
     union {
@@ -120,8 +121,7 @@ typedef void (*VsGetCandyTypeImages)(int32 typeId, const void** data1, int32* si
  *  change-top view without a sample (1). The host may call ApplyStaticSolidSample. */
 typedef int32 (*VsChooseStaticSample)(int32 on);
 /** Hands out one of a panel type's four side textures (index 0 to 3). */
-typedef void (*VsGetCandyTypeTextures)(int32 typeId, int32 index, const void** data,
-                                       int32* size);
+typedef void (*VsGetCandyTypeTextures)(int32 typeId, int32 index, const void** data, int32* size);
 /** A design with a static sample was read; the host answers with ApplyStaticSolidSample. */
 typedef void (*VsLoadStaticSample)(int32 sampleId);
 /** The user stored a facility's materials (a "customMaterials" element) as its model's. */
@@ -141,19 +141,15 @@ typedef void (*VsRequestFacilityModel)(int32 modelId, int32 typeId);
 /** Starts a pour: stores `homeDir` (with a trailing "/"), `catalogueOption` (92 hides the
  *  "all" entry of the dialog's category list), the callbacks, and creates the built-in panel
  *  kinds and facility models. `mode` is accepted and has no effect. */
-VS_API void BeginPourMasterData(const char* homeDir, int32 catalogueOption, int32 mode,
-                                VsFreeModelData freeModelData, VsGetModelData getModelData,
-                                VsComposeDesignXml composeDesignXml,
-                                VsAddCeilingHost addCeilingHost,
-                                VsMoveCeilingHost moveCeilingHost,
-                                VsDeleteCeilingHost deleteCeilingHost,
-                                VsRotateCeilingHost rotateCeilingHost, VsLayTiles layTiles,
-                                VsGetCandyTypeImages getCandyTypeImages,
-                                VsChooseStaticSample chooseStaticSample,
-                                VsGetCandyTypeTextures getCandyTypeTextures,
-                                VsLoadStaticSample loadStaticSample,
-                                VsSaveModelMaterials saveModelMaterials,
-                                VsSetModelCategory setModelCategory);
+VS_API void BeginPourMasterData(
+    const char* homeDir, int32 catalogueOption, int32 mode, VsFreeModelData freeModelData,
+    VsGetModelData getModelData, VsComposeDesignXml composeDesignXml,
+    VsAddCeilingHost addCeilingHost, VsMoveCeilingHost moveCeilingHost,
+    VsDeleteCeilingHost deleteCeilingHost, VsRotateCeilingHost rotateCeilingHost,
+    VsLayTiles layTiles, VsGetCandyTypeImages getCandyTypeImages,
+    VsChooseStaticSample chooseStaticSample, VsGetCandyTypeTextures getCandyTypeTextures,
+    VsLoadStaticSample loadStaticSample, VsSaveModelMaterials saveModelMaterials,
+    VsSetModelCategory setModelCategory);
 /** Ends a pour: links the catalogues, sets PIXIEHOME to homeDir and creates homeDir + "Render/"
  *  and homeDir + "Render2/". Returns non-zero when "Render2/" exists afterwards. */
 VS_API int32 PostPourMasterData(void);
@@ -165,9 +161,8 @@ VS_API void AddCandyCategory(int32 id, const char* name, int32 parentId, int32 o
  *  a section-bar type. `option14` non-zero: the type is placed freely. */
 VS_API void AddCandyType(int32 id, const char* name, int32 kind, int32 categoryId,
                          int32 nominalWidth, int32 nominalHeight, int32 width, int32 height,
-                         int32 rotateDegree, int32 listed, int32 stripAcross,
-                         const void* picture, int32 pictureSize, int32 option14, int32 tower,
-                         const char* profile);
+                         int32 rotateDegree, int32 listed, int32 stripAcross, const void* picture,
+                         int32 pictureSize, int32 option14, int32 tower, const char* profile);
 /** Adds a facility category; `parentId` <= 0 is top level. */
 VS_API void AddFacilityCategory(int32 id, int32 parentId, const char* name);
 /** Accepted and ignored. */
@@ -178,11 +173,10 @@ VS_API void AddFacilityType(int32 a, int32 b, int32 c, int32 d, int32 e);
  *  flag bits in its high 16 bits; `baseRotation` (degrees) and `naturalSize` point to three
  *  floats or are null. */
 VS_API void AddFacilityModel(int32 id, const char* name, int32 kindAndFlags, int32 listWidth,
-                             int32 listHeight, const void* picture, int32 pictureSize,
-                             int32 width, int32 height, const void* texturePicture,
-                             int32 texturePictureSize, double modelLength,
-                             const float* baseRotation, double scaleX, double scaleY,
-                             const float* naturalSize, int32 zUp, int32 categoryId,
+                             int32 listHeight, const void* picture, int32 pictureSize, int32 width,
+                             int32 height, const void* texturePicture, int32 texturePictureSize,
+                             double modelLength, const float* baseRotation, double scaleX,
+                             double scaleY, const float* naturalSize, int32 zUp, int32 categoryId,
                              int32 typeId, int32 option23, const char* defaultMaterials);
 
 /* ---------------------------------------------------------------------------------------
@@ -209,8 +203,7 @@ VS_API void ApplySolidSample(int32 reserved, const char16_t* sampleXml, int32 sa
  *  the ceiling polygons as XML. Only meaningful during a design run. The result carries no
  *  information. */
 VS_API int32 ApplyStaticSolidSample(int32 sampleId, const void* picture, int32 pictureSize,
-                                    const void* block, int32 blockSize,
-                                    const char16_t* polygonXml);
+                                    const void* block, int32 blockSize, const char16_t* polygonXml);
 /** Draws a design into a `width` x `height` JPEG without showing anything (`viewMode` 4 globe,
  *  5 first person, 6 change top). Returns 1 on success, 0 with a line on stderr otherwise (a
  *  design whose outline encloses no area has nothing to draw and fails). The file is replaced

@@ -76,8 +76,9 @@ void mottle(QImage& image, int amount, unsigned seed)
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) {
             const int n = noise(random);
-            row[x] = qRgb(std::clamp(qRed(row[x]) + n, 0, 255), std::clamp(qGreen(row[x]) + n, 0, 255),
-                          std::clamp(qBlue(row[x]) + n, 0, 255));
+            row[x] =
+                qRgb(std::clamp(qRed(row[x]) + n, 0, 255), std::clamp(qGreen(row[x]) + n, 0, 255),
+                     std::clamp(qBlue(row[x]) + n, 0, 255));
         }
     }
 }
@@ -95,10 +96,10 @@ QImage clipInPanel(int size, const QColor& face, int pattern, unsigned seed)
     const int bevel = std::max(2, size / 16);
     p.setPen(Qt::NoPen);
     p.setBrush(face.lighter(125));
-    p.drawPolygon(QPolygonF({QPointF(0, 0), QPointF(size, 0), QPointF(size - bevel, bevel),
-                             QPointF(bevel, bevel)}));
-    p.drawPolygon(QPolygonF({QPointF(0, 0), QPointF(bevel, bevel), QPointF(bevel, size - bevel),
-                             QPointF(0, size)}));
+    p.drawPolygon(QPolygonF(
+        {QPointF(0, 0), QPointF(size, 0), QPointF(size - bevel, bevel), QPointF(bevel, bevel)}));
+    p.drawPolygon(QPolygonF(
+        {QPointF(0, 0), QPointF(bevel, bevel), QPointF(bevel, size - bevel), QPointF(0, size)}));
     p.setBrush(face.darker(130));
     p.drawPolygon(QPolygonF({QPointF(size, size), QPointF(0, size), QPointF(bevel, size - bevel),
                              QPointF(size - bevel, size - bevel)}));
@@ -203,9 +204,9 @@ QImage appliance(int width, int height, int look)
             bar.setColorAt(0.5, QColor(255, 170, 60));
             bar.setColorAt(1, QColor(200, 60, 20));
             p.setBrush(bar);
-            p.drawRoundedRect(QRectF(width * 0.16, height * (0.18 + 0.17 * i), width * 0.68,
-                                     height * 0.09),
-                              3, 3);
+            p.drawRoundedRect(
+                QRectF(width * 0.16, height * (0.18 + 0.17 * i), width * 0.68, height * 0.09), 3,
+                3);
         }
     }
     return image;
@@ -314,11 +315,13 @@ QImage modelIcon(int look)
     case 5: // pendant lamp
         p.drawLine(32, 2, 32, 24);
         p.setBrush(QColor(240, 220, 150));
-        p.drawPolygon(QPolygonF({QPointF(22, 38), QPointF(42, 38), QPointF(36, 24), QPointF(28, 24)}));
+        p.drawPolygon(
+            QPolygonF({QPointF(22, 38), QPointF(42, 38), QPointF(36, 24), QPointF(28, 24)}));
         break;
     case 6: // floor lamp
         p.setBrush(QColor(240, 220, 150));
-        p.drawPolygon(QPolygonF({QPointF(22, 22), QPointF(42, 22), QPointF(37, 6), QPointF(27, 6)}));
+        p.drawPolygon(
+            QPolygonF({QPointF(22, 22), QPointF(42, 22), QPointF(37, 6), QPointF(27, 6)}));
         p.drawLine(32, 22, 32, 56);
         p.setBrush(QColor(60, 60, 60));
         p.drawEllipse(QPointF(32, 57), 10, 3);
@@ -447,7 +450,8 @@ QImage fabricTexture()
 
 // ---- Static sample ------------------------------------------------------------------------
 
-struct SampleGeometry {
+struct SampleGeometry
+{
     QPolygonF ceiling; // the ceiling area in photo pixels
     QPolygonF fitting; // the photo's own light fitting inside it
 };
@@ -506,8 +510,8 @@ QImage roomPhoto(SampleGeometry& geometry)
     p.setBrush(glow);
     p.drawEllipse(lamp);
     geometry.ceiling = QPolygonF({tl, tr, btr, btl});
-    geometry.fitting = QPolygonF({lamp.topLeft(), lamp.topRight(), lamp.bottomRight(),
-                                  lamp.bottomLeft()});
+    geometry.fitting =
+        QPolygonF({lamp.topLeft(), lamp.topRight(), lamp.bottomRight(), lamp.bottomLeft()});
     return image;
 }
 
@@ -543,24 +547,43 @@ std::string pointList(const QPolygonF& polygon)
 
 // ---- Meshes -------------------------------------------------------------------------------
 
-struct Vec3 {
+struct Vec3
+{
     double x = 0, y = 0, z = 0;
 };
-Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec3 operator*(Vec3 a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-double dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Vec3 cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+Vec3 operator+(Vec3 a, Vec3 b)
+{
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+Vec3 operator-(Vec3 a, Vec3 b)
+{
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+Vec3 operator*(Vec3 a, double s)
+{
+    return {a.x * s, a.y * s, a.z * s};
+}
+double dot(Vec3 a, Vec3 b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+Vec3 cross(Vec3 a, Vec3 b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
 
-struct Vertex {
+struct Vertex
+{
     Vec3 position, normal;
     double u = 0, v = 0;
 };
-struct Triangle {
+struct Triangle
+{
     std::array<uint16_t, 3> index;
     int material = 0;
 };
-struct MeshMaterial {
+struct MeshMaterial
+{
     std::string name;
     QColor colour;
 };
@@ -666,7 +689,8 @@ std::string writeX(const MeshBuilder& m, const std::string& name)
 {
     std::ostringstream x;
     x << "xof 0303txt 0032\n// " << name << ", made by make_sample_data\n";
-    x << "Frame " << name << "_frame {\n FrameTransformMatrix {\n  1.000000,0.000000,0.000000,"
+    x << "Frame " << name
+      << "_frame {\n FrameTransformMatrix {\n  1.000000,0.000000,0.000000,"
          "0.000000,0.000000,1.000000,0.000000,0.000000,0.000000,0.000000,1.000000,0.000000,"
          "0.000000,0.000000,0.000000,1.000000;;\n }\n";
     x << " Mesh " << name << " {\n  " << m.vertices.size() << ";\n";
@@ -939,7 +963,8 @@ MeshBuilder stool()
 
 bool writeMeshes()
 {
-    struct Item {
+    struct Item
+    {
         const char* name;
         MeshBuilder (*make)();
         bool x;
@@ -961,7 +986,8 @@ bool writeMeshes()
  *  replace the text files writeMeshes wrote under the same names. */
 bool writeBinaryMeshes()
 {
-    struct Item {
+    struct Item
+    {
         const char* name;
         MeshBuilder (*make)();
     };
@@ -977,7 +1003,8 @@ bool writeBinaryMeshes()
 bool writePanels()
 {
     bool ok = true;
-    struct Finish {
+    struct Finish
+    {
         const char* name;
         QColor colour;
         int pattern;
@@ -1002,8 +1029,10 @@ bool writePanels()
         ok &= savePicture(clipInPanel(128, f.colour.darker(115), f.pattern, seed),
                           QString("pictures/panels/p600_%1_alt.png").arg(f.name));
     }
-    ok &= savePicture(stripPanel(256, 16, QColor(240, 240, 236), false), "pictures/panels/strip_white.png");
-    ok &= savePicture(stripPanel(256, 16, QColor(214, 186, 110), true), "pictures/panels/strip_gold.png");
+    ok &= savePicture(stripPanel(256, 16, QColor(240, 240, 236), false),
+                      "pictures/panels/strip_white.png");
+    ok &= savePicture(stripPanel(256, 16, QColor(214, 186, 110), true),
+                      "pictures/panels/strip_gold.png");
     ok &= savePicture(appliance(64, 64, 0), "pictures/appliances/lamp_round.png");
     ok &= savePicture(appliance(128, 128, 1), "pictures/appliances/lamp_panel600.png");
     ok &= savePicture(appliance(64, 64, 2), "pictures/appliances/vent.png");
@@ -1014,7 +1043,8 @@ bool writePanels()
     ok &= savePicture(sideTexture(QColor(200, 204, 210), 7), "pictures/textures/side_alu.png");
     ok &= savePicture(sideTexture(QColor(240, 240, 236), 8), "pictures/textures/side_white.png");
     ok &= savePicture(sideTexture(QColor(180, 134, 88), 9), "pictures/textures/side_oak.png");
-    ok &= savePicture(sectionBarPicture(QColor(190, 192, 198)), "pictures/sectionbars/round_edge.png");
+    ok &= savePicture(sectionBarPicture(QColor(190, 192, 198)),
+                      "pictures/sectionbars/round_edge.png");
     ok &= savePicture(sectionBarPicture(QColor(200, 170, 90)), "pictures/sectionbars/creased.png");
     ok &= savePicture(woodTexture(41), "pictures/sectionbars/wood_face.jpg");
     return ok;
@@ -1023,7 +1053,8 @@ bool writePanels()
 bool writeFacilityPictures()
 {
     bool ok = true;
-    const char* icons[] = {"table", "chair", "cabinet", "fridge", "sofa", "pendant", "floorlamp", "stool"};
+    const char* icons[] = {"table", "chair",   "cabinet",   "fridge",
+                           "sofa",  "pendant", "floorlamp", "stool"};
     for (int i = 0; i < 8; ++i)
         ok &= savePicture(modelIcon(i), QString("pictures/models/%1.png").arg(icons[i]));
     ok &= savePicture(woodTexture(51), "pictures/models/wood_texture.jpg");
@@ -1077,11 +1108,11 @@ MeshBuilder bathtub()
     const int enamel = m.material("enamel", QColor(246, 246, 244));
     const int water = m.material("inside", QColor(214, 228, 236));
     const int chrome = m.material("chrome", QColor(190, 194, 200));
-    m.box({0, 40, 0}, {1700, 80, 750}, enamel);          // the plinth
-    m.box({0, 90, 0}, {1560, 20, 610}, water);           // the bottom seen from above
-    m.box({0, 310, -340}, {1700, 460, 70}, enamel);      // front wall
-    m.box({0, 310, 340}, {1700, 460, 70}, enamel);       // back wall
-    m.box({-815, 310, 0}, {70, 460, 610}, enamel);       // ends
+    m.box({0, 40, 0}, {1700, 80, 750}, enamel);     // the plinth
+    m.box({0, 90, 0}, {1560, 20, 610}, water);      // the bottom seen from above
+    m.box({0, 310, -340}, {1700, 460, 70}, enamel); // front wall
+    m.box({0, 310, 340}, {1700, 460, 70}, enamel);  // back wall
+    m.box({-815, 310, 0}, {70, 460, 610}, enamel);  // ends
     m.box({815, 310, 0}, {70, 460, 610}, enamel);
     m.cylinder({-700, 540, 250}, 20, 20, 160, chrome, 12);
     m.box({-700, 700, 200}, {30, 30, 120}, chrome);
@@ -1096,7 +1127,7 @@ MeshBuilder toilet()
     m.box({0, 190, 0}, {300, 380, 420}, ceramic);          // pedestal
     m.cylinder({0, 330, -100}, 190, 180, 60, ceramic, 32); // bowl
     m.cylinder({0, 390, -100}, 185, 185, 20, seat, 32);
-    m.box({0, 600, 205}, {380, 420, 170}, ceramic);        // cistern at the back
+    m.box({0, 600, 205}, {380, 420, 170}, ceramic); // cistern at the back
     return m;
 }
 
@@ -1149,12 +1180,12 @@ MeshBuilder receptionDesk()
     const int panel = m.material("panel", QColor(236, 232, 224));
     const int wood = m.material("oak", QColor(176, 130, 84));
     const int top = m.material("worktop", QColor(70, 70, 76));
-    m.box({0, 550, -330}, {1800, 1100, 40}, panel);          // the counter's front
-    m.box({0, 1110, -290}, {1840, 30, 160}, wood);           // the visitors' ledge
-    m.box({0, 735, 20}, {1780, 30, 660}, top);               // the work surface behind
+    m.box({0, 550, -330}, {1800, 1100, 40}, panel); // the counter's front
+    m.box({0, 1110, -290}, {1840, 30, 160}, wood);  // the visitors' ledge
+    m.box({0, 735, 20}, {1780, 30, 660}, top);      // the work surface behind
     m.box({-880, 375, 0}, {40, 750, 700}, panel);
     m.box({880, 375, 0}, {40, 750, 700}, panel);
-    m.box({0, 300, -300}, {1700, 40, 10}, wood);             // a light strip along the foot
+    m.box({0, 300, -300}, {1700, 40, 10}, wood); // a light strip along the foot
     return m;
 }
 
@@ -1232,7 +1263,8 @@ QImage furnishingIcon(const std::string& look)
         p.drawRect(2, 20, 60, 4);
     } else if (look == "plant") {
         p.setBrush(QColor(180, 96, 60));
-        p.drawPolygon(QPolygonF({QPointF(22, 40), QPointF(42, 40), QPointF(38, 60), QPointF(26, 60)}));
+        p.drawPolygon(
+            QPolygonF({QPointF(22, 40), QPointF(42, 40), QPointF(38, 60), QPointF(26, 60)}));
         p.setBrush(green);
         p.drawEllipse(QPointF(32, 24), 16, 18);
     } else if (look == "bench") {
@@ -1280,21 +1312,23 @@ QImage stoneFloor()
 
 bool writeFurnishings()
 {
-    struct Item {
+    struct Item
+    {
         const char* name;
         MeshBuilder (*make)();
     };
-    const Item items[] = {{"wallcabinet", wallCabinet}, {"basin", washBasin},
-                          {"bathtub", bathtub},         {"toilet", toilet},
-                          {"bookshelf", bookshelf},     {"coffeetable", coffeeTable},
-                          {"desk", receptionDesk},      {"plant", pottedPlant},
-                          {"bench", bench}};
+    const Item items[] = {
+        {"wallcabinet", wallCabinet}, {"basin", washBasin},     {"bathtub", bathtub},
+        {"toilet", toilet},           {"bookshelf", bookshelf}, {"coffeetable", coffeeTable},
+        {"desk", receptionDesk},      {"plant", pottedPlant},   {"bench", bench}};
     bool ok = true;
     for (const Item& item : items) {
         ok &= saveBytes(writeX(item.make(), item.name), QString("meshes/%1.x").arg(item.name));
-        ok &= savePicture(furnishingIcon(item.name), QString("pictures/models/%1.png").arg(item.name));
+        ok &= savePicture(furnishingIcon(item.name),
+                          QString("pictures/models/%1.png").arg(item.name));
     }
-    struct Paint {
+    struct Paint
+    {
         const char* name;
         QColor colour;
     };
@@ -1305,9 +1339,12 @@ bool writeFurnishings()
                             {"paint_sand", QColor(222, 204, 170)}};
     unsigned seed = 70;
     for (const Paint& paint : paints)
-        ok &= savePicture(wallPaint(paint.colour, ++seed), QString("pictures/models/%1.png").arg(paint.name));
-    ok &= savePicture(smallWallTiles(QColor(244, 244, 240), 81), "pictures/models/wall_white_tiles.png");
-    ok &= savePicture(smallWallTiles(QColor(90, 140, 140), 82), "pictures/models/wall_teal_tiles.png");
+        ok &= savePicture(wallPaint(paint.colour, ++seed),
+                          QString("pictures/models/%1.png").arg(paint.name));
+    ok &= savePicture(smallWallTiles(QColor(244, 244, 240), 81),
+                      "pictures/models/wall_white_tiles.png");
+    ok &= savePicture(smallWallTiles(QColor(90, 140, 140), 82),
+                      "pictures/models/wall_teal_tiles.png");
     ok &= savePicture(stoneFloor(), "pictures/models/floor_stone.jpg");
     return ok;
 }

@@ -62,11 +62,9 @@ extern RI_EXPORT RtToken RI_AMBIENTLIGHT, RI_POINTLIGHT, RI_DISTANTLIGHT, RI_SPO
 extern RI_EXPORT RtToken RI_INTENSITY, RI_LIGHTCOLOR, RI_FROM, RI_TO, RI_CONEANGLE,
     RI_CONEDELTAANGLE, RI_BEAMDISTRIBUTION;
 extern RI_EXPORT RtToken RI_MATTE, RI_METAL, RI_SHINYMETAL, RI_PLASTIC, RI_PAINTEDPLASTIC;
-extern RI_EXPORT RtToken RI_KA, RI_KD, RI_KS, RI_ROUGHNESS, RI_KR, RI_TEXTURENAME,
-    RI_SPECULARCOLOR;
+extern RI_EXPORT RtToken RI_KA, RI_KD, RI_KS, RI_ROUGHNESS, RI_KR, RI_TEXTURENAME, RI_SPECULARCOLOR;
 extern RI_EXPORT RtToken RI_DEPTHCUE, RI_FOG, RI_BUMPY;
-extern RI_EXPORT RtToken RI_MINDISTANCE, RI_MAXDISTANCE, RI_BACKGROUND, RI_DISTANCE,
-    RI_AMPLITUDE;
+extern RI_EXPORT RtToken RI_MINDISTANCE, RI_MAXDISTANCE, RI_BACKGROUND, RI_DISTANCE, RI_AMPLITUDE;
 extern RI_EXPORT RtToken RI_RASTER, RI_SCREEN, RI_CAMERA, RI_WORLD, RI_OBJECT;
 extern RI_EXPORT RtToken RI_INSIDE, RI_OUTSIDE, RI_LH, RI_RH;
 extern RI_EXPORT RtToken RI_P, RI_PZ, RI_PW, RI_N, RI_NP, RI_CS, RI_OS, RI_S, RI_T, RI_ST;
@@ -141,8 +139,8 @@ RI_PROC(RtVoid, RiCropWindow, (RtFloat xmin, RtFloat xmax, RtFloat ymin, RtFloat
 RI_PROC(RtVoid, RiProjection, (RtToken name, ...))
 RI_PROC(RtVoid, RiProjectionV, (RtToken name, RtInt n, RtToken tokens[], RtPointer params[]))
 RI_PROC(RtVoid, RiClipping, (RtFloat hither, RtFloat yon))
-RI_PROC(RtVoid, RiClippingPlane, (RtFloat x, RtFloat y, RtFloat z, RtFloat nx, RtFloat ny,
-                                  RtFloat nz))
+RI_PROC(RtVoid, RiClippingPlane,
+        (RtFloat x, RtFloat y, RtFloat z, RtFloat nx, RtFloat ny, RtFloat nz))
 RI_PROC(RtVoid, RiDepthOfField, (RtFloat fstop, RtFloat focallength, RtFloat focaldistance))
 RI_PROC(RtVoid, RiShutter, (RtFloat smin, RtFloat smax))
 RI_PROC(RtVoid, RiPixelVariance, (RtFloat variation))
@@ -153,11 +151,10 @@ RI_PROC(RtVoid, RiImager, (RtToken name, ...))
 RI_PROC(RtVoid, RiImagerV, (RtToken name, RtInt n, RtToken tokens[], RtPointer params[]))
 RI_PROC(RtVoid, RiQuantize, (RtToken type, RtInt one, RtInt qmin, RtInt qmax, RtFloat ampl))
 RI_PROC(RtVoid, RiDisplay, (char* name, RtToken type, RtToken mode, ...))
-RI_PROC(RtVoid, RiDisplayV, (char* name, RtToken type, RtToken mode, RtInt n, RtToken tokens[],
-                             RtPointer params[]))
+RI_PROC(RtVoid, RiDisplayV,
+        (char* name, RtToken type, RtToken mode, RtInt n, RtToken tokens[], RtPointer params[]))
 RI_PROC(RtVoid, RiDisplayChannel, (RtToken channel, ...))
-RI_PROC(RtVoid, RiDisplayChannelV, (RtToken channel, RtInt n, RtToken tokens[],
-                                    RtPointer params[]))
+RI_PROC(RtVoid, RiDisplayChannelV, (RtToken channel, RtInt n, RtToken tokens[], RtPointer params[]))
 RI_PROC(RtFloat, RiGaussianFilter, (RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth))
 RI_PROC(RtFloat, RiBoxFilter, (RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth))
 RI_PROC(RtFloat, RiTriangleFilter, (RtFloat x, RtFloat y, RtFloat xwidth, RtFloat ywidth))
@@ -182,14 +179,15 @@ RI_PROC(RtVoid, RiAttributeBegin, (void))
 RI_PROC(RtVoid, RiAttributeEnd, (void))
 RI_PROC(RtVoid, RiColor, (RtColor color))
 RI_PROC(RtVoid, RiOpacity, (RtColor color))
-RI_PROC(RtVoid, RiTextureCoordinates, (RtFloat s1, RtFloat t1, RtFloat s2, RtFloat t2, RtFloat s3,
-                                       RtFloat t3, RtFloat s4, RtFloat t4))
+RI_PROC(RtVoid, RiTextureCoordinates,
+        (RtFloat s1, RtFloat t1, RtFloat s2, RtFloat t2, RtFloat s3, RtFloat t3, RtFloat s4,
+         RtFloat t4))
 RI_PROC(RtLightHandle, RiLightSource, (RtToken name, ...))
-RI_PROC(RtLightHandle, RiLightSourceV, (RtToken name, RtInt n, RtToken tokens[],
-                                        RtPointer params[]))
+RI_PROC(RtLightHandle, RiLightSourceV,
+        (RtToken name, RtInt n, RtToken tokens[], RtPointer params[]))
 RI_PROC(RtLightHandle, RiAreaLightSource, (RtToken name, ...))
-RI_PROC(RtLightHandle, RiAreaLightSourceV, (RtToken name, RtInt n, RtToken tokens[],
-                                            RtPointer params[]))
+RI_PROC(RtLightHandle, RiAreaLightSourceV,
+        (RtToken name, RtInt n, RtToken tokens[], RtPointer params[]))
 RI_PROC(RtVoid, RiIlluminate, (RtLightHandle light, RtBoolean onoff))
 RI_PROC(RtVoid, RiSurface, (RtToken name, ...))
 RI_PROC(RtVoid, RiSurfaceV, (RtToken name, RtInt n, RtToken tokens[], RtPointer params[]))
@@ -217,16 +215,17 @@ RI_PROC(RtVoid, RiPerspective, (RtFloat fov))
 RI_PROC(RtVoid, RiTranslate, (RtFloat dx, RtFloat dy, RtFloat dz))
 RI_PROC(RtVoid, RiRotate, (RtFloat angle, RtFloat dx, RtFloat dy, RtFloat dz))
 RI_PROC(RtVoid, RiScale, (RtFloat sx, RtFloat sy, RtFloat sz))
-RI_PROC(RtVoid, RiSkew, (RtFloat angle, RtFloat dx1, RtFloat dy1, RtFloat dz1, RtFloat dx2,
-                         RtFloat dy2, RtFloat dz2))
+RI_PROC(RtVoid, RiSkew,
+        (RtFloat angle, RtFloat dx1, RtFloat dy1, RtFloat dz1, RtFloat dx2, RtFloat dy2,
+         RtFloat dz2))
 RI_PROC(RtVoid, RiDeformation, (RtToken name, ...))
 RI_PROC(RtVoid, RiDeformationV, (RtToken name, RtInt n, RtToken tokens[], RtPointer params[]))
 RI_PROC(RtVoid, RiDisplacement, (RtToken name, ...))
 RI_PROC(RtVoid, RiDisplacementV, (RtToken name, RtInt n, RtToken tokens[], RtPointer params[]))
 RI_PROC(RtVoid, RiCoordinateSystem, (RtToken space))
 RI_PROC(RtVoid, RiCoordSysTransform, (RtToken space))
-RI_PROC(RtPoint*, RiTransformPoints, (RtToken fromspace, RtToken tospace, RtInt n,
-                                      RtPoint points[]))
+RI_PROC(RtPoint*, RiTransformPoints,
+        (RtToken fromspace, RtToken tospace, RtInt n, RtPoint points[]))
 RI_PROC(RtVoid, RiTransformBegin, (void))
 RI_PROC(RtVoid, RiTransformEnd, (void))
 RI_PROC(RtVoid, RiAttribute, (RtToken name, ...))
@@ -234,75 +233,86 @@ RI_PROC(RtVoid, RiAttributeV, (RtToken name, RtInt n, RtToken tokens[], RtPointe
 RI_PROC(RtVoid, RiPolygon, (RtInt nvertices, ...))
 RI_PROC(RtVoid, RiPolygonV, (RtInt nvertices, RtInt n, RtToken tokens[], RtPointer params[]))
 RI_PROC(RtVoid, RiGeneralPolygon, (RtInt nloops, RtInt nverts[], ...))
-RI_PROC(RtVoid, RiGeneralPolygonV, (RtInt nloops, RtInt nverts[], RtInt n, RtToken tokens[],
-                                    RtPointer params[]))
+RI_PROC(RtVoid, RiGeneralPolygonV,
+        (RtInt nloops, RtInt nverts[], RtInt n, RtToken tokens[], RtPointer params[]))
 RI_PROC(RtVoid, RiPointsPolygons, (RtInt npolys, RtInt nverts[], RtInt verts[], ...))
-RI_PROC(RtVoid, RiPointsPolygonsV, (RtInt npolys, RtInt nverts[], RtInt verts[], RtInt n,
-                                    RtToken tokens[], RtPointer params[]))
-RI_PROC(RtVoid, RiPointsGeneralPolygons, (RtInt npolys, RtInt nloops[], RtInt nverts[],
-                                          RtInt verts[], ...))
-RI_PROC(RtVoid, RiPointsGeneralPolygonsV, (RtInt npolys, RtInt nloops[], RtInt nverts[],
-                                           RtInt verts[], RtInt n, RtToken tokens[],
-                                           RtPointer params[]))
+RI_PROC(RtVoid, RiPointsPolygonsV,
+        (RtInt npolys, RtInt nverts[], RtInt verts[], RtInt n, RtToken tokens[],
+         RtPointer params[]))
+RI_PROC(RtVoid, RiPointsGeneralPolygons,
+        (RtInt npolys, RtInt nloops[], RtInt nverts[], RtInt verts[], ...))
+RI_PROC(RtVoid, RiPointsGeneralPolygonsV,
+        (RtInt npolys, RtInt nloops[], RtInt nverts[], RtInt verts[], RtInt n, RtToken tokens[],
+         RtPointer params[]))
 RI_PROC(RtVoid, RiBasis, (RtBasis ubasis, RtInt ustep, RtBasis vbasis, RtInt vstep))
 RI_PROC(RtVoid, RiPatch, (RtToken type, ...))
 RI_PROC(RtVoid, RiPatchV, (RtToken type, RtInt n, RtToken tokens[], RtPointer params[]))
-RI_PROC(RtVoid, RiPatchMesh, (RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap,
-                              ...))
-RI_PROC(RtVoid, RiPatchMeshV, (RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap,
-                               RtInt n, RtToken tokens[], RtPointer params[]))
-RI_PROC(RtVoid, RiNuPatch, (RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin, RtFloat umax,
-                            RtInt nv, RtInt vorder, RtFloat vknot[], RtFloat vmin, RtFloat vmax,
-                            ...))
-RI_PROC(RtVoid, RiNuPatchV, (RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin, RtFloat umax,
-                             RtInt nv, RtInt vorder, RtFloat vknot[], RtFloat vmin, RtFloat vmax,
-                             RtInt n, RtToken tokens[], RtPointer params[]))
-RI_PROC(RtVoid, RiTrimCurve, (RtInt nloops, RtInt ncurves[], RtInt order[], RtFloat knot[],
-                              RtFloat amin[], RtFloat amax[], RtInt nv[], RtFloat u[], RtFloat v[],
-                              RtFloat w[]))
+RI_PROC(RtVoid, RiPatchMesh, (RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap, ...))
+RI_PROC(RtVoid, RiPatchMeshV,
+        (RtToken type, RtInt nu, RtToken uwrap, RtInt nv, RtToken vwrap, RtInt n, RtToken tokens[],
+         RtPointer params[]))
+RI_PROC(RtVoid, RiNuPatch,
+        (RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin, RtFloat umax, RtInt nv,
+         RtInt vorder, RtFloat vknot[], RtFloat vmin, RtFloat vmax, ...))
+RI_PROC(RtVoid, RiNuPatchV,
+        (RtInt nu, RtInt uorder, RtFloat uknot[], RtFloat umin, RtFloat umax, RtInt nv,
+         RtInt vorder, RtFloat vknot[], RtFloat vmin, RtFloat vmax, RtInt n, RtToken tokens[],
+         RtPointer params[]))
+RI_PROC(RtVoid, RiTrimCurve,
+        (RtInt nloops, RtInt ncurves[], RtInt order[], RtFloat knot[], RtFloat amin[],
+         RtFloat amax[], RtInt nv[], RtFloat u[], RtFloat v[], RtFloat w[]))
 RI_PROC(RtVoid, RiSphere, (RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax, ...))
-RI_PROC(RtVoid, RiSphereV, (RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax, RtInt n,
-                            RtToken tokens[], RtPointer params[]))
+RI_PROC(RtVoid, RiSphereV,
+        (RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax, RtInt n, RtToken tokens[],
+         RtPointer params[]))
 RI_PROC(RtVoid, RiCone, (RtFloat height, RtFloat radius, RtFloat thetamax, ...))
-RI_PROC(RtVoid, RiConeV, (RtFloat height, RtFloat radius, RtFloat thetamax, RtInt n,
-                          RtToken tokens[], RtPointer params[]))
+RI_PROC(RtVoid, RiConeV,
+        (RtFloat height, RtFloat radius, RtFloat thetamax, RtInt n, RtToken tokens[],
+         RtPointer params[]))
 RI_PROC(RtVoid, RiCylinder, (RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax, ...))
-RI_PROC(RtVoid, RiCylinderV, (RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax,
-                              RtInt n, RtToken tokens[], RtPointer params[]))
+RI_PROC(RtVoid, RiCylinderV,
+        (RtFloat radius, RtFloat zmin, RtFloat zmax, RtFloat thetamax, RtInt n, RtToken tokens[],
+         RtPointer params[]))
 RI_PROC(RtVoid, RiHyperboloid, (RtPoint point1, RtPoint point2, RtFloat thetamax, ...))
-RI_PROC(RtVoid, RiHyperboloidV, (RtPoint point1, RtPoint point2, RtFloat thetamax, RtInt n,
-                                 RtToken tokens[], RtPointer params[]))
+RI_PROC(RtVoid, RiHyperboloidV,
+        (RtPoint point1, RtPoint point2, RtFloat thetamax, RtInt n, RtToken tokens[],
+         RtPointer params[]))
 RI_PROC(RtVoid, RiParaboloid, (RtFloat rmax, RtFloat zmin, RtFloat zmax, RtFloat thetamax, ...))
-RI_PROC(RtVoid, RiParaboloidV, (RtFloat rmax, RtFloat zmin, RtFloat zmax, RtFloat thetamax,
-                                RtInt n, RtToken tokens[], RtPointer params[]))
+RI_PROC(RtVoid, RiParaboloidV,
+        (RtFloat rmax, RtFloat zmin, RtFloat zmax, RtFloat thetamax, RtInt n, RtToken tokens[],
+         RtPointer params[]))
 RI_PROC(RtVoid, RiDisk, (RtFloat height, RtFloat radius, RtFloat thetamax, ...))
-RI_PROC(RtVoid, RiDiskV, (RtFloat height, RtFloat radius, RtFloat thetamax, RtInt n,
-                          RtToken tokens[], RtPointer params[]))
-RI_PROC(RtVoid, RiTorus, (RtFloat majorrad, RtFloat minorrad, RtFloat phimin, RtFloat phimax,
-                          RtFloat thetamax, ...))
-RI_PROC(RtVoid, RiTorusV, (RtFloat majorrad, RtFloat minorrad, RtFloat phimin, RtFloat phimax,
-                           RtFloat thetamax, RtInt n, RtToken tokens[], RtPointer params[]))
+RI_PROC(RtVoid, RiDiskV,
+        (RtFloat height, RtFloat radius, RtFloat thetamax, RtInt n, RtToken tokens[],
+         RtPointer params[]))
+RI_PROC(RtVoid, RiTorus,
+        (RtFloat majorrad, RtFloat minorrad, RtFloat phimin, RtFloat phimax, RtFloat thetamax, ...))
+RI_PROC(RtVoid, RiTorusV,
+        (RtFloat majorrad, RtFloat minorrad, RtFloat phimin, RtFloat phimax, RtFloat thetamax,
+         RtInt n, RtToken tokens[], RtPointer params[]))
 RI_PROC(RtVoid, RiCurves, (RtToken type, RtInt ncurves, RtInt nvertices[], RtToken wrap, ...))
-RI_PROC(RtVoid, RiCurvesV, (RtToken type, RtInt ncurves, RtInt nvertices[], RtToken wrap, RtInt n,
-                            RtToken tokens[], RtPointer params[]))
-RI_PROC(RtVoid, RiProcedural, (RtPointer data, RtBound bound, RtProcSubdivFunc subdivfunc,
-                               RtProcFreeFunc freefunc))
+RI_PROC(RtVoid, RiCurvesV,
+        (RtToken type, RtInt ncurves, RtInt nvertices[], RtToken wrap, RtInt n, RtToken tokens[],
+         RtPointer params[]))
+RI_PROC(RtVoid, RiProcedural,
+        (RtPointer data, RtBound bound, RtProcSubdivFunc subdivfunc, RtProcFreeFunc freefunc))
 RI_PROC(RtVoid, RiGeometry, (RtToken type, ...))
 RI_PROC(RtVoid, RiGeometryV, (RtToken type, RtInt n, RtToken tokens[], RtPointer params[]))
 RI_PROC(RtVoid, RiPoints, (RtInt npoints, ...))
 RI_PROC(RtVoid, RiPointsV, (RtInt npoints, RtInt n, RtToken tokens[], RtPointer params[]))
-RI_PROC(RtVoid, RiSubdivisionMesh, (RtToken scheme, RtInt nfaces, RtInt nvertices[],
-                                    RtInt vertices[], RtInt ntags, RtToken tags[], RtInt nargs[],
-                                    RtInt intargs[], RtFloat floatargs[], ...))
-RI_PROC(RtVoid, RiSubdivisionMeshV, (RtToken scheme, RtInt nfaces, RtInt nvertices[],
-                                     RtInt vertices[], RtInt ntags, RtToken tags[], RtInt nargs[],
-                                     RtInt intargs[], RtFloat floatargs[], RtInt n,
-                                     RtToken tokens[], RtPointer params[]))
-RI_PROC(RtVoid, RiBlobby, (RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[],
-                           RtInt nstr, RtToken str[], ...))
-RI_PROC(RtVoid, RiBlobbyV, (RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[],
-                            RtInt nstr, RtToken str[], RtInt n, RtToken tokens[],
-                            RtPointer params[]))
+RI_PROC(RtVoid, RiSubdivisionMesh,
+        (RtToken scheme, RtInt nfaces, RtInt nvertices[], RtInt vertices[], RtInt ntags,
+         RtToken tags[], RtInt nargs[], RtInt intargs[], RtFloat floatargs[], ...))
+RI_PROC(RtVoid, RiSubdivisionMeshV,
+        (RtToken scheme, RtInt nfaces, RtInt nvertices[], RtInt vertices[], RtInt ntags,
+         RtToken tags[], RtInt nargs[], RtInt intargs[], RtFloat floatargs[], RtInt n,
+         RtToken tokens[], RtPointer params[]))
+RI_PROC(RtVoid, RiBlobby,
+        (RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[], RtInt nstr,
+         RtToken str[], ...))
+RI_PROC(RtVoid, RiBlobbyV,
+        (RtInt nleaf, RtInt ncode, RtInt code[], RtInt nflt, RtFloat flt[], RtInt nstr,
+         RtToken str[], RtInt n, RtToken tokens[], RtPointer params[]))
 RI_PROC(RtVoid, RiProcDelayedReadArchive, (RtPointer data, RtFloat detail))
 RI_PROC(RtVoid, RiProcRunProgram, (RtPointer data, RtFloat detail))
 RI_PROC(RtVoid, RiProcDynamicLoad, (RtPointer data, RtFloat detail))
@@ -315,48 +325,48 @@ RI_PROC(RtVoid, RiObjectInstance, (RtObjectHandle handle))
 RI_PROC(RtVoid, RiMotionBegin, (RtInt n, ...))
 RI_PROC(RtVoid, RiMotionBeginV, (RtInt n, RtFloat times[]))
 RI_PROC(RtVoid, RiMotionEnd, (void))
-RI_PROC(RtVoid, RiMakeTexture, (char* pic, char* tex, RtToken swrap, RtToken twrap,
-                                RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth, ...))
-RI_PROC(RtVoid, RiMakeTextureV, (char* pic, char* tex, RtToken swrap, RtToken twrap,
-                                 RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth, RtInt n,
-                                 RtToken tokens[], RtPointer params[]))
-RI_PROC(RtVoid, RiMakeBump, (char* pic, char* tex, RtToken swrap, RtToken twrap,
-                             RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth, ...))
-RI_PROC(RtVoid, RiMakeBumpV, (char* pic, char* tex, RtToken swrap, RtToken twrap,
-                              RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth, RtInt n,
-                              RtToken tokens[], RtPointer params[]))
-RI_PROC(RtVoid, RiMakeLatLongEnvironment, (char* pic, char* tex, RtFilterFunc filterfunc,
-                                           RtFloat swidth, RtFloat twidth, ...))
-RI_PROC(RtVoid, RiMakeLatLongEnvironmentV, (char* pic, char* tex, RtFilterFunc filterfunc,
-                                            RtFloat swidth, RtFloat twidth, RtInt n,
-                                            RtToken tokens[], RtPointer params[]))
-RI_PROC(RtVoid, RiMakeCubeFaceEnvironment, (char* px, char* nx, char* py, char* ny, char* pz,
-                                            char* nz, char* tex, RtFloat fov,
-                                            RtFilterFunc filterfunc, RtFloat swidth,
-                                            RtFloat twidth, ...))
-RI_PROC(RtVoid, RiMakeCubeFaceEnvironmentV, (char* px, char* nx, char* py, char* ny, char* pz,
-                                             char* nz, char* tex, RtFloat fov,
-                                             RtFilterFunc filterfunc, RtFloat swidth,
-                                             RtFloat twidth, RtInt n, RtToken tokens[],
-                                             RtPointer params[]))
+RI_PROC(RtVoid, RiMakeTexture,
+        (char* pic, char* tex, RtToken swrap, RtToken twrap, RtFilterFunc filterfunc,
+         RtFloat swidth, RtFloat twidth, ...))
+RI_PROC(RtVoid, RiMakeTextureV,
+        (char* pic, char* tex, RtToken swrap, RtToken twrap, RtFilterFunc filterfunc,
+         RtFloat swidth, RtFloat twidth, RtInt n, RtToken tokens[], RtPointer params[]))
+RI_PROC(RtVoid, RiMakeBump,
+        (char* pic, char* tex, RtToken swrap, RtToken twrap, RtFilterFunc filterfunc,
+         RtFloat swidth, RtFloat twidth, ...))
+RI_PROC(RtVoid, RiMakeBumpV,
+        (char* pic, char* tex, RtToken swrap, RtToken twrap, RtFilterFunc filterfunc,
+         RtFloat swidth, RtFloat twidth, RtInt n, RtToken tokens[], RtPointer params[]))
+RI_PROC(RtVoid, RiMakeLatLongEnvironment,
+        (char* pic, char* tex, RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth, ...))
+RI_PROC(RtVoid, RiMakeLatLongEnvironmentV,
+        (char* pic, char* tex, RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth, RtInt n,
+         RtToken tokens[], RtPointer params[]))
+RI_PROC(RtVoid, RiMakeCubeFaceEnvironment,
+        (char* px, char* nx, char* py, char* ny, char* pz, char* nz, char* tex, RtFloat fov,
+         RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth, ...))
+RI_PROC(RtVoid, RiMakeCubeFaceEnvironmentV,
+        (char* px, char* nx, char* py, char* ny, char* pz, char* nz, char* tex, RtFloat fov,
+         RtFilterFunc filterfunc, RtFloat swidth, RtFloat twidth, RtInt n, RtToken tokens[],
+         RtPointer params[]))
 RI_PROC(RtVoid, RiMakeShadow, (char* pic, char* tex, ...))
-RI_PROC(RtVoid, RiMakeShadowV, (char* pic, char* tex, RtInt n, RtToken tokens[],
-                                RtPointer params[]))
+RI_PROC(RtVoid, RiMakeShadowV,
+        (char* pic, char* tex, RtInt n, RtToken tokens[], RtPointer params[]))
 RI_PROC(RtVoid, RiMakeBrickMap, (RtInt nptc, char** ptcnames, char* bkmname, ...))
-RI_PROC(RtVoid, RiMakeBrickMapV, (RtInt nptc, char** ptcnames, char* bkmname, RtInt n,
-                                  RtToken tokens[], RtPointer params[]))
+RI_PROC(RtVoid, RiMakeBrickMapV,
+        (RtInt nptc, char** ptcnames, char* bkmname, RtInt n, RtToken tokens[], RtPointer params[]))
 RI_PROC(RtVoid, RiErrorHandler, (RtErrorHandler handler))
 RI_PROC(RtVoid, RiErrorIgnore, (RtInt code, RtInt severity, char* message))
 RI_PROC(RtVoid, RiErrorPrint, (RtInt code, RtInt severity, char* message))
 RI_PROC(RtVoid, RiErrorAbort, (RtInt code, RtInt severity, char* message))
 RI_PROC(RtVoid, RiResource, (RtToken handle, RtToken type, ...))
-RI_PROC(RtVoid, RiResourceV, (RtToken handle, RtToken type, RtInt n, RtToken tokens[],
-                              RtPointer params[]))
+RI_PROC(RtVoid, RiResourceV,
+        (RtToken handle, RtToken type, RtInt n, RtToken tokens[], RtPointer params[]))
 RI_PROC(RtVoid, RiResourceBegin, (void))
 RI_PROC(RtVoid, RiResourceEnd, (void))
 RI_PROC(RtArchiveHandle, RiArchiveBegin, (RtToken name, ...))
-RI_PROC(RtArchiveHandle, RiArchiveBeginV, (RtToken name, RtInt n, RtToken tokens[],
-                                           RtPointer params[]))
+RI_PROC(RtArchiveHandle, RiArchiveBeginV,
+        (RtToken name, RtInt n, RtToken tokens[], RtPointer params[]))
 RI_PROC(RtVoid, RiArchiveEnd, (void))
 RI_PROC(RtVoid, RiIfBegin, (char* condition, ...))
 RI_PROC(RtVoid, RiIfBeginV, (char* condition, RtInt n, RtToken tokens[], RtPointer params[]))
@@ -366,8 +376,8 @@ RI_PROC(RtVoid, RiElse, (void))
 RI_PROC(RtVoid, RiIfEnd, (void))
 RI_PROC(RtVoid, RiArchiveRecord, (RtToken type, char* format, ...))
 RI_PROC(RtVoid, RiReadArchive, (RtToken name, RtArchiveCallback callback, ...))
-RI_PROC(RtVoid, RiReadArchiveV, (RtToken name, RtArchiveCallback callback, RtInt n,
-                                 RtToken tokens[], RtPointer params[]))
+RI_PROC(RtVoid, RiReadArchiveV,
+        (RtToken name, RtArchiveCallback callback, RtInt n, RtToken tokens[], RtPointer params[]))
 
 /* Extension: progress and cancel for the frames rendered after the call, in the calling
  * thread. func is called from the thread that called RiWorldEnd with the finished fraction of

@@ -10,7 +10,8 @@
 
 struct HostCallbacks;
 
-class CCandyCatalogue {
+class CCandyCatalogue
+{
 public:
     explicit CCandyCatalogue(const HostCallbacks* callbacks) : callbacks_(callbacks) {}
 

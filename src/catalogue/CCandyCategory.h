@@ -8,7 +8,8 @@
 
 class CCandyType;
 
-struct CCandyCategory {
+struct CCandyCategory
+{
     int id = 0;
     std::string name;
     int parentId = 0; ///< 0 = top level
@@ -19,7 +20,8 @@ struct CCandyCategory {
     std::vector<CCandyType*> types;        ///< not owned
     int listedCount = 0;
 
-    /** Inserts `child` before the first child whose order is greater, or equal with a greater id. */
+    /** Inserts `child` before the first child whose order is greater, or equal with a greater id.
+     */
     void insertChild(CCandyCategory* child) { insertByOrder(children, child); }
 
     /** The sibling order rule shared by children and a kind's top categories. */

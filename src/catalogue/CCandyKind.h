@@ -1,8 +1,8 @@
 // A panel kind with its own copy of the category tree, for the design dialog's tabs.
 #pragma once
 
-#include "platform/IntSize.h"
 #include "catalogue/CCandyCategory.h"
+#include "platform/IntSize.h"
 
 #include <memory>
 #include <string>
@@ -10,7 +10,8 @@
 
 class CCandyType;
 
-class CCandyKind {
+class CCandyKind
+{
 public:
     /** Makes a kind with its root category (id 0, the kind's name). */
     CCandyKind(int id, std::string name);

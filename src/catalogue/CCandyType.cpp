@@ -30,8 +30,8 @@ int roundHalfUp(double v)
 CCandyType::CCandyType(const CandyTypeInfo& info, const HostCallbacks* callbacks)
     : id(info.id), kind(info.kind), categoryId(info.categoryId), nominalWidth(info.nominalWidth),
       nominalHeight(info.nominalHeight), rotateDegree(info.rotateDegree), listed(info.listed),
-      stripAcross(info.stripAcross), option14(info.option14), tower(info.tower),
-      name_(info.name), callbacks_(callbacks), pouredPictureData_(info.pictureData),
+      stripAcross(info.stripAcross), option14(info.option14), tower(info.tower), name_(info.name),
+      callbacks_(callbacks), pouredPictureData_(info.pictureData),
       pouredPictureSize_(info.pictureSize)
 {
     const bool bar = isDefaultBar(kind, id);
@@ -94,7 +94,8 @@ IntSize CCandyType::listPictureSize(int /*maxWidth*/)
         return {std::max(0, roundHalfUp(nominalWidth * 50.0 / 3000.0)),
                 std::max(0, roundHalfUp(nominalHeight * 50.0 / 3000.0))};
     const double longer = std::max(nominalWidth, nominalHeight);
-    const int shorter = std::max(0, roundHalfUp(150.0 * std::min(nominalWidth, nominalHeight) / longer));
+    const int shorter =
+        std::max(0, roundHalfUp(150.0 * std::min(nominalWidth, nominalHeight) / longer));
     return nominalWidth >= nominalHeight ? IntSize{150, shorter} : IntSize{shorter, 150};
 }
 

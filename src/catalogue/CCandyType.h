@@ -11,7 +11,8 @@ struct CCandyCategory;
 struct HostCallbacks;
 
 /** The arguments of AddCandyType, as the module keeps them (name already UTF-8). */
-struct CandyTypeInfo {
+struct CandyTypeInfo
+{
     int id = 0;
     std::string name;
     int kind = 0;
@@ -30,7 +31,8 @@ struct CandyTypeInfo {
     std::string profile;
 };
 
-class CCandyType : public CCommonType {
+class CCandyType : public CCommonType
+{
 public:
     /** Makes a type from poured data; `callbacks` is the module's table, read when pictures are
      *  first needed. */

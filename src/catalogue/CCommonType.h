@@ -8,7 +8,8 @@
 
 class Picture;
 
-class CCommonType {
+class CCommonType
+{
 public:
     virtual ~CCommonType() = default;
 

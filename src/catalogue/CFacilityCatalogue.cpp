@@ -1,13 +1,14 @@
 #include "catalogue/CFacilityCatalogue.h"
 
-#include "platform/ModuleResource.h"
 #include "catalogue/HostCallbacks.h"
+#include "platform/ModuleResource.h"
 
 #include <algorithm>
 
 namespace {
 
-struct BuiltInModel {
+struct BuiltInModel
+{
     int id;
     const char* name;
     int kind;

@@ -11,7 +11,8 @@
 
 struct HostCallbacks;
 
-class CFacilityCatalogue {
+class CFacilityCatalogue
+{
 public:
     /** Category that the catalogue list's "TV background wall" command moves models into. */
     static constexpr int kFeatureWallCategoryId = 223;
@@ -48,7 +49,10 @@ public:
     /** Drops every model's cached mesh and engine texture. */
     void releaseEngineObjects();
 
-    const std::vector<std::unique_ptr<CFacilityCategory>>& categories() const { return categories_; }
+    const std::vector<std::unique_ptr<CFacilityCategory>>& categories() const
+    {
+        return categories_;
+    }
     const std::vector<CFacilityCategory*>& topCategories() const { return topCategories_; }
     const std::vector<std::unique_ptr<CFacilityModel>>& models() const { return models_; }
 

@@ -6,11 +6,12 @@
 
 class CFacilityModel;
 
-struct CFacilityCategory {
+struct CFacilityCategory
+{
     int id = 0;
     int parentId = 0; ///< <= 0: top level
     std::string name;
-    std::vector<CFacilityModel*> models;       ///< not owned
+    std::vector<CFacilityModel*> models;      ///< not owned
     std::vector<CFacilityCategory*> children; ///< not owned
     CFacilityCategory* parent = nullptr;
 };

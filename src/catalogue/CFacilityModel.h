@@ -24,7 +24,8 @@ struct HostCallbacks;
 
 /** The arguments of AddFacilityModel as the module keeps them: sizes already in
  *  decimillimetres, the name in UTF-8. */
-struct FacilityModelInfo {
+struct FacilityModelInfo
+{
     int id = 0;
     std::string name;
     int kindAndFlags = 0;
@@ -36,11 +37,11 @@ struct FacilityModelInfo {
     int height = 0; ///< decimillimetres
     const void* texturePictureData = nullptr;
     int texturePictureSize = 0;
-    double modelLength = 0;                  ///< decimillimetres
-    std::array<float, 3> baseRotation{};     ///< degrees
+    double modelLength = 0;              ///< decimillimetres
+    std::array<float, 3> baseRotation{}; ///< degrees
     double scaleX = 1;
     double scaleY = 1;
-    std::array<float, 3> naturalSize{};      ///< decimillimetres
+    std::array<float, 3> naturalSize{}; ///< decimillimetres
     bool zUp = false;
     int categoryId = 0;
     int typeId = 0;
@@ -48,7 +49,8 @@ struct FacilityModelInfo {
     std::string defaultMaterials;
 };
 
-class CFacilityModel : public CCommonType {
+class CFacilityModel : public CCommonType
+{
 public:
     CFacilityModel(const FacilityModelInfo& info, const HostCallbacks* callbacks);
     ~CFacilityModel() override;

@@ -1,12 +1,13 @@
 // A panel type that is a section bar: it carries its profile, read when the type is poured.
 #pragma once
 
-#include "catalogue/CSectionBarProfile.h"
 #include "catalogue/CCandyType.h"
+#include "catalogue/CSectionBarProfile.h"
 
 #include <memory>
 
-class CSectionBarType : public CCandyType {
+class CSectionBarType : public CCandyType
+{
 public:
     /** Makes the type and reads its profile. A profile that cannot be read leaves the type
      *  with an empty profile (its bars are not drawn) and one warning line on stderr, so that

@@ -3,7 +3,8 @@
 
 #include "VantrelSolid.h"
 
-struct HostCallbacks {
+struct HostCallbacks
+{
     VsFreeModelData freeModelData = nullptr;
     VsGetModelData getModelData = nullptr;
     VsComposeDesignXml composeDesignXml = nullptr;
@@ -25,10 +26,10 @@ struct HostCallbacks {
     void setPourSlots(VsFreeModelData freeModel, VsGetModelData getModel,
                       VsComposeDesignXml compose, VsAddCeilingHost addHost,
                       VsMoveCeilingHost moveHost, VsDeleteCeilingHost deleteHost,
-                      VsRotateCeilingHost rotateHost, VsLayTiles lay,
-                      VsGetCandyTypeImages images, VsChooseStaticSample choose,
-                      VsGetCandyTypeTextures textures, VsLoadStaticSample loadSample,
-                      VsSaveModelMaterials saveMaterials, VsSetModelCategory setCategory)
+                      VsRotateCeilingHost rotateHost, VsLayTiles lay, VsGetCandyTypeImages images,
+                      VsChooseStaticSample choose, VsGetCandyTypeTextures textures,
+                      VsLoadStaticSample loadSample, VsSaveModelMaterials saveMaterials,
+                      VsSetModelCategory setCategory)
     {
         freeModelData = freeModel;
         getModelData = getModel;

@@ -3,7 +3,8 @@
 
 #include "document/DesignCatalogue.h"
 
-class ModuleDesignCatalogue : public DesignCatalogue {
+class ModuleDesignCatalogue : public DesignCatalogue
+{
 public:
     /** The panel type `id` of the module's panel catalogue (asking the host when missing). */
     CCandyType* candyType(int id) override;

@@ -1,14 +1,14 @@
 #include "CeilingXmlReader.h"
 
+#include "DesignReader.h"
+#include "catalogue/CCandyType.h"
+#include "ceiling/CeilingLoad.h"
 #include "document/CGridMapping.h"
 #include "document/DesignCatalogue.h"
-#include "DesignReader.h"
 #include "document/PointText.h"
 #include "document/XmlNames.h"
 #include "document/XmlValues.h"
-#include "ceiling/CeilingLoad.h"
 #include "platform/Errors.h"
-#include "catalogue/CCandyType.h"
 
 #include <algorithm>
 #include <cmath>
@@ -64,8 +64,9 @@ std::vector<SpecialGridCol> readSpecials(pugi::xml_node element, const char* nam
             throw InvalidInput(std::string("special grid size out of range: ") + name);
         specials.push_back({checkedGridIndex(index, name), size});
     }
-    std::stable_sort(specials.begin(), specials.end(),
-                     [](const SpecialGridCol& a, const SpecialGridCol& b) { return a.index < b.index; });
+    std::stable_sort(
+        specials.begin(), specials.end(),
+        [](const SpecialGridCol& a, const SpecialGridCol& b) { return a.index < b.index; });
     specials.erase(std::unique(specials.begin(), specials.end(),
                                [](const SpecialGridCol& a, const SpecialGridCol& b) {
                                    return a.index == b.index;
@@ -91,7 +92,8 @@ void checkGridExtent(const CGridMapping& plane)
         maxY = std::max(maxY, p.y);
     }
     // Rotation can turn the longer side onto either axis; the indent grows both.
-    double extent = std::max(maxX - minX, maxY - minY) * std::sqrt(2.0) + 2 * std::fabs(plane.indent);
+    double extent =
+        std::max(maxX - minX, maxY - minY) * std::sqrt(2.0) + 2 * std::fabs(plane.indent);
     if (extent / plane.gridWidth > kMaxCellsPerAxis || extent / plane.gridHeight > kMaxCellsPerAxis)
         throw InvalidInput("a ceiling plane spans too many grid cells");
 }
@@ -112,9 +114,8 @@ void readPlaneValues(pugi::xml_node element, CGridMapping& plane, int scale)
     plane.specialGridCols = readSpecials(element, "specialGridCols$_et", scale);
     plane.specialGridRows = readSpecials(element, "specialGridRows$_eu", scale);
     if (hasAttribute(element, "realGridOffset$_es"))
-        plane.realGridOffset =
-            checkedPoint(parsePoint(attributeText(element, "realGridOffset$_es"), scale),
-                         "realGridOffset");
+        plane.realGridOffset = checkedPoint(
+            parsePoint(attributeText(element, "realGridOffset$_es"), scale), "realGridOffset");
     if (hasAttribute(element, "hoist$_en")) {
         plane.hoist = scaledDouble(element, "hoist$_en", scale);
         plane.indent = scaledDouble(element, "indent$_ep", scale);
@@ -148,7 +149,8 @@ std::unique_ptr<CSectionLine> readSectionLine(pugi::xml_node item, CGridMapping&
     line->pt1 = readTriplePoint(item, "pt1$_dt");
     line->pt2 = readTriplePoint(item, "pt2$_du");
     line->leftAngle = checkedLength(readDouble(attributeText(item, "leftAngle$_ef")), "leftAngle");
-    line->rightAngle = checkedLength(readDouble(attributeText(item, "rightAngle$_eg")), "rightAngle");
+    line->rightAngle =
+        checkedLength(readDouble(attributeText(item, "rightAngle$_eg")), "rightAngle");
     line->sectionBarTypeId = readInt(attributeText(item, "sectionBarTypeId$_ee"));
     line->candyType = catalogue.candyType(line->sectionBarTypeId);
     line->owner = &plane;
@@ -190,15 +192,25 @@ void readSplit(pugi::xml_node element, CGridMapping& plane, DesignCatalogue& cat
 
 // Tiles and hosts are the bulk of a design: their attributes are read in one pass each.
 enum CandyAttribute {
-    TileTypeId, HostTypeId, RotateDegree, Gx, Gy, Tower, Side, WidthInMm, HeightInMm, Rx, Ry, HostId
+    TileTypeId,
+    HostTypeId,
+    RotateDegree,
+    Gx,
+    Gy,
+    Tower,
+    Side,
+    WidthInMm,
+    HeightInMm,
+    Rx,
+    Ry,
+    HostId
 };
 
 const AttributeNames& candyAttributeNames()
 {
-    static const AttributeNames names{"tileTypeId$_ar", "hostTypeId$_b3", "rotateDegree$_as",
-                                      "gx$_at",         "gy$_au",         "tower$_fk",
-                                      "side",           "widthInMm$_me",  "heightInMm$_mf",
-                                      "rx$_b4",         "ry$_b5",         "id$_df"};
+    static const AttributeNames names{
+        "tileTypeId$_ar", "hostTypeId$_b3", "rotateDegree$_as", "gx$_at", "gy$_au", "tower$_fk",
+        "side",           "widthInMm$_me",  "heightInMm$_mf",   "rx$_b4", "ry$_b5", "id$_df"};
     return names;
 }
 

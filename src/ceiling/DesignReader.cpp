@@ -1,16 +1,16 @@
 #include "DesignReader.h"
 
+#include "CeilingXmlReader.h"
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
-#include "CeilingXmlReader.h"
 #include "document/CustomMaterialXml.h"
 #include "document/DesignCatalogue.h"
+#include "document/HostLightPlace.h"
 #include "document/PointText.h"
 #include "document/SolidCeiling.h"
+#include "document/XmlDepth.h"
 #include "document/XmlNames.h"
 #include "document/XmlValues.h"
-#include "document/HostLightPlace.h"
-#include "document/XmlDepth.h"
 #include "platform/Errors.h"
 
 #include <algorithm>
@@ -188,7 +188,6 @@ Vec3f DesignReader::offsetOf(const std::vector<RPoint>& storedOutline) const
             static_cast<float>(stored.top - current.top)};
 }
 
-
 // A mode value of an older design: 2 meant the globe view; other small values first person.
 int viewModeOf(int stored)
 {
@@ -238,11 +237,12 @@ void DesignReader::readViewState(pugi::xml_node element)
         state.fov = clampedPreference(readDouble(attributeText(prefs, "fov")), kMinFov, kMaxFov,
                                       SolidViewState().fov);
         state.ambientColor = readInt(attributeText(prefs, "ambientColor$_d6"));
-        state.eyeAboveFloor = clampedPreference(readDouble(attributeText(prefs, "eyeAboveFloor$_gg")),
-                                                kMinEyeAboveFloor, kMaxEyeAboveFloor,
-                                                SolidViewState().eyeAboveFloor);
+        state.eyeAboveFloor =
+            clampedPreference(readDouble(attributeText(prefs, "eyeAboveFloor$_gg")),
+                              kMinEyeAboveFloor, kMaxEyeAboveFloor, SolidViewState().eyeAboveFloor);
         state.roofUseLighting = readBool(attributeText(prefs, "roofUseLighting$_gh"));
-        state.roofBackSemitransparent = readBool(attributeText(prefs, "roofBackSemitransparent$_gi"));
+        state.roofBackSemitransparent =
+            readBool(attributeText(prefs, "roofBackSemitransparent$_gi"));
         state.roofBackAlphaPercent = readInt(attributeText(prefs, "roofBackAlphaPercent$_gj"));
         state.simpleLighting = readBool(attributeText(prefs, "simpleLighting$_gk"));
         state.invertTop = readBool(attributeText(prefs, "invertTop$_gl"));
@@ -286,7 +286,8 @@ void DesignReader::readWalls(pugi::xml_node solid, size_t storedOutlineSize)
     for (; n < root().outlinePoints.size(); ++n) {
         if (document_.walls.empty())
             throw InvalidInput("the design has no wall to copy for the new outline edges");
-        document_.walls.push_back(CWall::withPartsOf(static_cast<int>(n), *document_.walls.front()));
+        document_.walls.push_back(
+            CWall::withPartsOf(static_cast<int>(n), *document_.walls.front()));
     }
 }
 
@@ -305,7 +306,8 @@ std::unique_ptr<CWall> DesignReader::readWall(pugi::xml_node element)
         d.visible = readBool(*unused ? unused : attributeText(item, "visible"));
         d.height = readDouble(attributeText(item, "height$_cj")) * f;
         if (hasAttribute(item, "relativeTop$_ci"))
-            d.relativeBottom = 24000 - (readDouble(attributeText(item, "relativeTop$_ci")) + d.height);
+            d.relativeBottom =
+                24000 - (readDouble(attributeText(item, "relativeTop$_ci")) + d.height);
         else
             d.relativeBottom = readDouble(attributeText(item, "relativeBottom$_fw"));
         part->ceramicTileSize = scaledIntPair(attributeText(item, "ceramicTileSize$_cl"), f);
@@ -347,7 +349,8 @@ std::unique_ptr<CSolidFacility> DesignReader::readFacility(pugi::xml_node elemen
     }
     facility->size = readVector(attributeText(element, "size$_cv"), f);
     facility->position = readVector(attributeText(element, "position$_cn"), f);
-    facility->rotateDegree = static_cast<float>(readDouble(attributeText(element, "rotateDegree$_as")));
+    facility->rotateDegree =
+        static_cast<float>(readDouble(attributeText(element, "rotateDegree$_as")));
     facility->customZoom = readDouble(attributeText(element, "customZoom$_g4"), -1);
     facility->correctExtent = readVector(attributeText(element, "correctExtent$_g5"));
 
@@ -439,8 +442,8 @@ void readDesign(const std::string& utf8Text, CSolidDocument& document, int ceili
     if (ceilingScale < 1)
         throw InvalidInput("the ceiling scale must be at least 1");
     pugi::xml_document xml;
-    pugi::xml_parse_result parsed = xml.load_buffer(utf8Text.data(), utf8Text.size(),
-                                                    pugi::parse_default, pugi::encoding_utf8);
+    pugi::xml_parse_result parsed =
+        xml.load_buffer(utf8Text.data(), utf8Text.size(), pugi::parse_default, pugi::encoding_utf8);
     if (parsed && elementDepth(xml, kMaxDesignXmlDepth) > kMaxDesignXmlDepth)
         throw InvalidInput("the design nests elements more than " +
                            std::to_string(kMaxDesignXmlDepth) + " levels deep");

@@ -1,11 +1,11 @@
 #include "ceiling/GridLayout.h"
 
+#include "catalogue/CCandyType.h"
 #include "ceiling/Bends.h"
 #include "ceiling/PolygonOps.h"
 #include "document/CGridMapping.h"
 #include "document/CeilingSceneHooks.h"
 #include "document/SolidCeiling.h"
-#include "catalogue/CCandyType.h"
 
 #include <algorithm>
 #include <cmath>

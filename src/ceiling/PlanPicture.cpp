@@ -1,11 +1,11 @@
 #include "ceiling/PlanPicture.h"
 
+#include "catalogue/CCandyType.h"
 #include "ceiling/GridFunctions.h"
 #include "ceiling/GridLayout.h"
 #include "document/CGridMapping.h"
 #include "document/CeilingSceneHooks.h"
 #include "document/SolidCeiling.h"
-#include "catalogue/CCandyType.h"
 
 #include <QPainter>
 #include <QTransform>

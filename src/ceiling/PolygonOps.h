@@ -5,8 +5,8 @@
 
 #include "ceiling/ClipOperation.h"
 #include "document/PlanPolygon.h"
-#include "document/TriangleStrips.h"
 #include "document/RRect.h"
+#include "document/TriangleStrips.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,6 @@
 #include "SolidWriter.h"
 
+#include "catalogue/CFacilityModel.h"
 #include "document/CGridMapping.h"
 #include "document/CHost.h"
 #include "document/CSolidDocument.h"
@@ -9,7 +10,6 @@
 #include "document/StuckFacilityPlacement.h"
 #include "document/XmlDocumentText.h"
 #include "document/XmlValues.h"
-#include "catalogue/CFacilityModel.h"
 
 namespace vs {
 namespace {
@@ -97,8 +97,8 @@ void writeFloor(pugi::xml_node solid, const SolidFloor* floor)
     pugi::xml_node element = solid.append_child("_ct");
     CFacilityModel* model = floor ? floor->facilityModel : nullptr;
     setInt(element, "_fv", modelId(model));
-    set(element, "_cl", formatIntPair(tileSizeOrModels(floor ? floor->ceramicTileSize : IntSize(),
-                                                       model)));
+    set(element, "_cl",
+        formatIntPair(tileSizeOrModels(floor ? floor->ceramicTileSize : IntSize(), model)));
 }
 
 void writeWall(pugi::xml_node walls, const CWall& wall)
@@ -112,7 +112,8 @@ void writeWall(pugi::xml_node walls, const CWall& wall)
         setDouble(item, "_fw", part->definition.relativeBottom);
         setDouble(item, "_cj", part->definition.height);
         setInt(item, "_fv", modelId(part->facilityModel));
-        set(item, "_cl", formatIntPair(tileSizeOrModels(part->ceramicTileSize, part->facilityModel)));
+        set(item, "_cl",
+            formatIntPair(tileSizeOrModels(part->ceramicTileSize, part->facilityModel)));
         if (!part->definition.hasBand) // only a band switched off in the wall setup
             set(item, "_hb", "false"); // spelt out: an empty bool reads as the default
     }

@@ -9,8 +9,8 @@
 #include "document/CHost.h"
 #include "document/CSolidDocument.h"
 #include "scene/CRoomSceneNode.h"
-#include "scene/LightScene.h"
 #include "scene/CSceneView.h"
+#include "scene/LightScene.h"
 
 #include "ui/ui_LightSetupDialog.h"
 

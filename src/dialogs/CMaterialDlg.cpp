@@ -1,13 +1,13 @@
 #include "dialogs/CMaterialDlg.h"
 
+#include "catalogue/CFacilityCatalogue.h"
+#include "catalogue/CFacilityModel.h"
+#include "catalogue/ModuleCatalogues.h"
 #include "dialogs/CSelectPictureDlg.h"
 #include "dialogs/CUpDown.h"
 #include "dialogs/DialogNumbers.h"
 #include "dialogs/MaterialCommand.h"
 #include "document/CSolidFacility.h"
-#include "catalogue/CFacilityCatalogue.h"
-#include "catalogue/CFacilityModel.h"
-#include "catalogue/ModuleCatalogues.h"
 #include "scene/CSceneView.h"
 
 #include "ui/ui_MaterialDlg.h"

@@ -1,13 +1,13 @@
 #include "dialogs/CSolidFacilitySetupDialog.h"
 
+#include "catalogue/CFacilityModel.h"
 #include "dialogs/CFieldCheck.h"
 #include "dialogs/CUpDown.h"
 #include "dialogs/DialogNumbers.h"
 #include "dialogs/FacilitySetupCommand.h"
 #include "document/CSolidDocument.h"
-#include "catalogue/CFacilityModel.h"
-#include "scene/FacilityScene.h"
 #include "scene/CSceneView.h"
+#include "scene/FacilityScene.h"
 
 #include "ui/ui_SolidFacilitySetupDialog.h"
 

@@ -46,6 +46,7 @@ namespace vs {
 
 /** Runs the wall setup dialog modally; on OK the change is one step on `undo` (when given).
  *  Returns true on OK. */
-bool runWallSetup(CSolidDocument& doc, CSceneView* wnd, QUndoStack* undo, QWidget* parent = nullptr);
+bool runWallSetup(CSolidDocument& doc, CSceneView* wnd, QUndoStack* undo,
+                  QWidget* parent = nullptr);
 
 } // namespace vs

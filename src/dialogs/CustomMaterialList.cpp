@@ -1,7 +1,7 @@
 #include "dialogs/CustomMaterialList.h"
 
-#include "document/CSolidFacility.h"
 #include "catalogue/CFacilityModel.h"
+#include "document/CSolidFacility.h"
 #include "scene/FacilityScene.h"
 
 #include <irrlicht.h>

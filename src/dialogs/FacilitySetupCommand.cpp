@@ -1,7 +1,7 @@
 #include "dialogs/FacilitySetupCommand.h"
 
-#include "scene/FacilityScene.h"
 #include "scene/CSceneView.h"
+#include "scene/FacilityScene.h"
 
 namespace vs {
 

@@ -1,8 +1,8 @@
 #include "dialogs/LightSetupCommand.h"
 
 #include "document/CSolidDocument.h"
-#include "scene/LightScene.h"
 #include "scene/CSceneView.h"
+#include "scene/LightScene.h"
 
 LightSetupCommand::State LightSetupCommand::capture(const CSolidLight& light)
 {

@@ -74,7 +74,8 @@ public:
     double sceneHeight = 0;
     /** The document whose cutting facilities open the wall while shown; not owned. */
     CSolidDocument* sceneDocument = nullptr;
-    /** The group node placed on the base line (a dummy transformation node); null when not shown. */
+    /** The group node placed on the base line (a dummy transformation node); null when not shown.
+     */
     irr::scene::ISceneNode* groupNode = nullptr;
     /** Triangles of the wall's face, and of its whole plane, in the group's local space. */
     irr::scene::IMesh* faceMesh = nullptr;

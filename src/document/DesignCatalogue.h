@@ -7,7 +7,8 @@
 class CCandyType;
 class CFacilityModel;
 
-class DesignCatalogue {
+class DesignCatalogue
+{
 public:
     virtual ~DesignCatalogue() = default;
     /** The panel type `id`; null when unknown (after asking the host). */

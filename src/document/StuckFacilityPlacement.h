@@ -9,7 +9,8 @@ class CWall;
 namespace vs {
 
 /** A position in scene axes and a rotation about the vertical axis, degrees. */
-struct RoomPlacement {
+struct RoomPlacement
+{
     Vec3f position;
     float rotateDegree = 0;
 };
@@ -17,8 +18,8 @@ struct RoomPlacement {
 /**
  * Returns the room placement of a facility at wall-relative `position` (x along the wall from
  * its start, y height, z off the wall) turned by `rotateDegree` in the wall's frame. The wall
- * runs along the edge from point `wall.index` of the root ceiling plane's indented outline to the next;
- * room positions are relative to the corner of the root plane's indented bounds. The wall's
+ * runs along the edge from point `wall.index` of the root ceiling plane's indented outline to the
+ * next; room positions are relative to the corner of the root plane's indented bounds. The wall's
  * frame turns by (360 - the wall's angle) about the vertical, so its x axis runs along the edge
  * and its z axis to the edge's left in the plan. Gives the position unchanged for a wall whose
  * edge does not exist.

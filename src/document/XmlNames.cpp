@@ -7,7 +7,8 @@ namespace vs {
 namespace {
 
 // Splits "long$_sh" into its two names; a name without "$" gives itself twice.
-struct NamePair {
+struct NamePair
+{
     std::string longName;
     const char* shortName;
 };
@@ -46,7 +47,8 @@ const char* attributeText(pugi::xml_node element, const char* tableName)
     bool longSeen = false;
     for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
         const char* name = a.name();
-        if (!longSeen && std::strncmp(name, tableName, longLength) == 0 && name[longLength] == '\0') {
+        if (!longSeen && std::strncmp(name, tableName, longLength) == 0 &&
+            name[longLength] == '\0') {
             if (*a.value())
                 return a.value();
             longSeen = true;

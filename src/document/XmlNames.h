@@ -46,12 +46,14 @@ pugi::xml_object_range<pugi::xml_node_iterator> listItems(pugi::xml_node element
  * attributes: the fast way for the many items of a design (tiles, hosts). Made once, used for
  * every item; at most kMaxNames names.
  */
-class AttributeNames {
+class AttributeNames
+{
 public:
     static constexpr size_t kMaxNames = 16;
 
     /** The values of one element, in the order of the names; "" for empty or absent ones. */
-    struct Values {
+    struct Values
+    {
         std::array<const char*, kMaxNames> text{};
         /** Returns the value of name `i`. */
         const char* operator[](size_t i) const { return text[i]; }
@@ -65,7 +67,8 @@ public:
     Values read(pugi::xml_node element) const;
 
 private:
-    struct Name {
+    struct Name
+    {
         std::string longName;
         std::string shortName; ///< empty for a name without "$"
     };

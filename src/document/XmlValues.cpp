@@ -228,7 +228,8 @@ std::string formatDouble(double value)
     float single = static_cast<float>(value);
     if (static_cast<double>(single) == value) {
         char buffer[400];
-        auto result = std::to_chars(buffer, buffer + sizeof buffer, single, std::chars_format::fixed);
+        auto result =
+            std::to_chars(buffer, buffer + sizeof buffer, single, std::chars_format::fixed);
         if (result.ec == std::errc())
             return std::string(buffer, result.ptr);
     }

@@ -18,7 +18,8 @@
 namespace vs {
 
 /** The two unit scales of a read: lengths of the ceiling part and of the solid part. */
-struct UnitScales {
+struct UnitScales
+{
     /** Applies to the ceiling tree; the caller's value (1 for an interactive run). */
     int ceiling = 1;
     /** Applies to the solid element: 1 for designs in decimillimetres, 10 for millimetres. */

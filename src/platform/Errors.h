@@ -8,7 +8,8 @@
 namespace vs {
 
 /** A file or directory could not be opened, read or written. */
-class FileError : public std::runtime_error {
+class FileError : public std::runtime_error
+{
 public:
     explicit FileError(const std::string& what) : std::runtime_error(what) {}
 };

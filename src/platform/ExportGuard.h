@@ -14,8 +14,7 @@ enum class ExportOutcome { Done, InvalidInput, OutOfMemory, Failed };
 
 /** Runs `body`; on an exception writes "VantrelSolid: <name>: <reason>" to stderr and reports
  *  the kind of failure. */
-template <class Body>
-ExportOutcome guardExport(const char* name, Body&& body) noexcept
+template <class Body> ExportOutcome guardExport(const char* name, Body&& body) noexcept
 {
     try {
         body();

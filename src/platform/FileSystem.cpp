@@ -28,7 +28,8 @@ FileError fileError(const char* what, const std::string& path)
 }
 
 /** Closes a descriptor when it goes out of scope. */
-struct Fd {
+struct Fd
+{
     int fd;
     ~Fd()
     {

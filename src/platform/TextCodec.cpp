@@ -1,7 +1,7 @@
 #include "platform/TextCodec.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <iconv.h>
 #include <langinfo.h>
@@ -20,7 +20,10 @@ bool isUtf8Name(const std::string& name)
 
 using SkipRule = size_t (*)(const char* at, size_t left);
 
-size_t skipByte(const char*, size_t) { return 1; }
+size_t skipByte(const char*, size_t)
+{
+    return 1;
+}
 
 size_t skipUtf8(const char* at, size_t left)
 {
@@ -36,8 +39,10 @@ size_t skipUtf8(const char* at, size_t left)
 size_t skipUtf16(const char* at, size_t left)
 {
     if (left >= 4) {
-        unsigned unit = static_cast<unsigned char>(at[0]) | (static_cast<unsigned char>(at[1]) << 8);
-        unsigned next = static_cast<unsigned char>(at[2]) | (static_cast<unsigned char>(at[3]) << 8);
+        unsigned unit =
+            static_cast<unsigned char>(at[0]) | (static_cast<unsigned char>(at[1]) << 8);
+        unsigned next =
+            static_cast<unsigned char>(at[2]) | (static_cast<unsigned char>(at[3]) << 8);
         if (unit >= 0xD800 && unit < 0xDC00 && next >= 0xDC00 && next < 0xE000)
             return 4;
     }
@@ -45,7 +50,8 @@ size_t skipUtf16(const char* at, size_t left)
 }
 
 /** One iconv descriptor for the length of a conversion. */
-class Converter {
+class Converter
+{
 public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from))
     {
@@ -147,8 +153,8 @@ std::u16string hostToUtf16(std::string_view text)
         return {};
     std::string codeset = hostCodeset();
     Converter c(kUtf16, codeset.c_str());
-    return bytesToU16(
-        c.run(text.data(), text.size(), isUtf8Name(codeset) ? skipUtf8 : skipByte, kReplacementUtf16));
+    return bytesToU16(c.run(text.data(), text.size(), isUtf8Name(codeset) ? skipUtf8 : skipByte,
+                            kReplacementUtf16));
 }
 
 std::u16string hostToUtf16(const char* text)

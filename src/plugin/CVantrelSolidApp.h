@@ -5,7 +5,8 @@
 
 #include <string>
 
-class CVantrelSolidApp {
+class CVantrelSolidApp
+{
 public:
     /** The one module object, made on first use. */
     static CVantrelSolidApp& instance();

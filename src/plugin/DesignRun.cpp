@@ -1,10 +1,10 @@
 #include "plugin/DesignRun.h"
 
-#include "document/CSolidDocument.h"
-#include "document/CurrentDocument.h"
+#include "catalogue/ModuleDesignCatalogue.h"
 #include "ceiling/DesignReader.h"
 #include "ceiling/SolidWriter.h"
-#include "catalogue/ModuleDesignCatalogue.h"
+#include "document/CSolidDocument.h"
+#include "document/CurrentDocument.h"
 #include "plugin/RenderRun.h"
 #include "view/CVantrelSolidView.h"
 

@@ -22,7 +22,8 @@ std::string serialiseCurrentDocument();
 void closeCurrentDocument();
 
 /** Deletes the current document when it goes out of scope, whatever happens in between. */
-class CurrentDocumentScope {
+class CurrentDocumentScope
+{
 public:
     CurrentDocumentScope() = default;
     ~CurrentDocumentScope() { closeCurrentDocument(); }

@@ -10,9 +10,9 @@
 #include "platform/TextCodec.h"
 #include "plugin/CVantrelSolidApp.h"
 #include "plugin/DesignRun.h"
+#include "plugin/PictureExport.h"
 #include "plugin/RenderRun.h"
 #include "plugin/StaticSample.h"
-#include "plugin/PictureExport.h"
 
 #include <array>
 #include <cstdio>
@@ -51,11 +51,10 @@ void BeginPourMasterData(const char* homeDir, int32 catalogueOption, int32 /*mod
     vs::guardExport("BeginPourMasterData", [&] {
         app().ensureUserInterface();
         app().beginPour(homeDir, catalogueOption);
-        app().callbacks.setPourSlots(freeModelData, getModelData, composeDesignXml,
-                                     addCeilingHost, moveCeilingHost, deleteCeilingHost,
-                                     rotateCeilingHost, layTiles, getCandyTypeImages,
-                                     chooseStaticSample, getCandyTypeTextures, loadStaticSample,
-                                     saveModelMaterials, setModelCategory);
+        app().callbacks.setPourSlots(
+            freeModelData, getModelData, composeDesignXml, addCeilingHost, moveCeilingHost,
+            deleteCeilingHost, rotateCeilingHost, layTiles, getCandyTypeImages, chooseStaticSample,
+            getCandyTypeTextures, loadStaticSample, saveModelMaterials, setModelCategory);
         app().addBuiltIns();
     });
 }
@@ -79,9 +78,9 @@ void AddCandyCategory(int32 id, const char* name, int32 parentId, int32 order)
 }
 
 void AddCandyType(int32 id, const char* name, int32 kind, int32 categoryId, int32 nominalWidth,
-                  int32 nominalHeight, int32 width, int32 height, int32 rotateDegree,
-                  int32 listed, int32 stripAcross, const void* picture, int32 pictureSize,
-                  int32 option14, int32 tower, const char* profile)
+                  int32 nominalHeight, int32 width, int32 height, int32 rotateDegree, int32 listed,
+                  int32 stripAcross, const void* picture, int32 pictureSize, int32 option14,
+                  int32 tower, const char* profile)
 {
     vs::guardExport("AddCandyType", [&] {
         CandyTypeInfo info;
@@ -111,9 +110,13 @@ void AddFacilityCategory(int32 id, int32 parentId, const char* name)
                     [&] { app().facilities.addCategory(id, parentId, vs::hostToUtf8(name)); });
 }
 
-void AddFacilityKind(int32, int32) {}
+void AddFacilityKind(int32, int32)
+{
+}
 
-void AddFacilityType(int32, int32, int32, int32, int32) {}
+void AddFacilityType(int32, int32, int32, int32, int32)
+{
+}
 
 void AddFacilityModel(int32 id, const char* name, int32 kindAndFlags, int32 listWidth,
                       int32 listHeight, const void* picture, int32 pictureSize, int32 width,
@@ -225,8 +228,8 @@ int32 ApplyStaticSolidSample(int32 sampleId, const void* picture, int32 pictureS
     return 0;
 }
 
-int32 ExportSolidPicture(const char16_t* designXml, const char* jpegPath, int32 width,
-                         int32 height, int32 viewMode)
+int32 ExportSolidPicture(const char16_t* designXml, const char* jpegPath, int32 width, int32 height,
+                         int32 viewMode)
 {
     const vs::ExportOutcome outcome = vs::guardExport("ExportSolidPicture", [&] {
         vs::exportSolidPicture(vs::utf16ToUtf8(designXml ? designXml : u""),
@@ -236,9 +239,8 @@ int32 ExportSolidPicture(const char16_t* designXml, const char* jpegPath, int32 
     return outcome == vs::ExportOutcome::Done ? 1 : 0;
 }
 
-int32 ExportSolidRender(const char16_t* designXml, const char* imagePath, int32 width,
-                        int32 height, int32 viewMode, int32 samplesPerSide, int32 shadows,
-                        int32 brightness)
+int32 ExportSolidRender(const char16_t* designXml, const char* imagePath, int32 width, int32 height,
+                        int32 viewMode, int32 samplesPerSide, int32 shadows, int32 brightness)
 {
     const vs::ExportOutcome outcome = vs::guardExport("ExportSolidRender", [&] {
         vs::exportSolidRender(vs::utf16ToUtf8(designXml ? designXml : u""),

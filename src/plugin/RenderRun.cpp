@@ -1,12 +1,11 @@
 #include "plugin/RenderRun.h"
 
 #include "VantrelSolid.h"
+#include "ceiling/SolidWriter.h"
 #include "dialogs/CRenderParamsDialog.h"
 #include "dialogs/CWaitDialog.h"
 #include "document/CSolidDocument.h"
 #include "document/CurrentDocument.h"
-#include "ceiling/SolidWriter.h"
-#include "VantrelSolid.h"
 #include "platform/Bstr.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
@@ -14,13 +13,13 @@
 #include "platform/TextCodec.h"
 #include "plugin/CVantrelSolidApp.h"
 #include "plugin/DesignRun.h"
+#include "plugin/PictureExport.h"
 #include "render/RenderHandOff.h"
 #include "render/RenderJob.h"
 #include "render/RenderSettings.h"
 #include "render/RibWriter.h"
 #include "view/CSolidWnd.h"
 #include "view/CVantrelSolidView.h"
-#include "plugin/PictureExport.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>

@@ -70,9 +70,8 @@ void readPolygons(CSolidDocument& document, const std::string& polygonXml)
 
 } // namespace
 
-void applyStaticSample(CSolidDocument& document, int sampleId, const void* picture,
-                       int pictureSize, const void* block, int blockSize,
-                       const std::string& polygonXml)
+void applyStaticSample(CSolidDocument& document, int sampleId, const void* picture, int pictureSize,
+                       const void* block, int blockSize, const std::string& polygonXml)
 {
     // A block too short for its header has no rectangle to read: reading it would read the
     // host's memory beyond what it handed over. Refuse before anything changes.

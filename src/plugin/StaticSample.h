@@ -12,8 +12,7 @@ namespace vs {
  *  rectangle as left, top, width, height at [1] to [4]) followed by the mask's image file;
  *  `polygonXml` (UTF-8) holds a "polygons" element among its root's children. A 3D view
  *  registered for the document (samples/StaticSampleHook.h) is then refreshed. */
-void applyStaticSample(CSolidDocument& document, int sampleId, const void* picture,
-                       int pictureSize, const void* block, int blockSize,
-                       const std::string& polygonXml);
+void applyStaticSample(CSolidDocument& document, int sampleId, const void* picture, int pictureSize,
+                       const void* block, int blockSize, const std::string& polygonXml);
 
 } // namespace vs

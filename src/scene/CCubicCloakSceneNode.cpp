@@ -23,14 +23,15 @@ scene::SMesh* makeFaceMesh()
     return mesh;
 }
 
-struct FacePlacement {
+struct FacePlacement
+{
     core::vector3df rotation;
     core::vector3df position;
 };
 
 const FacePlacement kFaces[6] = {
-    {{0, 0, 0}, {0, 0, 0}},   {{0, 270, 0}, {1, 0, 0}}, {{0, 180, 0}, {1, 0, 1}},
-    {{0, 90, 0}, {0, 0, 1}},  {{90, 0, 0}, {0, 1, 0}},  {{270, 0, 0}, {0, 0, 1}},
+    {{0, 0, 0}, {0, 0, 0}},  {{0, 270, 0}, {1, 0, 0}}, {{0, 180, 0}, {1, 0, 1}},
+    {{0, 90, 0}, {0, 0, 1}}, {{90, 0, 0}, {0, 1, 0}},  {{270, 0, 0}, {0, 0, 1}},
 };
 
 } // namespace
@@ -46,8 +47,7 @@ CCubicCloakSceneNode::CCubicCloakSceneNode(const core::vector3df& position,
     for (int i = 0; i < 6; ++i) {
         meshes_[i] = makeFaceMesh();
         scene::IMeshSceneNode* face = smgr->addMeshSceneNode(
-            meshes_[i], this, -1, kFaces[i].position, kFaces[i].rotation,
-            core::vector3df(1, 1, 1));
+            meshes_[i], this, -1, kFaces[i].position, kFaces[i].rotation, core::vector3df(1, 1, 1));
         face->setMaterialFlag(video::EMF_LIGHTING, false);
         face->setMaterialType(video::EMT_TRANSPARENT_VERTEX_ALPHA);
         face->setVisible(true);

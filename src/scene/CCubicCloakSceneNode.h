@@ -6,12 +6,12 @@
 
 #include <array>
 
-class CCubicCloakSceneNode : public CSolidSceneNode {
+class CCubicCloakSceneNode : public CSolidSceneNode
+{
 public:
     /** Creates the node with its six face nodes and their triangle selectors. */
-    CCubicCloakSceneNode(const irr::core::vector3df& position,
-                         const irr::core::vector3df& rotation, irr::scene::ISceneNode* parent,
-                         irr::scene::ISceneManager* smgr);
+    CCubicCloakSceneNode(const irr::core::vector3df& position, const irr::core::vector3df& rotation,
+                         irr::scene::ISceneNode* parent, irr::scene::ISceneManager* smgr);
     /** Drops the face meshes and selectors. */
     ~CCubicCloakSceneNode() override;
     CCubicCloakSceneNode(const CCubicCloakSceneNode&) = delete;

@@ -7,9 +7,9 @@ CCustomSceneNode::CCustomSceneNode(scene::IMesh* mesh, scene::ISceneManager* smg
     : CSolidSceneNode(parent, smgr)
 {
     if (mesh)
-        meshNode_ = smgr->addMeshSceneNode(mesh, this, -1, core::vector3df(0, 0, 0),
-                                           core::vector3df(0, 0, 0), core::vector3df(1, 1, 1),
-                                           false);
+        meshNode_ =
+            smgr->addMeshSceneNode(mesh, this, -1, core::vector3df(0, 0, 0),
+                                   core::vector3df(0, 0, 0), core::vector3df(1, 1, 1), false);
 }
 
 const core::aabbox3d<f32>& CCustomSceneNode::getBoundingBox() const

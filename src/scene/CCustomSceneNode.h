@@ -4,7 +4,8 @@
 
 #include "scene/CSolidSceneNode.h"
 
-class CCustomSceneNode : public CSolidSceneNode {
+class CCustomSceneNode : public CSolidSceneNode
+{
 public:
     /** Creates the node under `parent` (the root when null); with a mesh, its child mesh node
      *  at the origin. */

@@ -14,8 +14,7 @@
 
 #include <cstdio>
 
-irr::scene::IMesh* CFacilityModel::mesh(irr::scene::ISceneManager* smgr,
-                                        DesignCatalogue* materials)
+irr::scene::IMesh* CFacilityModel::mesh(irr::scene::ISceneManager* smgr, DesignCatalogue* materials)
 {
     if (mesh_ != nullptr || meshTried_ || smgr == nullptr)
         return mesh_;
@@ -49,11 +48,11 @@ void CFacilityModel::applyDefaultMaterials(irr::scene::IMesh& mesh,
             continue;
         CFacilityModel* source = m.facilityModel;
         irr::video::ITexture* texture = source ? source->engineTexture(driver) : nullptr;
-        irr::video::SMaterial& material = mesh.getMeshBuffer(static_cast<irr::u32>(m.index))->getMaterial();
+        irr::video::SMaterial& material =
+            mesh.getMeshBuffer(static_cast<irr::u32>(m.index))->getMaterial();
         material.setTexture(0, texture);
         irr::core::matrix4 transform;
-        transform.buildTextureTransform(m.rotate * irr::core::DEGTORAD,
-                                        irr::core::vector2df(0, 0),
+        transform.buildTextureTransform(m.rotate * irr::core::DEGTORAD, irr::core::vector2df(0, 0),
                                         irr::core::vector2df(m.offsetX, m.offsetY),
                                         irr::core::vector2df(m.scaleX, m.scaleY));
         material.setTextureMatrix(0, transform);

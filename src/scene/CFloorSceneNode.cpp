@@ -1,8 +1,8 @@
 #include "scene/CFloorSceneNode.h"
 
+#include "catalogue/CFacilityModel.h"
 #include "document/CGridMapping.h"
 #include "document/SolidFloor.h"
-#include "catalogue/CFacilityModel.h"
 #include "scene/CeramicTileSize.h"
 #include "scene/MeshBuffers.h"
 #include "scene/PolygonTiling.h"
@@ -16,9 +16,8 @@ core::dimension2d<double> CFloorSceneNode::tileSize(SolidFloor& floor)
     return vs::ceramicTileSize(floor.ceramicTileSize, floor.facilityModel);
 }
 
-CFloorSceneNode::CFloorSceneNode(SolidFloor& floor, const CGridMapping& root,
-                                 const RPoint& origin, scene::ISceneNode* parent,
-                                 scene::ISceneManager* smgr)
+CFloorSceneNode::CFloorSceneNode(SolidFloor& floor, const CGridMapping& root, const RPoint& origin,
+                                 scene::ISceneNode* parent, scene::ISceneManager* smgr)
     : CSolidSceneNode(parent, smgr, true), floor_(floor), mesh_(new scene::SMesh())
 {
     setAutomaticCulling(scene::EAC_OFF);

@@ -8,7 +8,8 @@
 class CGridMapping;
 class SolidFloor;
 
-class CFloorSceneNode : public CSolidSceneNode {
+class CFloorSceneNode : public CSolidSceneNode
+{
 public:
     /** Builds the floor of `floor` over the outline of `root` under `parent`; plan points are
      *  moved by -origin (the room's plan origin). The material's texture is the covering's

@@ -6,7 +6,8 @@
 
 class CSolidDocument;
 
-class CRoomSceneNode : public CSolidSceneNode {
+class CRoomSceneNode : public CSolidSceneNode
+{
 public:
     /** Creates the node for `document` under `parent` (the root when null), with one lit,
      *  solid material and the identity matrix. */

@@ -9,7 +9,8 @@
 
 #include <irrlicht.h>
 
-class CSolidSceneNode : public irr::scene::ISceneNode {
+class CSolidSceneNode : public irr::scene::ISceneNode
+{
 public:
     /** Creates the node under `parent` (or the root when null) with id -1 at the origin; the
      *  parent holds it. `hasMaterial` gives the node one material of its own (count 1). */

@@ -13,7 +13,8 @@ using irr::video::S3DVertex;
 namespace vs {
 namespace {
 
-struct Segment {
+struct Segment
+{
     RPoint a;
     RPoint b;
 };
@@ -179,9 +180,9 @@ TiledSurface tilePolygon(const PlanPolygon& polygon, const RRect& bounds, const 
                         std::min(cell.right, clip.right), std::min(cell.bottom, clip.bottom)};
             if (!validRect(piece))
                 continue;
-            const bool crossed =
-                std::any_of(edges.begin(), edges.end(),
-                            [&](const Segment& e) { return segmentTouchesRect(e, piece); });
+            const bool crossed = std::any_of(edges.begin(), edges.end(), [&](const Segment& e) {
+                return segmentTouchesRect(e, piece);
+            });
             if (!crossed) {
                 if (!inside(edges, piece.centre()))
                     continue;
@@ -192,8 +193,8 @@ TiledSurface tilePolygon(const PlanPolygon& polygon, const RRect& bounds, const 
             }
             PlanPolygon square =
                 PlanPolygon::fromRect(piece.left, piece.top, piece.right, piece.bottom);
-            appendStrips(out, clipToStrips(polygon, square, ClipOperation::Intersection),
-                         texOrigin, tileW, tileH);
+            appendStrips(out, clipToStrips(polygon, square, ClipOperation::Intersection), texOrigin,
+                         tileW, tileH);
         }
     }
     return out;

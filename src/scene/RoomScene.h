@@ -9,7 +9,8 @@ class CFloorSceneNode;
 class CSolidDocument;
 
 /** The floor's scene objects while shown, held by SolidFloor::scene. */
-struct SolidFloorScene {
+struct SolidFloorScene
+{
     /** Owned by the scene graph. */
     CFloorSceneNode* node = nullptr;
     /** Picking over the floor's mesh; held (dropped with the record). */

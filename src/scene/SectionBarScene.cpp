@@ -1,10 +1,10 @@
 #include "scene/SectionBarScene.h"
 
+#include "catalogue/CSectionBarType.h"
 #include "document/CGridMapping.h"
 #include "document/CSectionLine.h"
 #include "document/CSolidDocument.h"
 #include "document/SolidCeiling.h"
-#include "catalogue/CSectionBarType.h"
 #include "scene/EngineTexture.h"
 #include "scene/MeshBuffers.h"
 

@@ -1,10 +1,10 @@
 #include "scene/TowerScene.h"
 
+#include "catalogue/CCandyType.h"
 #include "document/CCandy.h"
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
 #include "document/SolidCeiling.h"
-#include "catalogue/CCandyType.h"
 #include "scene/EngineTexture.h"
 #include "scene/MeshBuffers.h"
 
@@ -166,8 +166,9 @@ int buildTower(CCandy& candy, scene::ISceneManager* smgr)
             {frame.point(q.x, depth, q.y), outward, white, {1, 1}},
             {frame.point(p.x, depth, p.y), outward, white, {0, 1}},
         };
-        candy.towerScene->sides[size_t(k)] = addQuadNode(smgr, parent, side, frame.quadTriangles(),
-                                                  typeTexture(driver, type, (k + turns) % 4, srgb));
+        candy.towerScene->sides[size_t(k)] =
+            addQuadNode(smgr, parent, side, frame.quadTriangles(),
+                        typeTexture(driver, type, (k + turns) % 4, srgb));
     }
     return 5;
 }

@@ -13,7 +13,8 @@ class ISceneNode;
 } // namespace irr::scene
 
 /** The nodes of one tower; the scene graph owns them. */
-struct CandyTowerScene {
+struct CandyTowerScene
+{
     irr::scene::ISceneNode* top = nullptr;
     std::array<irr::scene::ISceneNode*, 4> sides{};
 };

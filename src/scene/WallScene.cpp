@@ -1,12 +1,12 @@
 #include "scene/WallScene.h"
 
+#include "catalogue/CFacilityModel.h"
 #include "ceiling/HeightProfile.h"
 #include "ceiling/PolygonOps.h"
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
 #include "document/CWall.h"
 #include "document/SolidCeiling.h"
-#include "catalogue/CFacilityModel.h"
 #include "scene/CeramicTileSize.h"
 #include "scene/FacilityScene.h"
 #include "scene/MeshBuffers.h"
@@ -81,8 +81,8 @@ void rebuildPartGeometry(CWall& wall, CWallPart& part, const std::vector<PlanPol
     PlanPolygon remaining = wallPartPolygon(wall, part);
     for (const auto& flat : wall.flatFacilities) {
         const RRect r = flatFacilityRect(*flat);
-        remaining = polygonDifference(remaining, PlanPolygon::fromRect(r.left, r.top, r.right,
-                                                                       r.bottom));
+        remaining =
+            polygonDifference(remaining, PlanPolygon::fromRect(r.left, r.top, r.right, r.bottom));
     }
     for (const PlanPolygon& cut : cuts)
         remaining = polygonDifference(remaining, cut);
@@ -175,8 +175,7 @@ WallFrame wallFrame(const CSolidDocument& document, const CWall& wall)
 {
     WallFrame frame;
     const CGridMapping* root = document.ceiling ? document.ceiling->root.get() : nullptr;
-    if (!root || wall.index < 0 ||
-        static_cast<size_t>(wall.index) >= root->indentedOutline.size())
+    if (!root || wall.index < 0 || static_cast<size_t>(wall.index) >= root->indentedOutline.size())
         return frame;
     const std::vector<RPoint>& outline = root->indentedOutline;
     const RPoint& a = outline[static_cast<size_t>(wall.index)];
@@ -211,8 +210,8 @@ core::matrix4 wallMatrix(const WallFrame& frame)
     // x-right, y-up plan axes: the room's side for outlines of positive signed area, the other
     // side for outlines running the other way (wallRoomSide).
     core::matrix4 translate;
-    translate.setTranslation(core::vector3df(static_cast<f32>(frame.start.x), 0,
-                                             static_cast<f32>(frame.start.y)));
+    translate.setTranslation(
+        core::vector3df(static_cast<f32>(frame.start.x), 0, static_cast<f32>(frame.start.y)));
     core::matrix4 turn;
     turn.setRotationDegrees(core::vector3df(0, static_cast<f32>(360 - frame.angle), 0));
     core::matrix4 standUp;
@@ -234,8 +233,9 @@ std::vector<HeightStep> wallCeilingProfile(const CSolidDocument& document, const
 PlanPolygon wallPolygon(const CWall& wall)
 {
     // The wall reaches up to the ceiling above its base line: one step per ceiling level.
-    const std::vector<HeightStep> steps =
-        wall.sceneDocument ? wallCeilingProfile(*wall.sceneDocument, wall) : std::vector<HeightStep>();
+    const std::vector<HeightStep> steps = wall.sceneDocument
+                                              ? wallCeilingProfile(*wall.sceneDocument, wall)
+                                              : std::vector<HeightStep>();
     if (steps.empty() || !(wall.sceneLength > 0))
         return PlanPolygon::fromRect(0, -wall.sceneHeight, wall.sceneLength, 0);
     PlanContour contour;
@@ -338,9 +338,8 @@ void BuildWallPartScene(CWall& wall, CWallPart& part)
 void RebuildFlatFacility(CWall& wall, CFlatFacility& flat)
 {
     const RRect r = flatFacilityRect(flat);
-    flat.clippedPolygon = polygonIntersection(PlanPolygon::fromRect(r.left, r.top, r.right,
-                                                                    r.bottom),
-                                              wallPolygon(wall));
+    flat.clippedPolygon = polygonIntersection(
+        PlanPolygon::fromRect(r.left, r.top, r.right, r.bottom), wallPolygon(wall));
     RebuildWallCutOuts(wall);
 }
 

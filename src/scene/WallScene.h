@@ -25,7 +25,8 @@ namespace vs {
 constexpr double kDefaultWallHeight = 24000;
 
 /** The base line of a wall in room scene axes. */
-struct WallFrame {
+struct WallFrame
+{
     RPoint start;
     /** Plan direction of the base line, degrees. */
     double angle = 0;

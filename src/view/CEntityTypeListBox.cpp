@@ -1,9 +1,9 @@
 #include "view/CEntityTypeListBox.h"
 
-#include "platform/Picture.h"
 #include "catalogue/CCommonType.h"
 #include "catalogue/CFacilityCatalogue.h"
 #include "catalogue/CFacilityModel.h"
+#include "platform/Picture.h"
 #include "view/CatalogueLabel.h"
 
 #include <QApplication>

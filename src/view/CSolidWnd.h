@@ -7,8 +7,8 @@
 #pragma once
 
 #include "edit/DesignInput.h"
-#include "scene/CSceneView.h"
 #include "samples/StaticSamplePictures.h"
+#include "scene/CSceneView.h"
 #include "view/CChangeTopView.h"
 #include "view/CFirstPersonEye.h"
 #include "view/CTrackball.h"

@@ -1,16 +1,16 @@
 #include "view/CVantrelSolidView.h"
 
 #include "catalogue/ModuleCatalogues.h"
+#include "dialogs/CDisplaySetupDialog.h"
+#include "dialogs/CWallSetupDialog.h"
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
 #include "document/SolidCeiling.h"
 #include "platform/ModuleResource.h"
 #include "scene/CeilingScene.h"
 #include "view/CEntityTypeListBox.h"
-#include "view/CSolidWnd.h"
 #include "view/CMyTabCtrl.h"
-#include "dialogs/CDisplaySetupDialog.h"
-#include "dialogs/CWallSetupDialog.h"
+#include "view/CSolidWnd.h"
 
 #include "ui/ui_MainDesignDialog.h"
 

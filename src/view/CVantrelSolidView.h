@@ -142,7 +142,7 @@ private:
     CSolidDocument& doc_;
     std::unique_ptr<Ui::MainDesignDialog> ui_;
     QPixmap backgroundPattern_;
-    CSolidWnd* solidWnd_ = nullptr; // child of the view area
+    CSolidWnd* solidWnd_ = nullptr;   // child of the view area
     QUndoStack* undoStack_ = nullptr; // child of the dialog
     bool engineStarted_ = false;
 

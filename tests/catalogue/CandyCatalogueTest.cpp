@@ -37,7 +37,8 @@ QByteArray pngBytes(int w, int h, QRgb colour)
 }
 
 /** What the host was asked, for the callbacks below. */
-struct HostLog {
+struct HostLog
+{
     int imageCalls = 0;
     int textureCalls = 0;
     int requests = 0;
@@ -70,7 +71,8 @@ void requestType(int32)
         host.catalogue->addType(typeInfo(host.addOnRequest, 1));
 }
 
-class CandyCatalogueTest : public ::testing::Test {
+class CandyCatalogueTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {

@@ -31,7 +31,8 @@ FacilityModelInfo modelInfo(int id, int typeId = 0, int categoryId = 0)
     return m;
 }
 
-struct HostLog {
+struct HostLog
+{
     std::vector<std::pair<int, int>> categoryMoves;
     std::vector<std::pair<int, int>> requests;
     CFacilityCatalogue* catalogue = nullptr;
@@ -51,7 +52,8 @@ void requestModel(int32 id, int32 typeId)
         host.catalogue->addModel(host.answer);
 }
 
-class FacilityCatalogueTest : public ::testing::Test {
+class FacilityCatalogueTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {

@@ -2,12 +2,12 @@
 // outline, and a recording fake of the scene hooks.
 #pragma once
 
+#include "catalogue/CCandyType.h"
 #include "ceiling/CeilingLoad.h"
 #include "ceiling/GridLayout.h"
 #include "document/CGridMapping.h"
 #include "document/CeilingSceneHooks.h"
 #include "document/SolidCeiling.h"
-#include "catalogue/CCandyType.h"
 
 #include <memory>
 #include <string>

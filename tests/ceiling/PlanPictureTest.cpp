@@ -3,13 +3,13 @@
 // highlight overlay, checked pixel by pixel.
 #include "ceiling/PlanPicture.h"
 
+#include "catalogue/CCandyType.h"
+#include "catalogue/HostCallbacks.h"
 #include "ceiling/CeilingLoad.h"
 #include "ceiling/GridLayout.h"
 #include "document/CGridMapping.h"
 #include "document/CeilingSceneHooks.h"
 #include "document/SolidCeiling.h"
-#include "catalogue/CCandyType.h"
-#include "catalogue/HostCallbacks.h"
 
 #include <gtest/gtest.h>
 

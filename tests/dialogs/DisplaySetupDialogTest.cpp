@@ -5,9 +5,9 @@
 
 #include "view/DialogTestFixture.h"
 
+#include "ceiling/SolidWriter.h"
 #include "dialogs/CDisplaySetupDialog.h"
 #include "dialogs/CUpDown.h"
-#include "ceiling/SolidWriter.h"
 #include "scene/LightScene.h"
 
 #include <QCheckBox>

@@ -4,9 +4,9 @@
 #include "DialogInput.h"
 #include "RoomDialogTest.h"
 
+#include "catalogue/CFacilityModel.h"
 #include "dialogs/CSolidFacilitySetupDialog.h"
 #include "dialogs/CUpDown.h"
-#include "catalogue/CFacilityModel.h"
 #include "scene/CCustomSceneNode.h"
 #include "scene/CRoomSceneNode.h"
 #include "scene/FacilityScene.h"

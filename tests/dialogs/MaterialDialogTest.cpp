@@ -4,10 +4,10 @@
 #include "DialogInput.h"
 #include "RoomDialogTest.h"
 
+#include "catalogue/CFacilityModel.h"
 #include "dialogs/CMaterialDlg.h"
 #include "dialogs/CSelectPictureDlg.h"
 #include "dialogs/CUpDown.h"
-#include "catalogue/CFacilityModel.h"
 #include "scene/CRoomSceneNode.h"
 #include "scene/FacilityScene.h"
 

@@ -4,8 +4,8 @@
 
 #include "view/DialogTestFixture.h"
 
-#include "document/CSolidDocument.h"
 #include "ceiling/SolidWriter.h"
+#include "document/CSolidDocument.h"
 #include "plugin/DesignRun.h"
 
 #include <fstream>

@@ -4,9 +4,9 @@
 
 #include "RoomDialogTest.h"
 
+#include "ceiling/SolidWriter.h"
 #include "dialogs/CWallSetupDialog.h"
 #include "dialogs/WallBand.h"
-#include "ceiling/SolidWriter.h"
 
 #include <QCheckBox>
 #include <QPushButton>

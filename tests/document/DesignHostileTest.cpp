@@ -2,11 +2,11 @@
 #include "DesignTexts.h"
 #include "FakeDesignCatalogue.h"
 
+#include "ceiling/DesignReader.h"
+#include "ceiling/SolidWriter.h"
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
-#include "ceiling/DesignReader.h"
 #include "document/SolidCeiling.h"
-#include "ceiling/SolidWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -45,8 +45,9 @@ TEST(DesignHostileTest, PlanesNestedBeyondTheLimitAreRefusedWithoutRecursingOn)
 TEST(DesignHostileTest, FacilityGroupsNestedBeyondTheLimitAreRefused)
 {
     std::string groups = nested("<children><f facilityModelId='100'>", "</f></children>", 100000);
-    expectRefused(room("", solid(viewState() + "<walls><wall/></walls><solidFacilities>"
-                                               "<f facilityModelId='100'>" +
+    expectRefused(room("", solid(viewState() +
+                                 "<walls><wall/></walls><solidFacilities>"
+                                 "<f facilityModelId='100'>" +
                                  groups + "</f></solidFacilities>")));
 }
 
@@ -56,8 +57,9 @@ TEST(DesignHostileTest, NestingWithinTheLimitIsRead)
     CSolidDocument document;
     std::string groups = nested("<children><f facilityModelId='100'>", "</f></children>", 40);
     vs::readDesign(room("", nested("<children><c>", "</c></children>", 40) +
-                                solid(viewState() + "<walls><wall/></walls><solidFacilities>"
-                                                    "<f facilityModelId='100'>" +
+                                solid(viewState() +
+                                      "<walls><wall/></walls><solidFacilities>"
+                                      "<f facilityModelId='100'>" +
                                       groups + "</f></solidFacilities>")),
                    document, 1, catalogue);
     int depth = 0;
@@ -96,7 +98,8 @@ TEST(DesignHostileTest, HugeGridIndicesAndSizesAreRefused)
     expectRefused(room("", "<tiles><t tileTypeId='11' gx='2147483647' gy='0'/></tiles>"));
     expectRefused(room("", "<hosts><h hostTypeId='12' gx='0' gy='-2147483648'/></hosts>"));
     expectRefused(room("specialGridCols='2000000000,600'"));
-    expectRefused(room("", "<tiles><t tileTypeId='11' widthInMm='-600' heightInMm='600'/></tiles>"));
+    expectRefused(
+        room("", "<tiles><t tileTypeId='11' widthInMm='-600' heightInMm='600'/></tiles>"));
     expectRefused(room("", "<tiles><t tileTypeId='11' widthInMm='2147483647' heightInMm='1'/>"
                            "</tiles>"));
 }
@@ -111,9 +114,9 @@ TEST(DesignHostileTest, AbsurdSolidNumbersDoNotBreakReadingOrWriting)
                        "ceramicTileSize='99999999999,1'/></wallParts></wall></walls>"
                        "<solidFacilities><f facilityModelId='100' position='nan,inf,-inf' "
                        "size='1e39,0,0' stickWallIndex='99999999999'/></solidFacilities>";
-    vs::readDesign(room("", "<solid outlinePoints='0,0 6000,0 6000,4000 0,4000'>" + body +
-                                "</solid>"),
-                   document, 1, catalogue);
+    vs::readDesign(
+        room("", "<solid outlinePoints='0,0 6000,0 6000,4000 0,4000'>" + body + "</solid>"),
+        document, 1, catalogue);
     // The negative index names no edge: walls 0, then copies for edges 2 and 3.
     ASSERT_EQ(document.walls.size(), 3u);
     EXPECT_EQ(document.walls[0]->index, 0);

@@ -3,11 +3,11 @@
 #include "DesignTexts.h"
 #include "FakeDesignCatalogue.h"
 
+#include "ceiling/DesignReader.h"
 #include "document/CCandiesSameTop.h"
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
 #include "document/CTile.h"
-#include "ceiling/DesignReader.h"
 #include "document/SolidCeiling.h"
 #include "document/XmlDepth.h"
 #include "platform/QuotedValue.h"

@@ -1,9 +1,9 @@
 #include "DesignTexts.h"
 #include "FakeDesignCatalogue.h"
 
+#include "ceiling/DesignReader.h"
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
-#include "ceiling/DesignReader.h"
 #include "document/SolidCeiling.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +14,8 @@ using namespace designs;
 
 namespace {
 
-class DesignReaderTest : public ::testing::Test {
+class DesignReaderTest : public ::testing::Test
+{
 protected:
     CSolidDocument& read(const std::string& text, int scale = 1)
     {
@@ -94,7 +95,7 @@ TEST_F(DesignReaderTest, ViewModesOfOlderDesignsAreConverted)
     auto modes = [&](const char* view, const char* work) {
         CSolidDocument doc;
         vs::readDesign(room("", solidWithWall(viewState(std::string("viewMode='") + view +
-                                                "' _dm='" + work + "'"))),
+                                                        "' _dm='" + work + "'"))),
                        doc, 1, catalogue);
         return std::make_pair(doc.viewState->viewMode, doc.viewState->workMode);
     };
@@ -121,8 +122,8 @@ TEST_F(DesignReaderTest, DisplayPrefsAbsentKeepDefaultsPresentReplaceThem)
     EXPECT_EQ(document.viewState->fov, 72);
     EXPECT_TRUE(document.viewState->simpleLighting);
     CSolidDocument doc;
-    vs::readDesign(room("", solidWithWall("<_dk><_dn _do='0,0,0,1'/><_gf fov='60'/></_dk>")), doc, 1,
-                   catalogue);
+    vs::readDesign(room("", solidWithWall("<_dk><_dn _do='0,0,0,1'/><_gf fov='60'/></_dk>")), doc,
+                   1, catalogue);
     EXPECT_EQ(doc.viewState->fov, 60);
     EXPECT_FALSE(doc.viewState->simpleLighting);
     EXPECT_EQ(doc.viewState->lowestLayerHeight, 24000);
@@ -172,7 +173,8 @@ TEST_F(DesignReaderTest, WallPartRelativeTopAndVisibility)
 
 TEST_F(DesignReaderTest, FacilitiesOnWallsGroupsAndRejectedItems)
 {
-    std::string body = viewState() + "<walls>" + kWall + "</walls><solidFacilities>"
+    std::string body = viewState() + "<walls>" + kWall +
+                       "</walls><solidFacilities>"
                        "<f facilityModelId='100' position='10,20,30' stickWallIndex='0'/>"
                        "<f facilityModelId='100' position='10,20,30' stickWallIndex='5' "
                        "realPosition='100,0,200' realRotateDegree='90'/>"
@@ -204,11 +206,12 @@ TEST_F(DesignReaderTest, FacilitiesOnWallsGroupsAndRejectedItems)
 
 TEST_F(DesignReaderTest, TilesAndHostsResolveTypesAndPlaceOnTheGrid)
 {
-    std::string body = "<tiles><t tileTypeId='11' gx='2' gy='1'/><t tileTypeId='999' gx='0'/>"
-                       "<t tileTypeId='13' gx='0' gy='3' widthInMm='1200' heightInMm='600' "
-                       "side='2' tower='50'/></tiles>"
-                       "<hosts><h hostTypeId='12' gx='4' gy='4' id='5'/>"
-                       "<h hostTypeId='12' rx='1000' ry='2000' id='6'/><h hostTypeId='77'/></hosts>";
+    std::string body =
+        "<tiles><t tileTypeId='11' gx='2' gy='1'/><t tileTypeId='999' gx='0'/>"
+        "<t tileTypeId='13' gx='0' gy='3' widthInMm='1200' heightInMm='600' "
+        "side='2' tower='50'/></tiles>"
+        "<hosts><h hostTypeId='12' gx='4' gy='4' id='5'/>"
+        "<h hostTypeId='12' rx='1000' ry='2000' id='6'/><h hostTypeId='77'/></hosts>";
     read(room("", body), 1);
     ASSERT_EQ(root().tiles.size(), 2u);
     EXPECT_EQ(root().tiles[0]->gx, root().originCol + 2);
@@ -228,12 +231,13 @@ TEST_F(DesignReaderTest, TilesAndHostsResolveTypesAndPlaceOnTheGrid)
 TEST_F(DesignReaderTest, HostedMainAndPlainLights)
 {
     std::string hosts = "<hosts><h hostTypeId='12' gx='4' gy='4' id='5'/></hosts>";
-    std::string lights = "<solidLights>"
-                         "<l hostId='5' isVisible='true' position='0,20000,0' diffuseColor='1,1,1,1'/>"
-                         "<l hostId='42' isMain='true' position='1,2,3' diffuseColor='1,1,1,1'/>"
-                         "<l isMain='true' position='1,23000,3' diffuseColor='0.5,0.5,0.5,1'/>"
-                         "<l position='100,200,300' diffuseColor='1,0,0,1' "
-                         "attenuation='1,0.5,0.25' radius='500'/></solidLights>";
+    std::string lights =
+        "<solidLights>"
+        "<l hostId='5' isVisible='true' position='0,20000,0' diffuseColor='1,1,1,1'/>"
+        "<l hostId='42' isMain='true' position='1,2,3' diffuseColor='1,1,1,1'/>"
+        "<l isMain='true' position='1,23000,3' diffuseColor='0.5,0.5,0.5,1'/>"
+        "<l position='100,200,300' diffuseColor='1,0,0,1' "
+        "attenuation='1,0.5,0.25' radius='500'/></solidLights>";
     read(room("", hosts + solidWithWall(viewState() + lights)));
     ASSERT_EQ(document.solidLights.size(), 4u);
     const CSolidLight& hosted = *document.solidLights[0];
@@ -261,16 +265,16 @@ TEST_F(DesignReaderTest, MillimetreLightAttenuationIsRescaled)
     std::string lights = "<solidLights><l position='1,2,3' diffuseColor='1,1,1,1' "
                          "attenuation='1,0.5,0.25'/></solidLights>";
     read(room("", "<solid outlinePoints='0,0 6000,0 6000,4000 0,4000'>" + viewState() +
-                      "<walls><wall/></walls>" + lights +
-                      "</solid>"));
+                      "<walls><wall/></walls>" + lights + "</solid>"));
     EXPECT_EQ(document.solidLights[0]->attenuation, (Vec3f{1, 0.05f, 0.0025f}));
     EXPECT_EQ(document.solidLights[0]->position, (Vec3f{10, 20, 30}));
 }
 
 TEST_F(DesignReaderTest, StaticSampleIsRequestedAfterTheRead)
 {
-    read(room("", solidWithWall(viewState(), "staticSolidSampleId='0x11' staticSolidSampleImgSize='640,480' "
-                                     "staticSolidProjectedPoints='1,2 3,4'")));
+    read(room("", solidWithWall(viewState(),
+                                "staticSolidSampleId='0x11' staticSolidSampleImgSize='640,480' "
+                                "staticSolidProjectedPoints='1,2 3,4'")));
     EXPECT_EQ(catalogue.loadedSamples, std::vector<int>{17});
     EXPECT_EQ(document.staticSolidSampleImgSize, (IntSize{640, 480}));
     EXPECT_EQ(document.staticSolidProjectedPoints.size(), 2u);
@@ -314,22 +318,22 @@ TEST_F(DesignReaderTest, MalformedDesignsAreRefusedWithOneError)
     const std::string child = "<children><c gridWidth='6000' gridHeight='6000' "
                               "outlinePoints='0,0 6000,0 6000,6000 0,6000' ";
     const std::string cases[] = {
-        room("", solid("")),                                           // no view state
-        room("", solid("<viewState/>")),                               // no trackball
-        room("", solid("<viewState><trackball/></viewState>")),        // no quaternion
-        room("", solid("<_dk><_dn _do='0,0,1'/></_dk>")),              // three of four
+        room("", solid("")),                                    // no view state
+        room("", solid("<viewState/>")),                        // no trackball
+        room("", solid("<viewState><trackball/></viewState>")), // no quaternion
+        room("", solid("<_dk><_dn _do='0,0,1'/></_dk>")),       // three of four
         room("", solidWithWall(viewState() + "<solidLights><l position='1,2,3'/></solidLights>")),
         room("", solidWithWall(viewState() + "<solidFacilities><f facilityModelId='100' "
-                                     "position='1,2'/></solidFacilities>")),
+                                             "position='1,2'/></solidFacilities>")),
         room("", solid(viewState() + "<walls><wall index='0'><flatFacilities><f "
                                      "position='5'/></flatFacilities></wall></walls>")),
-        "<design outlinePoints='0,0 10,0 10'/>",                       // point without y
-        room("", solid(viewState())),                                  // no wall to copy
+        "<design outlinePoints='0,0 10,0 10'/>", // point without y
+        room("", solid(viewState())),            // no wall to copy
         room("specialGridCols='0,6000 4,6000' specialGridRows='0,6000 3,6000'",
-             child + "dock='0,4,0'/></children>"),                     // three dock numbers
+             child + "dock='0,4,0'/></children>"), // three dock numbers
         room("specialGridCols='0,6000 4,6000' specialGridRows='0,6000 3,6000'",
-             child + "dock='0,5,0,3'/></children>"),                   // 5 is no special column
-        room("dock='0,1,0,1'"),                                        // dock on the root
+             child + "dock='0,5,0,3'/></children>"), // 5 is no special column
+        room("dock='0,1,0,1'"),                      // dock on the root
         room("horizontalSplit='true'", "<splitLines><s hoistSide='1' pos='3000' "
                                        "pt1='3000,0,0' pt2='3000,40000,0'/></splitLines>"),
         room("horizontalSplit='true'", "<splitLines><s pt1='1,2'/></splitLines>"),

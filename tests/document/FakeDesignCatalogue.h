@@ -2,14 +2,15 @@
 // built-in models at the head of the model list, and a record of the calls made.
 #pragma once
 
-#include "support/ListDesignCatalogue.h"
 #include "catalogue/CCandyType.h"
 #include "catalogue/CFacilityModel.h"
+#include "support/ListDesignCatalogue.h"
 
 #include <memory>
 #include <vector>
 
-class FakeDesignCatalogue : public testsupport::ListDesignCatalogue {
+class FakeDesignCatalogue : public testsupport::ListDesignCatalogue
+{
 public:
     /** Panel type ids: a 600 x 600 mm panel, a 300 x 300 mm lamp, a 1200 x 600 mm panel. */
     static constexpr int kPanel = 11;
@@ -23,7 +24,6 @@ public:
     explicit FakeDesignCatalogue(bool builtIns = true);
 
     void loadStaticSample(int sampleId) override { loadedSamples.push_back(sampleId); }
-
 
     std::vector<int> loadedSamples;
 };

@@ -1,19 +1,19 @@
 #include "DesignTexts.h"
 #include "FakeDesignCatalogue.h"
 
+#include "ceiling/DesignReader.h"
+#include "ceiling/SolidWriter.h"
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
-#include "ceiling/DesignReader.h"
 #include "document/SolidCeiling.h"
-#include "ceiling/SolidWriter.h"
 
 #include <gtest/gtest.h>
 
 #include <pugixml.hpp>
 
 #include <fstream>
-#include <sstream>
 #include <iterator>
+#include <sstream>
 
 using namespace designs;
 
@@ -62,7 +62,8 @@ std::string ceilingWith(const std::string& solidText, const std::string& extra =
     return room(extra, kCeiling + solidText);
 }
 
-class RoundTripTest : public ::testing::Test {
+class RoundTripTest : public ::testing::Test
+{
 protected:
     std::string readAndWrite(const std::string& text, CSolidDocument& document,
                              const std::string& extra = "")

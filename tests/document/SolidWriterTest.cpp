@@ -1,12 +1,12 @@
 #include "DesignTexts.h"
 #include "FakeDesignCatalogue.h"
 
+#include "ceiling/DesignReader.h"
+#include "ceiling/SolidWriter.h"
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
 #include "document/CustomMaterialXml.h"
-#include "ceiling/DesignReader.h"
 #include "document/SolidCeiling.h"
-#include "ceiling/SolidWriter.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
@@ -15,7 +15,8 @@ using namespace designs;
 
 namespace {
 
-struct Written {
+struct Written
+{
     pugi::xml_document xml;
     pugi::xml_node solid;
     explicit Written(const std::string& text)
@@ -31,7 +32,8 @@ TEST(SolidWriterTest, EmptyDocumentStillWritesViewStateFloorAndEmptyLists)
 {
     CSolidDocument document;
     std::string text = vs::writeSolid(document);
-    EXPECT_EQ(text.rfind("<_dg decimillimeter=\"1\" _g8=\"0\" _g9=\"\" _ga=\"0,0\" _am=\"\" ", 0), 0u)
+    EXPECT_EQ(text.rfind("<_dg decimillimeter=\"1\" _g8=\"0\" _g9=\"\" _ga=\"0,0\" _am=\"\" ", 0),
+              0u)
         << text;
     EXPECT_EQ(text.find("<?xml"), std::string::npos);
     EXPECT_EQ(text.find('\n'), std::string::npos);
@@ -50,18 +52,19 @@ TEST(SolidWriterTest, WritesShortNamesModelSizesAndVisibility)
 {
     FakeDesignCatalogue catalogue;
     CSolidDocument document;
-    std::string walls = "<walls><wall index='0'><wallParts>"
-                        "<p visible='true' height='0' facilityModelId='-2'/>"
-                        "<p visible='true' height='10' facilityModelId='-2' ceramicTileSize='50,60'/>"
-                        "</wallParts><flatFacilities><f facilityModelId='101' position='1,2'/>"
-                        "</flatFacilities></wall></walls>";
+    std::string walls =
+        "<walls><wall index='0'><wallParts>"
+        "<p visible='true' height='0' facilityModelId='-2'/>"
+        "<p visible='true' height='10' facilityModelId='-2' ceramicTileSize='50,60'/>"
+        "</wallParts><flatFacilities><f facilityModelId='101' position='1,2'/>"
+        "</flatFacilities></wall></walls>";
     vs::readDesign(room("", solid(viewState() + walls + "<floor facilityModelId='-7'/>")), document,
                    1, catalogue);
     Written w(vs::writeSolid(document));
     pugi::xml_node parts = w.solid.child("_dh").child("_cp").child("_cr");
     pugi::xml_node first = parts.first_child();
     EXPECT_STREQ(first.name(), "_fx");
-    EXPECT_STREQ(first.attribute("visible").value(), ""); // height 0: written as not visible
+    EXPECT_STREQ(first.attribute("visible").value(), "");      // height 0: written as not visible
     EXPECT_STREQ(first.attribute("_cl").value(), "6000,6000"); // the model's own size
     EXPECT_STREQ(first.next_sibling().attribute("visible").value(), "true");
     EXPECT_STREQ(first.next_sibling().attribute("_cl").value(), "50,60");
@@ -115,9 +118,9 @@ TEST(SolidWriterTest, StuckFacilitiesHostedLightsAndMaterials)
                        "</solidFacilities><solidLights><l hostId='5' position='0,20000,0' "
                        "diffuseColor='1,1,1,1'/><l position='0,1,0' diffuseColor='1,1,1,1'/>"
                        "</solidLights>";
-    vs::readDesign(room("", "<hosts><h hostTypeId='12' gx='1' gy='1' id='5'/></hosts>" +
-                                solid(body)),
-                   document, 1, catalogue);
+    vs::readDesign(
+        room("", "<hosts><h hostTypeId='12' gx='1' gy='1' id='5'/></hosts>" + solid(body)),
+        document, 1, catalogue);
     Written w(vs::writeSolid(document));
     pugi::xml_node facility = w.solid.child("_di").child("_cu");
     // Wall 0 of the list stands on edge 1, from (60000, 0) down to (60000, 40000).

@@ -4,12 +4,12 @@
 #include "DesignTexts.h"
 #include "FakeDesignCatalogue.h"
 
+#include "ceiling/DesignReader.h"
+#include "ceiling/SolidWriter.h"
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
-#include "ceiling/DesignReader.h"
 #include "document/SolidCeiling.h"
 #include "document/SolidViewState.h"
-#include "ceiling/SolidWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "document/XmlNames.h"
 #include "document/XmlValues.h"
+#include "document/XmlNames.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,8 @@ TEST(XmlIntTest, ReadsLikeScanfPercentI)
     EXPECT_EQ(readInt("  -7"), -7);
     EXPECT_EQ(readInt("0x1F"), 31);
     EXPECT_EQ(readInt("0X10"), 16);
-    EXPECT_EQ(readInt("010"), 8);      // leading zero: octal
-    EXPECT_EQ(readInt("09"), 0);       // octal stops at the 9
+    EXPECT_EQ(readInt("010"), 8); // leading zero: octal
+    EXPECT_EQ(readInt("09"), 0);  // octal stops at the 9
     EXPECT_EQ(readInt("12abc"), 12);
     EXPECT_EQ(readInt("3.9"), 3);
 }
@@ -115,7 +115,8 @@ TEST(XmlValueFormatTest, ScaleIntTruncatesAndClamps)
     EXPECT_EQ(scaleInt(NAN, 10), 0);
 }
 
-class XmlNamesTest : public ::testing::Test {
+class XmlNamesTest : public ::testing::Test
+{
 protected:
     pugi::xml_node parse(const char* text)
     {

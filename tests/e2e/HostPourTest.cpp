@@ -16,7 +16,8 @@
 
 namespace {
 
-struct Log {
+struct Log
+{
     std::vector<std::string> calls;
     void add(const std::string& c) { calls.push_back(c); }
     bool has(const std::string& prefix) const
@@ -29,14 +30,20 @@ struct Log {
 };
 Log hostLog;
 
-void freeModelData(void*) { hostLog.add("FreeModelData"); }
+void freeModelData(void*)
+{
+    hostLog.add("FreeModelData");
+}
 void getModelData(int32, void** b, int32* s)
 {
     hostLog.add("GetModelData");
     *b = nullptr;
     *s = 0;
 }
-void composeDesignXml(const char*, VsVariant*) { hostLog.add("ComposeDesignXml"); }
+void composeDesignXml(const char*, VsVariant*)
+{
+    hostLog.add("ComposeDesignXml");
+}
 int32 addCeilingHost(int32, int32, double, double, int32, int32)
 {
     hostLog.add("AddCeilingHost");
@@ -47,9 +54,18 @@ int32 moveCeilingHost(int32, int32, double, double)
     hostLog.add("MoveCeilingHost");
     return 1;
 }
-void deleteCeilingHost(int32, int32) { hostLog.add("DeleteCeilingHost"); }
-void rotateCeilingHost(int32, int32, int32) { hostLog.add("RotateCeilingHost"); }
-void layTiles(int32, int32, int32, const char*, const char*) { hostLog.add("LayTiles"); }
+void deleteCeilingHost(int32, int32)
+{
+    hostLog.add("DeleteCeilingHost");
+}
+void rotateCeilingHost(int32, int32, int32)
+{
+    hostLog.add("RotateCeilingHost");
+}
+void layTiles(int32, int32, int32, const char*, const char*)
+{
+    hostLog.add("LayTiles");
+}
 void getCandyTypeImages(int32, const void**, int32*, const void**, int32*)
 {
     hostLog.add("GetCandyTypeImages");
@@ -72,9 +88,18 @@ void loadStaticSample(int32 id)
         applyStaticSample(id, nullptr, 0, nullptr, 0,
                           u"<r><polygons><p points='0,0 10,0 10,10'/></polygons></r>");
 }
-void saveModelMaterials(int32, const char*) { hostLog.add("SaveModelMaterials"); }
-void setModelCategory(int32, int32) { hostLog.add("SetModelCategory"); }
-void requestCandyType(int32 id) { hostLog.add("RequestCandyType " + std::to_string(id)); }
+void saveModelMaterials(int32, const char*)
+{
+    hostLog.add("SaveModelMaterials");
+}
+void setModelCategory(int32, int32)
+{
+    hostLog.add("SetModelCategory");
+}
+void requestCandyType(int32 id)
+{
+    hostLog.add("RequestCandyType " + std::to_string(id));
+}
 void requestFacilityModel(int32 id, int32 typeId)
 {
     hostLog.add("RequestFacilityModel " + std::to_string(id) + " " + std::to_string(typeId));
@@ -91,7 +116,8 @@ std::string utf8(const VsVariant& v, decltype(&VsSysStringLen) length)
 }
 
 /** The module as a host sees it: a handle and the exports looked up by name. */
-class Module {
+class Module
+{
 public:
     Module()
     {
@@ -104,8 +130,7 @@ public:
         if (handle != nullptr)
             dlclose(handle);
     }
-    template <class F>
-    F get(const char* name)
+    template <class F> F get(const char* name)
     {
         void* p = handle ? dlsym(handle, name) : nullptr;
         EXPECT_NE(p, nullptr) << name;
@@ -156,12 +181,13 @@ TEST(HostPourTest, ExportsExactlyTheHostInterface)
     }
     pclose(pipe);
     const std::set<std::string> expected = {
-        "BeginPourMasterData", "PostPourMasterData", "ClearMasterData", "AddCandyCategory",
-        "AddCandyType", "AddFacilityCategory", "AddFacilityKind", "AddFacilityType",
-        "AddFacilityModel", "ShowSolidDesignDialog", "RenderRoom", "ApplySolidSample",
-        "ApplyStaticSolidSample", "ExportSolidPicture", "ExportSolidRender", "VsSysAllocStringLen",
-        "VsSysFreeString",
-        "VsSysStringLen", "VsVariantInit", "VsVariantClear"};
+        "BeginPourMasterData",    "PostPourMasterData", "ClearMasterData",
+        "AddCandyCategory",       "AddCandyType",       "AddFacilityCategory",
+        "AddFacilityKind",        "AddFacilityType",    "AddFacilityModel",
+        "ShowSolidDesignDialog",  "RenderRoom",         "ApplySolidSample",
+        "ApplyStaticSolidSample", "ExportSolidPicture", "ExportSolidRender",
+        "VsSysAllocStringLen",    "VsSysFreeString",    "VsSysStringLen",
+        "VsVariantInit",          "VsVariantClear"};
     EXPECT_EQ(names, expected);
 }
 
@@ -172,15 +198,15 @@ TEST(HostPourTest, PourPreparesDirectoriesAndAsksTheHostForNothingYet)
     const std::string home = freshHome();
     pour(m, home.c_str());
     m.get<decltype(&AddCandyCategory)>("AddCandyCategory")(1, "扣板类", 0, 0);
-    m.get<decltype(&AddCandyType)>("AddCandyType")(100, "白色扣板", 1, 1, 3000, 3000, 0, 0, 0, 1,
-                                                  0, nullptr, 0, 0, 0, nullptr);
-    m.get<decltype(&AddCandyType)>("AddCandyType")(101, "bad kind", 42, 1, 3000, 3000, 0, 0, 0,
-                                                  1, 0, nullptr, 0, 0, 0, nullptr);
+    m.get<decltype(&AddCandyType)>("AddCandyType")(100, "白色扣板", 1, 1, 3000, 3000, 0, 0, 0, 1, 0,
+                                                   nullptr, 0, 0, 0, nullptr);
+    m.get<decltype(&AddCandyType)>("AddCandyType")(101, "bad kind", 42, 1, 3000, 3000, 0, 0, 0, 1,
+                                                   0, nullptr, 0, 0, 0, nullptr);
     m.get<decltype(&AddFacilityCategory)>("AddFacilityCategory")(5, 0, "厨房");
     const float rotation[3] = {0, 90, 0};
-    m.get<decltype(&AddFacilityModel)>("AddFacilityModel")(
-        10, "fridge", 0, 0, 0, nullptr, 0, 600, 1800, nullptr, 0, 600.0, rotation, 1.0, 1.0,
-        nullptr, 1, 5, 0, 0, "");
+    m.get<decltype(&AddFacilityModel)>("AddFacilityModel")(10, "fridge", 0, 0, 0, nullptr, 0, 600,
+                                                           1800, nullptr, 0, 600.0, rotation, 1.0,
+                                                           1.0, nullptr, 1, 5, 0, 0, "");
     m.get<decltype(&AddFacilityKind)>("AddFacilityKind")(1, 2);
     m.get<decltype(&AddFacilityType)>("AddFacilityType")(1, 2, 3, 4, 5);
 
@@ -252,17 +278,15 @@ TEST(HostPourTest, RenderRoomWithoutItsFileFailsQuietlyAndKeepsEarlierSlots)
     hostLog = Log();
     const std::string home = freshHome();
     pour(m, home.c_str());
-    m.get<decltype(&RenderRoom)>("RenderRoom")(home.c_str(), "12345", freeModelData,
-                                                getModelData, requestCandyType,
-                                                getCandyTypeImages, getCandyTypeTextures,
-                                                requestFacilityModel);
+    m.get<decltype(&RenderRoom)>("RenderRoom")(home.c_str(), "12345", freeModelData, getModelData,
+                                               requestCandyType, getCandyTypeImages,
+                                               getCandyTypeTextures, requestFacilityModel);
     // RenderRoom prepared the directories itself before it looked for the file.
     EXPECT_TRUE(isDir(home + "Render/"));
     std::ofstream(home + "Render/12345.xml") << "<design/>";
-    m.get<decltype(&RenderRoom)>("RenderRoom")(home.c_str(), "12345", freeModelData,
-                                                getModelData, requestCandyType,
-                                                getCandyTypeImages, getCandyTypeTextures,
-                                                requestFacilityModel);
+    m.get<decltype(&RenderRoom)>("RenderRoom")(home.c_str(), "12345", freeModelData, getModelData,
+                                               requestCandyType, getCandyTypeImages,
+                                               getCandyTypeTextures, requestFacilityModel);
     EXPECT_FALSE(hostLog.has("ComposeDesignXml"));
 }
 
@@ -289,8 +313,8 @@ TEST(HostPourTest, RenderRoomAsksTheHostForWhatTheStoredDesignNeeds)
            "outlinePoints='0,0 9000,0 9000,6000 0,6000' realGridOffset='0,0'>"
            "<tiles><tile tileTypeId='777' gx='0' gy='0'/></tiles></design>";
     m.get<decltype(&RenderRoom)>("RenderRoom")(home.c_str(), "42", freeModelData, getModelData,
-                                                requestCandyType, getCandyTypeImages,
-                                                getCandyTypeTextures, requestFacilityModel);
+                                               requestCandyType, getCandyTypeImages,
+                                               getCandyTypeTextures, requestFacilityModel);
     EXPECT_TRUE(hostLog.has("RequestCandyType 777"));
 }
 

@@ -19,7 +19,8 @@ namespace {
 
 // A root plane whose outline starts left of and above grid line 0 (origin cell -1, -1), and a
 // docked child with its own grid.
-const char* kDesign = R"(<design id="1" gridWidth="3000" gridHeight="3000" realGridOffset="1000,1000"
+const char* kDesign =
+    R"(<design id="1" gridWidth="3000" gridHeight="3000" realGridOffset="1000,1000"
         outlinePoints="0,0 12000,0 12000,9000 0,9000">
   <tiles>
     <tile tileTypeId="1101" rotateDegree="0" gx="0" gy="0"/>
@@ -77,7 +78,8 @@ TEST(PlaneGridTest, SpecialColumnsMoveLinesOnBothSides)
 
 TEST(PlaneGridTest, RefusesAGridWithoutSize)
 {
-    const HostDesign design = HostDesign::fromText(R"(<d id="1" gridWidth="0" gridHeight="3000"/>)");
+    const HostDesign design =
+        HostDesign::fromText(R"(<d id="1" gridWidth="0" gridHeight="3000"/>)");
     EXPECT_THROW(vhost::PlaneGrid::fromPlane(design.plane(1)), std::invalid_argument);
 }
 
@@ -169,15 +171,17 @@ TEST(DesignEditTest, LayTilesReplacesOnlyTilesWhollyInsideTheRuns)
 
 TEST(DesignEditTest, LaysEveryCombinationOfColumnAndRowRuns)
 {
-    HostDesign design = HostDesign::fromText(R"(<d id="1" gridWidth="3000" gridHeight="3000" outlinePoints="0,0 9000,9000"/>)");
+    HostDesign design = HostDesign::fromText(
+        R"(<d id="1" gridWidth="3000" gridHeight="3000" outlinePoints="0,0 9000,9000"/>)");
     EXPECT_EQ(6, design.layTiles(1, 1101, 0, TileRange::parse("0,2,0,0,1,1,2,2"),
                                  TileRange::parse("0,1,0,0,1,1"), panelSize));
     const auto tiles = design.tiles(1);
     ASSERT_EQ(6u, tiles.size());
     EXPECT_EQ(2, tiles[2].x); // rows outer, columns inner
     EXPECT_EQ(1, tiles[3].y);
-    EXPECT_THROW(design.layTiles(5, 1101, 0, TileRange::parse("0,0"), TileRange::parse("0,0"), panelSize),
-                 std::invalid_argument);
+    EXPECT_THROW(
+        design.layTiles(5, 1101, 0, TileRange::parse("0,0"), TileRange::parse("0,0"), panelSize),
+        std::invalid_argument);
 }
 
 TEST(DesignEditTest, ShortNamedDesignsStayShortNamed)
@@ -187,7 +191,8 @@ TEST(DesignEditTest, ShortNamedDesignsStayShortNamed)
     EXPECT_EQ(1u, design.hosts(1).size());
     EXPECT_TRUE(design.moveHost(1, 3, 1, 1));
     design.addHost(1, 2101, 0, 1, 0, false);
-    design.layTiles(1, 1101, 0, TileRange::parse("0,0,0,0"), TileRange::parse("0,0,0,0"), panelSize);
+    design.layTiles(1, 1101, 0, TileRange::parse("0,0,0,0"), TileRange::parse("0,0,0,0"),
+                    panelSize);
     const std::string text = design.text();
     EXPECT_EQ(std::string::npos, text.find("hostTypeId"));
     EXPECT_EQ(std::string::npos, text.find("<tiles"));
@@ -246,13 +251,15 @@ TEST(DesignFileTest, AFailedSaveLeavesTheFileAsItWas)
     design.addHost(1, 2101, 0, 0, 0, false);
     EXPECT_THROW(design.save(path), vhost::FileError);
     EXPECT_EQ(kDesign, vhost::readTextFile(path));
-    EXPECT_THROW(vhost::saveAtomically(dir.path() + "/no/such/folder/x.xml", "x"), vhost::FileError);
+    EXPECT_THROW(vhost::saveAtomically(dir.path() + "/no/such/folder/x.xml", "x"),
+                 vhost::FileError);
 }
 
 TEST(DesignFileTest, BadDesignFilesAreRefused)
 {
     hosttest::ScratchDir dir;
     EXPECT_THROW(HostDesign::load(dir.path() + "/missing.xml"), vhost::FileError);
-    EXPECT_THROW(HostDesign::load(dir.write("bad.xml", "<design><tiles></design>")), std::invalid_argument);
+    EXPECT_THROW(HostDesign::load(dir.write("bad.xml", "<design><tiles></design>")),
+                 std::invalid_argument);
     EXPECT_THROW(HostDesign::fromText(""), std::invalid_argument);
 }

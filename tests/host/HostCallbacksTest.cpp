@@ -21,8 +21,10 @@ class HostCallbacksTest : public ::testing::Test
 protected:
     HostCallbacksTest()
     {
-        index = hosttest::writeSmallPack(dir, R"(<type id="4101" name="Bar" kind="7" plan="p/plan.png" profile="s/poly.xml"/>
-)", R"(<model id="5102" name="Chair" kind="1" typeId="77" picture="p/plan.png"/>
+        index = hosttest::writeSmallPack(
+            dir, R"(<type id="4101" name="Bar" kind="7" plan="p/plan.png" profile="s/poly.xml"/>
+)",
+            R"(<model id="5102" name="Chair" kind="1" typeId="77" picture="p/plan.png"/>
 )");
         overridesPath = dir.path() + "/overrides.xml";
         session = makeSession();
@@ -31,7 +33,8 @@ protected:
     std::unique_ptr<HostSession> makeSession()
     {
         session.reset();
-        return std::make_unique<HostSession>(hosttest::fakeModule(), vhost::CataloguePack::load(index),
+        return std::make_unique<HostSession>(hosttest::fakeModule(),
+                                             vhost::CataloguePack::load(index),
                                              vhost::ModelOverrides::load(overridesPath));
     }
 
@@ -47,7 +50,8 @@ protected:
     std::unique_ptr<HostSession> session;
 };
 
-const char* kDesign = R"(<design id="1" gridWidth="3000" gridHeight="3000" outlinePoints="0,0 9000,0 9000,9000 0,9000">
+const char* kDesign =
+    R"(<design id="1" gridWidth="3000" gridHeight="3000" outlinePoints="0,0 9000,0 9000,9000 0,9000">
   <hosts><host id="5" hostTypeId="2101" gx="1" gy="1"/></hosts>
 </design>)";
 
@@ -159,7 +163,8 @@ TEST_F(HostCallbacksTest, ComposeMergesTheSolidIntoTheWholeDesign)
     std::memset(&v, 0, sizeof v);
     HostSession::composeDesignXml(R"(<_dg decimillimeter="1"/>)", &v);
     ASSERT_EQ(VS_VT_BSTR, v.vt);
-    const std::string text = vhost::utf16ToUtf8(v.bstrVal, reinterpret_cast<uint32_t*>(v.bstrVal)[-1] / 2);
+    const std::string text =
+        vhost::utf16ToUtf8(v.bstrVal, reinterpret_cast<uint32_t*>(v.bstrVal)[-1] / 2);
     EXPECT_NE(std::string::npos, text.find("<_dg decimillimeter=\"1\""));
     EXPECT_NE(std::string::npos, text.find("hostTypeId=\"2101\""));
     std::free(reinterpret_cast<uint32_t*>(v.bstrVal) - 1);
@@ -248,7 +253,8 @@ TEST(HostTextTest, Utf16RoundTripAndMalformedBytes)
     const std::string text = "Decke \xE5\x90\x8A\xE9\xA1\xB6 \xF0\x9F\x8F\xA0";
     const std::u16string wide = vhost::utf8ToUtf16(text);
     EXPECT_EQ(text, vhost::utf16ToUtf8(wide.data(), wide.size()));
-    EXPECT_EQ(u"a\uFFFDb", vhost::utf8ToUtf16("a\xFF" "b"));
+    EXPECT_EQ(u"a\uFFFDb", vhost::utf8ToUtf16("a\xFF"
+                                              "b"));
     EXPECT_EQ(u"\uFFFD\uFFFD", vhost::utf8ToUtf16("\xE5\x90")); // cut short: byte by byte
     const char16_t lone[] = {0xD800, u'x'};
     EXPECT_EQ("\xEF\xBF\xBDx", vhost::utf16ToUtf8(lone, 2));

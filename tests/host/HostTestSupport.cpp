@@ -53,12 +53,14 @@ std::string smallIndex(const std::string& extraTypes, const std::string& extraMo
     <type id="1101" name="Panel" kind="1" category="10" nominalWidth="3000" nominalHeight="3000"
           width="3000" height="3000" plan="p/plan.png" plan2="p/plan2.png" texture0="p/side.png"
           texture2="p/side.png"/>
-)" + extraTypes + R"(  </panelTypes>
+)" + extraTypes +
+           R"(  </panelTypes>
   <facilityCategories><category id="1" name="Furniture"><category id="11" name="Brand"/></category></facilityCategories>
   <models>
     <model id="5101" name="Table" kind="1" flags="4" category="11" width="1200" height="800"
            picture="p/plan.png" texture="p/side.png" mesh="m/table.x" naturalSize="1,2,3"/>
-)" + extraModels + R"(  </models>
+)" + extraModels +
+           R"(  </models>
   <staticSamples>
     <sample id="1" name="Room" photo="p/plan.png" mask="p/side.png" maskRect="1,2,30,40" polygons="s/poly.xml"/>
   </staticSamples>
@@ -96,10 +98,16 @@ int32 postPour()
     g_log.calls.push_back("PostPourMasterData");
     return 1;
 }
-void clearMaster() { g_log.calls.push_back("ClearMasterData"); }
-void addCandyCategory(int32, const char*, int32, int32) { g_log.calls.push_back("AddCandyCategory"); }
-void addCandyType(int32 id, const char*, int32, int32, int32, int32, int32, int32, int32, int32, int32,
-                  const void* picture, int32 size, int32, int32, const char* profile)
+void clearMaster()
+{
+    g_log.calls.push_back("ClearMasterData");
+}
+void addCandyCategory(int32, const char*, int32, int32)
+{
+    g_log.calls.push_back("AddCandyCategory");
+}
+void addCandyType(int32 id, const char*, int32, int32, int32, int32, int32, int32, int32, int32,
+                  int32, const void* picture, int32 size, int32, int32, const char* profile)
 {
     g_log.calls.push_back("AddCandyType");
     g_log.candyTypeIds.push_back(id);
@@ -107,7 +115,10 @@ void addCandyType(int32 id, const char*, int32, int32, int32, int32, int32, int3
     g_log.candyTypePictureSizes.push_back(size);
     g_log.candyTypeProfiles.push_back(profile ? profile : "");
 }
-void addFacilityCategory(int32, int32, const char*) { g_log.calls.push_back("AddFacilityCategory"); }
+void addFacilityCategory(int32, int32, const char*)
+{
+    g_log.calls.push_back("AddFacilityCategory");
+}
 void addFacilityModel(int32 id, const char*, int32 kindAndFlags, int32, int32, const void* picture,
                       int32, int32, int32, const void*, int32, double, const float*, double, double,
                       const float*, int32, int32 categoryId, int32, int32, const char* materials)
@@ -130,8 +141,14 @@ VsBstr allocString(const char16_t* text, uint32_t length)
     chars[length] = 0;
     return chars;
 }
-uint32_t stringLen(VsBstr s) { return s ? reinterpret_cast<uint32_t*>(s)[-1] / 2 : 0; }
-void variantInit(VsVariant* v) { std::memset(v, 0, sizeof *v); }
+uint32_t stringLen(VsBstr s)
+{
+    return s ? reinterpret_cast<uint32_t*>(s)[-1] / 2 : 0;
+}
+void variantInit(VsVariant* v)
+{
+    std::memset(v, 0, sizeof *v);
+}
 void variantClear(VsVariant* v)
 {
     if (v->vt == VS_VT_BSTR && v->bstrVal)

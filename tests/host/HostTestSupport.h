@@ -34,7 +34,8 @@ std::string writeSmallPack(const ScratchDir& dir, const std::string& extraTypes 
                            const std::string& extraModels = "");
 
 /** What the stand-in module was given. */
-struct ModuleLog {
+struct ModuleLog
+{
     std::vector<std::string> calls;
     std::vector<int32_t> candyTypeIds;
     std::vector<const void*> candyTypePictures;

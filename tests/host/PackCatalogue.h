@@ -4,10 +4,10 @@
 
 #include "CataloguePack.h"
 
-#include "document/DesignCatalogue.h"
 #include "catalogue/CCandyCatalogue.h"
 #include "catalogue/CFacilityCatalogue.h"
 #include "catalogue/HostCallbacks.h"
+#include "document/DesignCatalogue.h"
 
 #include <string>
 
@@ -16,7 +16,8 @@ namespace testsupport {
 /** The path of the bundled pack's index. */
 std::string bundledPackIndex();
 
-class PackCatalogue : public DesignCatalogue {
+class PackCatalogue : public DesignCatalogue
+{
 public:
     /** Pours `pack` (which must outlive this) with pictures and meshes served from it. */
     explicit PackCatalogue(const vhost::CataloguePack& pack);

@@ -127,16 +127,19 @@ TEST(PackReaderTest, RefusesPicturesThatDoNotDecode)
                  std::invalid_argument);
     const std::string truncated = hosttest::pngBytes(64, 64).substr(0, 60);
     dir.write("pack/p/cut.png", truncated);
-    EXPECT_THROW(loadWith(dir, R"(<type id="2" name="X" kind="1" plan="p/plan.png" texture1="p/cut.png"/>)"),
-                 std::invalid_argument);
+    EXPECT_THROW(
+        loadWith(dir, R"(<type id="2" name="X" kind="1" plan="p/plan.png" texture1="p/cut.png"/>)"),
+        std::invalid_argument);
 }
 
 TEST(PackReaderTest, RefusesPathsLeavingThePack)
 {
     ScratchDir dir;
     dir.write("outside.png", hosttest::pngBytes());
-    for (const char* path : {"../outside.png", "/etc/hostname", "p/../../outside.png", "p\\plan.png"}) {
-        const std::string entry = std::string(R"(<type id="2" name="X" kind="1" plan=")") + path + "\"/>";
+    for (const char* path :
+         {"../outside.png", "/etc/hostname", "p/../../outside.png", "p\\plan.png"}) {
+        const std::string entry =
+            std::string(R"(<type id="2" name="X" kind="1" plan=")") + path + "\"/>";
         EXPECT_THROW(loadWith(dir, entry), std::invalid_argument) << path;
     }
     // A link inside the pack that leads out of it.
@@ -150,15 +153,16 @@ TEST(PackReaderTest, RefusesMalformedEntries)
 {
     ScratchDir dir;
     const char* types[] = {
-        R"(<type id="1101" name="again" kind="1" plan="p/plan.png"/>)",              // duplicate id
-        R"(<type id="2" name="X" kind="9" plan="p/plan.png"/>)",                     // unknown kind
-        R"(<type id="2" name="X" kind="4" plan="p/plan.png"/>)",                     // kind not listed
-        R"(<type id="2" name="X" kind="1" category="99" plan="p/plan.png"/>)",       // unknown category
-        R"(<type id="2x" name="X" kind="1" plan="p/plan.png"/>)",                    // not a number
-        R"(<type id="2" name="X" kind="1" width="-5" plan="p/plan.png"/>)",          // negative length
-        R"(<type id="2" name="X" kind="1" width="99999999999" plan="p/plan.png"/>)", // absurd
-        R"(<type id="2" name="X" kind="1"/>)",                                       // no picture
-        R"(<type id="2" name="X" kind="7" plan="p/plan.png" profile="p/plan.png"/>)", // profile not XML
+        R"(<type id="1101" name="again" kind="1" plan="p/plan.png"/>)",        // duplicate id
+        R"(<type id="2" name="X" kind="9" plan="p/plan.png"/>)",               // unknown kind
+        R"(<type id="2" name="X" kind="4" plan="p/plan.png"/>)",               // kind not listed
+        R"(<type id="2" name="X" kind="1" category="99" plan="p/plan.png"/>)", // unknown category
+        R"(<type id="2x" name="X" kind="1" plan="p/plan.png"/>)",              // not a number
+        R"(<type id="2" name="X" kind="1" width="-5" plan="p/plan.png"/>)",    // negative length
+        R"(<type id="2" name="X" kind="1" width="99999999999" plan="p/plan.png"/>)",  // absurd
+        R"(<type id="2" name="X" kind="1"/>)",                                        // no picture
+        R"(<type id="2" name="X" kind="7" plan="p/plan.png" profile="p/plan.png"/>)", // profile not
+                                                                                      // XML
     };
     for (const char* entry : types)
         EXPECT_THROW(loadWith(dir, entry), std::invalid_argument) << entry;
@@ -177,6 +181,7 @@ TEST(PackReaderTest, RefusesAnIndexThatIsNoPack)
     ScratchDir dir;
     EXPECT_THROW(CataloguePack::load(dir.write("a/index.xml", "<pack><unclosed></pack>")),
                  std::invalid_argument);
-    EXPECT_THROW(CataloguePack::load(dir.write("b/index.xml", "<catalogue/>")), std::invalid_argument);
+    EXPECT_THROW(CataloguePack::load(dir.write("b/index.xml", "<catalogue/>")),
+                 std::invalid_argument);
     EXPECT_THROW(CataloguePack::load(dir.write("c/index.xml", "")), std::invalid_argument);
 }

@@ -9,7 +9,8 @@
 
 TEST(StaticSampleChooserTest, ListsSamplesWithThumbnailsAndReportsTheChoice)
 {
-    const auto pack = vhost::CataloguePack::load(std::string(VS_TEST_SOURCE_DIR) + "/data/pack/index.xml");
+    const auto pack =
+        vhost::CataloguePack::load(std::string(VS_TEST_SOURCE_DIR) + "/data/pack/index.xml");
     std::vector<vhost::PackStaticSample> samples = pack.staticSamples();
     vhost::PackStaticSample broken;
     broken.id = 7;

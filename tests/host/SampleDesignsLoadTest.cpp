@@ -3,10 +3,10 @@
 #include "CataloguePack.h"
 #include "PackCatalogue.h"
 
+#include "ceiling/DesignReader.h"
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
 #include "document/CSolidFacility.h"
-#include "ceiling/DesignReader.h"
 #include "document/SolidCeiling.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +26,8 @@ size_t countElements(pugi::xml_node node, const char* name)
     return n;
 }
 
-struct PlaneCounts {
+struct PlaneCounts
+{
     size_t planes = 0, tiles = 0, hosts = 0;
 };
 

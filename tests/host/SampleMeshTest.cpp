@@ -10,7 +10,8 @@ using namespace irr;
 
 TEST(SampleMeshTest, EveryMeshLoadsClosedAndFacingOut)
 {
-    const auto pack = vhost::CataloguePack::load(std::string(VS_TEST_SOURCE_DIR) + "/data/pack/index.xml");
+    const auto pack =
+        vhost::CataloguePack::load(std::string(VS_TEST_SOURCE_DIR) + "/data/pack/index.xml");
     SIrrlichtCreationParameters params;
     params.DriverType = video::EDT_NULL;
     params.LoggingLevel = ELL_NONE;
@@ -36,7 +37,8 @@ TEST(SampleMeshTest, EveryMeshLoadsClosedAndFacingOut)
             const auto* v = static_cast<const video::S3DVertex*>(buffer->getVertices());
             const u16* index = buffer->getIndices();
             for (u32 i = 0; i + 2 < buffer->getIndexCount(); i += 3) {
-                const core::vector3df a = v[index[i]].Pos, c = v[index[i + 1]].Pos, d = v[index[i + 2]].Pos;
+                const core::vector3df a = v[index[i]].Pos, c = v[index[i + 1]].Pos,
+                                      d = v[index[i + 2]].Pos;
                 volume += a.dotProduct(c.crossProduct(d)) / 6;
                 core::vector3df n = (c - a).crossProduct(d - a);
                 n.normalize();

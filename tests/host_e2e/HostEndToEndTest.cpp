@@ -25,7 +25,8 @@ namespace {
 const std::string kSource = VS_TEST_SOURCE_DIR;
 const std::string kPack = kSource + "/data/pack/index.xml";
 
-struct Scratch {
+struct Scratch
+{
     Scratch()
     {
         std::string pattern = (fs::temp_directory_path() / "vantrel-e2e-XXXXXX").string();
@@ -81,7 +82,8 @@ TEST(HostEndToEndTest, PoursThePackAndServesWhatTheModuleAsks)
 TEST(HostEndToEndTest, EveryBundledDesignRunsAndSavesAtomically)
 {
     Scratch s;
-    for (const char* name : {"kitchen.xml", "bathroom.xml", "living_room.xml", "hall.xml", "l_room.xml"}) {
+    for (const char* name :
+         {"kitchen.xml", "bathroom.xml", "living_room.xml", "hall.xml", "l_room.xml"}) {
         const std::string path = s.copy(name);
         const std::string before = vhost::readTextFile(path);
         ASSERT_EQ(0, runHost(s, "--pack '" + kPack + "' '" + path + "'"))
@@ -103,7 +105,9 @@ TEST(HostEndToEndTest, FailedRunsLeaveTheDesignByteIdentical)
     const std::string before = vhost::readTextFile(path);
     EXPECT_NE(0, runHost(s, "--pack '" + s.path + "/none/index.xml' '" + path + "'"));
     fs::create_directories(s.path + "/bad");
-    { std::ofstream(s.path + "/bad/index.xml") << "<pack><panelTypes>"; }
+    {
+        std::ofstream(s.path + "/bad/index.xml") << "<pack><panelTypes>";
+    }
     EXPECT_NE(0, runHost(s, "--pack '" + s.path + "/bad/index.xml' '" + path + "'"));
     const std::string stderrText = vhost::readTextFile(s.path + "/stderr.txt");
     size_t lines = 0; // one clear line per failure

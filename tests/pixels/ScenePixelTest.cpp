@@ -5,9 +5,9 @@
 #include "CataloguePack.h"
 #include "PackCatalogue.h"
 
+#include "ceiling/DesignReader.h"
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
-#include "ceiling/DesignReader.h"
 #include "document/SolidCeiling.h"
 #include "scene/DisplayPreferences.h"
 #include "scene/RoomScene.h"
@@ -54,7 +54,8 @@ QImage readBack(irr::video::ITexture* target)
 }
 
 /** Share of pixels whose largest channel difference exceeds 40, and the mean difference. */
-struct Difference {
+struct Difference
+{
     double differingShare = 1;
     double meanDifference = 255;
 };
@@ -81,7 +82,8 @@ Difference compare(const QImage& a, const QImage& b)
     return d;
 }
 
-class ScenePixelTest : public ::testing::TestWithParam<const char*> {
+class ScenePixelTest : public ::testing::TestWithParam<const char*>
+{
 protected:
     void SetUp() override
     {
@@ -110,8 +112,7 @@ protected:
     }
 
     /** Draws the scene from `eye` towards `lookAt` (room coordinates) and checks it. */
-    void checkView(const std::string& name, irr::core::vector3df eye,
-                   irr::core::vector3df lookAt)
+    void checkView(const std::string& name, irr::core::vector3df eye, irr::core::vector3df lookAt)
     {
         irr::scene::ISceneManager* smgr = device->getSceneManager();
         irr::scene::ICameraSceneNode* camera = smgr->addCameraSceneNode(nullptr, eye, lookAt);
@@ -137,7 +138,8 @@ protected:
         const QString outDir = QString(VS_TEST_BINARY_DIR) + "/pixels";
         QDir().mkpath(outDir);
         const QString file = QString::fromStdString(name) + ".png";
-        const QString referencePath = QString(VS_TEST_SOURCE_DIR) + "/tests/pixels/reference/" + file;
+        const QString referencePath =
+            QString(VS_TEST_SOURCE_DIR) + "/tests/pixels/reference/" + file;
         const QImage reference(referencePath);
         if (reference.isNull()) {
             actual.save(outDir + "/" + file);

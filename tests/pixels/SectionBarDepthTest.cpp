@@ -4,10 +4,10 @@
 #include "CataloguePack.h"
 #include "PackCatalogue.h"
 
+#include "ceiling/DesignReader.h"
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
 #include "document/CSplitLine.h"
-#include "ceiling/DesignReader.h"
 #include "document/SolidCeiling.h"
 #include "scene/CRoomSceneNode.h"
 #include "scene/DisplayPreferences.h"

@@ -9,7 +9,8 @@
 namespace {
 
 /** Switches LC_CTYPE to GBK, the target systems' code set, and back to "C" afterwards. */
-class GbkLocale : public ::testing::Test {
+class GbkLocale : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -42,11 +43,14 @@ TEST(TextCodecTest, InvalidBytesBecomeReplacementsNotTruncation)
 {
     std::setlocale(LC_CTYPE, "C");
     // A stray continuation byte in the middle: the text on both sides survives.
-    EXPECT_EQ(vs::hostToUtf16("ab\x80" "cd"), u"ab\uFFFDcd");
+    EXPECT_EQ(vs::hostToUtf16("ab\x80"
+                              "cd"),
+              u"ab\uFFFDcd");
     EXPECT_EQ(vs::hostToUtf8("ab\xC3"), "ab\xEF\xBF\xBD");
     // A lone surrogate in UTF-16 is not valid text.
     const char16_t lone[] = {u'a', 0xD800, u'b', 0};
-    EXPECT_EQ(vs::utf16ToUtf8(lone), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(vs::utf16ToUtf8(lone), "a\xEF\xBF\xBD"
+                                     "b");
 }
 
 TEST(TextCodecTest, SupplementaryCharactersRoundTrip)
@@ -68,6 +72,8 @@ TEST_F(GbkLocale, HostTextIsGbk)
 TEST_F(GbkLocale, CharactersGbkLacksBecomeOneQuestionMarkEach)
 {
     // U+1F600 and U+00E9... GBK has no emoji: one '?' per character, not one per byte.
-    EXPECT_EQ(vs::utf8ToHost("a\xF0\x9F\x98\x80" "b"), "a?b");
+    EXPECT_EQ(vs::utf8ToHost("a\xF0\x9F\x98\x80"
+                             "b"),
+              "a?b");
     EXPECT_EQ(vs::utf16ToHost(u"a\U0001F600b"), "a?b");
 }

@@ -6,10 +6,10 @@
 #include "CataloguePack.h"
 #include "PackCatalogue.h"
 
+#include "ceiling/DesignReader.h"
 #include "document/CGridMapping.h"
 #include "document/CSectionLine.h"
 #include "document/CSolidDocument.h"
-#include "ceiling/DesignReader.h"
 #include "document/CSplitLine.h"
 #include "document/SolidCeiling.h"
 #include "render/RenderExport.h"

@@ -4,12 +4,12 @@
 
 #include "SceneTestDevice.h"
 
-#include "document/CGridMapping.h"
-#include "document/CSolidDocument.h"
-#include "document/SolidCeiling.h"
 #include "catalogue/CCandyType.h"
 #include "catalogue/CSectionBarType.h"
 #include "catalogue/HostCallbacks.h"
+#include "document/CGridMapping.h"
+#include "document/CSolidDocument.h"
+#include "document/SolidCeiling.h"
 
 #include <irrlicht.h>
 

@@ -186,7 +186,8 @@ TEST_F(CeilingSceneTest, InvertingTwiceRestoresTheWholeCeiling)
     EXPECT_EQ(light->position.z, 5000);
     EXPECT_EQ(snapshot(*rootNode->drawMesh()), drawn);
     EXPECT_EQ(snapshot(*rootNode->faceMesh()), face);
-    EXPECT_EQ(snapshot(*static_cast<scene::IMeshSceneNode*>(vs::towerTop(*tile))->getMesh()), tower);
+    EXPECT_EQ(snapshot(*static_cast<scene::IMeshSceneNode*>(vs::towerTop(*tile))->getMesh()),
+              tower);
     root().hosts[0]->light = nullptr;
 }
 

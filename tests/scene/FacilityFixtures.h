@@ -1,8 +1,8 @@
 // Meshes, models and rooms built in code for the facility and light scene tests.
 #pragma once
 
-#include "document/CSolidDocument.h"
 #include "catalogue/CFacilityModel.h"
+#include "document/CSolidDocument.h"
 
 #include <irrlicht.h>
 

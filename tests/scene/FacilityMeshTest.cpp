@@ -1,9 +1,9 @@
 // A model's mesh as the catalogue fetches it: one GetModelData on first use, FreeModelData for
 // every block whatever it holds, the mesh dropped with the engine.
-#include "document/DesignCatalogue.h"
+#include "MeshFixtures.h"
 #include "catalogue/CFacilityCatalogue.h"
 #include "catalogue/HostCallbacks.h"
-#include "MeshFixtures.h"
+#include "document/DesignCatalogue.h"
 
 #include <gtest/gtest.h>
 #include <irrlicht.h>
@@ -13,7 +13,8 @@
 
 namespace {
 
-struct MeshHost {
+struct MeshHost
+{
     std::vector<std::pair<int, std::string>> savedMaterials;
     std::vector<uint8_t> block;
     int gets = 0;
@@ -44,7 +45,8 @@ void freeModelData(void* block)
 }
 
 /** Material pictures come from the catalogue under test. */
-class CatalogueMaterials : public DesignCatalogue {
+class CatalogueMaterials : public DesignCatalogue
+{
 public:
     explicit CatalogueMaterials(CFacilityCatalogue& c) : catalogue_(c) {}
     CCandyType* candyType(int) override { return nullptr; }
@@ -64,7 +66,8 @@ void saveModelMaterials(int32 id, const char* text)
     meshHost.savedMaterials.emplace_back(id, text);
 }
 
-class FacilityModelMeshTest : public ::testing::Test {
+class FacilityModelMeshTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {

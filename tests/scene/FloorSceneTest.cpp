@@ -18,7 +18,8 @@ using scenefix::SceneCatalogue;
 
 namespace {
 
-class FloorSceneTest : public ::testing::Test {
+class FloorSceneTest : public ::testing::Test
+{
 protected:
     CFloorSceneNode* build(double width, double height, double left = 0, double top = 0)
     {

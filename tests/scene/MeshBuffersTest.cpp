@@ -110,7 +110,8 @@ TEST(PolygonTilingTest, HolesStayOpenAndAbsurdTilesStayBounded)
     vs::TiledSurface s = vs::tilePolygon(ring, {}, {{0, 0}, 100, 100});
     for (size_t i = 0; i + 2 < s.indices.size(); i += 3) {
         const core::vector3df c = (s.vertices[s.indices[i]].Pos + s.vertices[s.indices[i + 1]].Pos +
-                                   s.vertices[s.indices[i + 2]].Pos) / 3;
+                                   s.vertices[s.indices[i + 2]].Pos) /
+                                  3;
         EXPECT_FALSE(c.X > 250 && c.X < 750 && c.Z > 250 && c.Z < 750);
     }
 

@@ -1,15 +1,15 @@
 #include "SceneFixtures.h"
 
+#include "ceiling/SolidWriter.h"
 #include "document/CGridMapping.h"
 #include "document/CWall.h"
 #include "document/CWallPart.h"
 #include "document/SolidCeiling.h"
-#include "ceiling/SolidWriter.h"
 #include "scene/CFloorSceneNode.h"
 #include "scene/CRoofSceneNode.h"
 #include "scene/CRoomSceneNode.h"
-#include "scene/DisplayPreferences.h"
 #include "scene/CeilingScene.h"
+#include "scene/DisplayPreferences.h"
 #include "scene/RoomScene.h"
 
 #include <gtest/gtest.h>
@@ -19,12 +19,10 @@ using scenefix::SceneCatalogue;
 
 namespace {
 
-class RoomSceneTest : public ::testing::Test {
+class RoomSceneTest : public ::testing::Test
+{
 protected:
-    RoomSceneTest()
-        : document(scenefix::readRoom(scenefix::roomDesign(60000, 40000), catalogue))
-    {
-    }
+    RoomSceneTest() : document(scenefix::readRoom(scenefix::roomDesign(60000, 40000), catalogue)) {}
     ~RoomSceneTest() override { vs::ReleaseRoomScene(*document); }
     scene::ISceneNode* root() { return engine.smgr()->getRootSceneNode(); }
     static bool hasChild(scene::ISceneNode* parent, scene::ISceneNode* child)
@@ -160,7 +158,8 @@ TEST(RoomSceneFrameTest, CeilingLiesOverTheFloorWhenTheOutlineIsAwayFromTheOrigi
                               core::line3df({1000, 10000, 1000}, {1000, -100, 1000}), floorHit));
     // Beyond the room's far corner nothing of the ceiling is there.
     EXPECT_EQ(vs::pickCeiling(root, core::line3df({31000, 100, 1000}, {31000, 40000, 1000}),
-                              engine.smgr()).plane,
+                              engine.smgr())
+                  .plane,
               nullptr);
     vs::ReleaseRoomScene(*document);
 }

@@ -19,8 +19,8 @@ std::string roomDesign(double width, double height, double left, double top,
     std::ostringstream s;
     s.precision(12);
     s << "<design name='Room' gridWidth='6000' gridHeight='6000' outlinePoints='" << left << ","
-      << top << " " << left + width << "," << top << " " << left + width << ","
-      << top + height << " " << left << "," << top + height << "'>" << body << "</design>";
+      << top << " " << left + width << "," << top << " " << left + width << "," << top + height
+      << " " << left << "," << top + height << "'>" << body << "</design>";
     return s.str();
 }
 

@@ -3,10 +3,10 @@
 
 #include "SceneTestDevice.h"
 
-#include "document/CSolidDocument.h"
-#include "support/ListDesignCatalogue.h"
 #include "catalogue/CCandyType.h"
 #include "catalogue/CFacilityModel.h"
+#include "document/CSolidDocument.h"
+#include "support/ListDesignCatalogue.h"
 
 #include <irrlicht.h>
 
@@ -18,7 +18,8 @@ namespace scenefix {
 
 /** The seven built-in models (ids -1..-7), a picture model 101 (9000 x 6000) and one panel
  *  type 11 (600 mm square); none has pictures, so natural sizes are the models' sizes. */
-class SceneCatalogue : public testsupport::ListDesignCatalogue {
+class SceneCatalogue : public testsupport::ListDesignCatalogue
+{
 public:
     SceneCatalogue();
 };

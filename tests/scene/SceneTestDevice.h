@@ -6,7 +6,8 @@
 
 #include <irrlicht.h>
 
-class SceneTestDevice {
+class SceneTestDevice
+{
 public:
     SceneTestDevice() : device(irr::createDevice(irr::video::EDT_NULL))
     {

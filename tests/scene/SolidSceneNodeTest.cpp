@@ -1,5 +1,5 @@
-#include "scene/CSolidSceneNode.h"
 #include "SceneTestDevice.h"
+#include "scene/CSolidSceneNode.h"
 
 #include <gtest/gtest.h>
 

@@ -74,7 +74,9 @@ TEST_F(TowerTest, TopFaceIsLoweredOverTheRectInTheGridFrame)
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(top.vertices[size_t(i)].Pos, expected[i]) << i;
     EXPECT_LT(
-        triangleNormal(*static_cast<scene::IMeshSceneNode*>(vs::towerTop(*tile))->getMesh(), 0, 0).Y, 0);
+        triangleNormal(*static_cast<scene::IMeshSceneNode*>(vs::towerTop(*tile))->getMesh(), 0, 0)
+            .Y,
+        0);
 }
 
 TEST_F(TowerTest, TurnedGridPlacesTheTowerByRotationAndOffset)

@@ -3,10 +3,10 @@
 #include "FacilityFixtures.h"
 #include "SceneTestDevice.h"
 #include "catalogue/HostCallbacks.h"
-#include "scene/meshes/UnreadableMeshMessage.h"
 #include "scene/CCustomSceneNode.h"
 #include "scene/FacilityScene.h"
 #include "scene/StandInBox.h"
+#include "scene/meshes/UnreadableMeshMessage.h"
 
 #include <gtest/gtest.h>
 

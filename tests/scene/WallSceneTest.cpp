@@ -14,7 +14,8 @@ namespace {
 
 /** A 6 m x 4 m room at (10000, 5000); each wall has one band 0..24000 of model -2 (600 mm
  *  tiles) and a zero-height band. */
-class WallSceneTest : public ::testing::Test {
+class WallSceneTest : public ::testing::Test
+{
 protected:
     WallSceneTest()
     {
@@ -121,7 +122,8 @@ TEST_F(WallSceneTest, DoorCutsItsOpeningAndIsShownOnceOverItsRectangle)
 
 TEST_F(WallSceneTest, ItemsAreClippedToTheWallAndOversizedDoorsEmptyTheBand)
 {
-    CFlatFacility& picture = addFlat(wall(0), {55000, -30000}, {9000, 10000}); // over the end and top
+    CFlatFacility& picture =
+        addFlat(wall(0), {55000, -30000}, {9000, 10000}); // over the end and top
     CFlatFacility& huge = addFlat(wall(1), {-1000, -30000}, {50000, 40000});
     build();
     EXPECT_NEAR(scenefix::meshArea(*picture.sceneNode->getMesh()), 2 * 5000.0 * 4000.0, 1e3);

@@ -2,16 +2,17 @@
 // directly (no host, no pictures), looked up the way the module's catalogues do.
 #pragma once
 
-#include "document/DesignCatalogue.h"
 #include "catalogue/CCandyType.h"
 #include "catalogue/CFacilityModel.h"
+#include "document/DesignCatalogue.h"
 
 #include <memory>
 #include <vector>
 
 namespace testsupport {
 
-class ListDesignCatalogue : public DesignCatalogue {
+class ListDesignCatalogue : public DesignCatalogue
+{
 public:
     /** The first type with `id` (0 gives none). */
     CCandyType* candyType(int id) override;

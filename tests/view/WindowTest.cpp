@@ -12,9 +12,9 @@
 #include "view/CSolidWnd.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>

@@ -13,8 +13,8 @@
 #include "document/CurrentDocument.h"
 #include "plugin/CVantrelSolidApp.h"
 #include "plugin/DesignRun.h"
-#include "view/CSolidWnd.h"
 #include "plugin/PictureExport.h"
+#include "view/CSolidWnd.h"
 
 #include <QApplication>
 #include <QGuiApplication>

@@ -27,7 +27,7 @@ namespace {
 constexpr int kMaxXDepth = 32;
 // Per mesh; XMeshSplitter keeps each of the engine's (16-bit) buffers within 65535.
 constexpr uint32_t kMaxXVertices = 1u << 20;
-constexpr uint32_t kMaxXMaterials = 4096;  // in the whole file
+constexpr uint32_t kMaxXMaterials = 4096; // in the whole file
 constexpr size_t kMaxXTextureName = 1024;
 constexpr int kMaxXTexturesPerMaterial = 2; // layers the loader gives meaning to
 
