@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <stdexcept>
 #include <sys/stat.h>
 
@@ -200,6 +201,18 @@ int runHost(const std::vector<std::string>& args)
     }
 }
 
+/** The home directory of a render run started without --home: the module starts RibDaemon in
+ *  its own home directory, so the current directory when it holds the hand-off file, else the
+ *  host's default home. */
+static std::string renderHome(const std::string& handOffName)
+{
+    std::error_code error;
+    const std::filesystem::path here = std::filesystem::current_path(error);
+    if (!error && std::filesystem::exists(here / "Render" / (handOffName + ".xml"), error))
+        return here.string();
+    return homeDirectoryPath();
+}
+
 int runRibDaemon(const std::vector<std::string>& args)
 {
     try {
@@ -209,7 +222,7 @@ int runRibDaemon(const std::vector<std::string>& args)
         if (o.positional.size() != 1)
             throw UsageError(o.positional.empty() ? "no hand-off name"
                                                   : "more than one hand-off name");
-        std::string home = o.home.empty() ? homeDirectoryPath() : o.home;
+        std::string home = o.home.empty() ? renderHome(o.positional[0]) : o.home;
         if (home.back() != '/')
             home += '/';
         std::string packPath = o.pack;
