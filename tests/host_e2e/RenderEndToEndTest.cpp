@@ -53,14 +53,25 @@ protected:
         return name;
     }
 
-    pid_t startRibDaemon(const std::string& name) const
+    /** Starts RibDaemon on a hand-off as the module does: in the home directory, named by
+     *  --home only when `homeArgument` is set. */
+    pid_t startRibDaemon(const std::string& name, bool homeArgument = true) const
     {
         const std::string program = VS_RIBDAEMON_PROGRAM;
         const std::string homeArg = home;
-        char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(name.c_str()),
-                        const_cast<char*>("--home"), const_cast<char*>(homeArg.c_str()), nullptr};
+        std::vector<char*> argv = {const_cast<char*>(program.c_str()),
+                                   const_cast<char*>(name.c_str())};
+        if (homeArgument) {
+            argv.push_back(const_cast<char*>("--home"));
+            argv.push_back(const_cast<char*>(homeArg.c_str()));
+        }
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addchdir_np(&actions, home.c_str());
         pid_t pid = 0;
-        EXPECT_EQ(::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ), 0);
+        EXPECT_EQ(::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
         return pid;
     }
 
@@ -103,7 +114,8 @@ TEST_F(RenderEndToEndTest, HostRendersTheKitchenWithoutAWindow)
 
 TEST_F(RenderEndToEndTest, RibDaemonRendersTheHandOffWithShadowsAndANewRunEndsAnOldOne)
 {
-    const pid_t first = startRibDaemon(handOff("1000"));
+    // The first as the module starts it: in the home directory, without --home.
+    const pid_t first = startRibDaemon(handOff("1000"), false);
     // Wait until the first run has registered, then start the second.
     bool registered = false;
     for (int i = 0; i < 400 && !registered; ++i) {
