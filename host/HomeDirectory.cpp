@@ -93,6 +93,9 @@ std::string prepareHomeDirectory(const std::string& homeDir, const std::string& 
     makeFolders(dir);
     dir += '/';
     linkInto(dir, "RibDaemon", absolute(programDir + "/RibDaemon"));
+    // The renderer's framebuffer display looks for its viewer beside the display drivers, which
+    // the render run extracts into the home directory.
+    linkInto(dir, "riviewer", absolute(programDir + "/riviewer"));
     for (const char* library : {"libri.so", "libPR.so", "libVC90DebugCRT.so"})
         linkInto(dir, library, absolute(programDir + "/../lib/" + library));
     saveAtomically(dir + "pack.path", absolute(packIndexPath) + "\n", false);

@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
@@ -196,6 +197,10 @@ void CVantrelSolidView::prepareRenderRun()
 {
     setWindowTitle(QString::fromUtf8(kRenderTitle));
     hide();
+    // A dialog never shown is never laid out: give the 3D window its place in the dialog's own
+    // size, which is the size the render takes.
+    if (layout() != nullptr)
+        layout()->activate();
     startEngine();
 }
 
