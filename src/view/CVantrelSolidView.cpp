@@ -17,7 +17,6 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QKeyEvent>
-#include <QLayout>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
@@ -196,11 +195,12 @@ void CVantrelSolidView::startEngine()
 void CVantrelSolidView::prepareRenderRun()
 {
     setWindowTitle(QString::fromUtf8(kRenderTitle));
+    // A dialog never shown is never laid out, and the render takes the 3D window's size: lay the
+    // dialog out by showing it off screen, then hide it.
+    setAttribute(Qt::WA_DontShowOnScreen, true);
+    show();
     hide();
-    // A dialog never shown is never laid out: give the 3D window its place in the dialog's own
-    // size, which is the size the render takes.
-    if (layout() != nullptr)
-        layout()->activate();
+    setAttribute(Qt::WA_DontShowOnScreen, false);
     startEngine();
 }
 
