@@ -365,7 +365,7 @@ void exportSolidRender(const std::string& designXml, const std::string& imagePat
     if (encoded.empty())
         throw std::runtime_error("the rendered picture cannot be encoded for " + imagePath);
     // Written beside and renamed: a failure leaves no file and an older one unchanged.
-    writeWholeFile(imagePath, encoded.data(), encoded.size());
+    writeWholeFile(absolutePath, encoded.data(), encoded.size());
 }
 
 } // namespace vs
