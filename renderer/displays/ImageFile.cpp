@@ -36,27 +36,27 @@ bool ImageFile::write(std::string& error) const
                                                      : OIIO::TypeDesc::FLOAT;
     if (fileFormat_ == "hdr" || fileFormat_ == "zfile")
         type = OIIO::TypeDesc::FLOAT;
-    OIIO::ImageSpec spec(fmt_.width, fmt_.height, fmt_.channels, type);
-    spec.x = fmt_.originX;
-    spec.y = fmt_.originY;
-    spec.full_width = fmt_.frameWidth;
-    spec.full_height = fmt_.frameHeight;
-    spec.channelnames.clear();
+    OIIO::ImageSpec imageSpec(fmt_.width, fmt_.height, fmt_.channels, type);
+    imageSpec.x = fmt_.originX;
+    imageSpec.y = fmt_.originY;
+    imageSpec.full_width = fmt_.frameWidth;
+    imageSpec.full_height = fmt_.frameHeight;
+    imageSpec.channelnames.clear();
     for (char ch : channelNames_)
-        spec.channelnames.push_back(ch == 'r'   ? "R"
-                                    : ch == 'g' ? "G"
-                                    : ch == 'b' ? "B"
-                                    : ch == 'a' ? "A"
-                                                : "Z");
+        imageSpec.channelnames.push_back(ch == 'r'   ? "R"
+                                         : ch == 'g' ? "G"
+                                         : ch == 'b' ? "B"
+                                         : ch == 'a' ? "A"
+                                                     : "Z");
     size_t alpha = channelNames_.find('a');
     if (alpha != std::string::npos)
-        spec.alpha_channel = int(alpha);
+        imageSpec.alpha_channel = int(alpha);
     size_t z = channelNames_.find('z');
     if (z != std::string::npos)
-        spec.z_channel = int(z);
-    spec.attribute("worldtocamera", OIIO::TypeMatrix, fmt_.worldToCamera);
-    spec.attribute("worldtoscreen", OIIO::TypeMatrix, fmt_.worldToScreen);
-    spec.attribute("Software", "libri");
+        imageSpec.z_channel = int(z);
+    imageSpec.attribute("worldtocamera", OIIO::TypeMatrix, fmt_.worldToCamera);
+    imageSpec.attribute("worldtoscreen", OIIO::TypeMatrix, fmt_.worldToScreen);
+    imageSpec.attribute("Software", "libri");
 
     // Values arrive already quantised (0..255 or 0..65535) or as floats; the library wants
     // 0..1 for integer formats.
@@ -76,8 +76,8 @@ bool ImageFile::write(std::string& error) const
         error = "no writer for \"" + fileFormat_ + "\"";
         return false;
     }
-    bool ok = out->open(temp, spec) && out->write_image(OIIO::TypeDesc::FLOAT, scaled.data()) &&
-              out->close();
+    bool ok = out->open(temp, imageSpec) &&
+              out->write_image(OIIO::TypeDesc::FLOAT, scaled.data()) && out->close();
     if (!ok) {
         error = "cannot write \"" + name_ + "\": " + out->geterror();
         std::remove(temp.c_str());

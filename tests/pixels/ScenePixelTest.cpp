@@ -4,6 +4,7 @@
 // reference).
 #include "CataloguePack.h"
 #include "PackCatalogue.h"
+#include "PixelDevice.h"
 
 #include "ceiling/DesignReader.h"
 #include "document/CGridMapping.h"
@@ -89,27 +90,10 @@ protected:
     {
         if (std::getenv("DISPLAY") == nullptr)
             GTEST_SKIP() << "no X display";
-        irr::SIrrlichtCreationParameters p;
-        p.DriverType = irr::video::EDT_OPENGL;
-        p.WindowSize = {kWidth, kHeight};
-        p.Bits = 24;
-        p.AntiAlias = 0;
-        p.Vsync = false;
-        // Now and then a device fails to start while other tests open windows on the same
-        // server; a few tries tell that apart from a display without OpenGL.
-        for (int attempt = 0; attempt < 3 && device == nullptr; ++attempt)
-            device = irr::createDeviceEx(p);
+        device = startPixelDevice(kWidth, kHeight);
         ASSERT_NE(device, nullptr) << "no OpenGL device on this display";
-        device->getLogger()->setLogLevel(irr::ELL_NONE);
-        vs::setSceneEngine(device);
     }
-    void TearDown() override
-    {
-        if (device == nullptr)
-            return;
-        vs::setSceneEngine(nullptr);
-        device->drop();
-    }
+    void TearDown() override { stopPixelDevice(device); }
 
     /** Draws the scene from `eye` towards `lookAt` (room coordinates) and checks it. */
     void checkView(const std::string& name, irr::core::vector3df eye, irr::core::vector3df lookAt)

@@ -3,6 +3,7 @@
 // into dashes that flicker as the camera moves (z-fighting).
 #include "CataloguePack.h"
 #include "PackCatalogue.h"
+#include "PixelDevice.h"
 
 #include "ceiling/DesignReader.h"
 #include "document/CGridMapping.h"
@@ -61,25 +62,10 @@ protected:
     {
         if (std::getenv("DISPLAY") == nullptr)
             GTEST_SKIP() << "no X display";
-        irr::SIrrlichtCreationParameters p;
-        p.DriverType = irr::video::EDT_OPENGL;
-        p.WindowSize = {kWidth, kHeight};
-        p.Bits = 24;
-        p.ZBufferBits = 24;
-        p.Vsync = false;
-        for (int attempt = 0; attempt < 3 && device == nullptr; ++attempt)
-            device = irr::createDeviceEx(p);
+        device = startPixelDevice(kWidth, kHeight, 24);
         ASSERT_NE(device, nullptr) << "no OpenGL device on this display";
-        device->getLogger()->setLogLevel(irr::ELL_NONE);
-        vs::setSceneEngine(device);
     }
-    void TearDown() override
-    {
-        if (device == nullptr)
-            return;
-        vs::setSceneEngine(nullptr);
-        device->drop();
-    }
+    void TearDown() override { stopPixelDevice(device); }
 
     /** The scene drawn from `eye` towards `lookAt` into a target, read back. */
     QImage draw(irr::core::vector3df eye, irr::core::vector3df lookAt)

@@ -3,6 +3,7 @@
 // The pictures are written to build/pixels/ to be looked at.
 #include "CataloguePack.h"
 #include "PackCatalogue.h"
+#include "PixelDevice.h"
 
 #include "catalogue/CFacilityModel.h"
 #include "ceiling/DesignReader.h"
@@ -107,23 +108,10 @@ protected:
     {
         if (std::getenv("DISPLAY") == nullptr)
             GTEST_SKIP() << "no X display";
-        SIrrlichtCreationParameters p;
-        p.DriverType = video::EDT_OPENGL;
-        p.WindowSize = {kWidth, kHeight};
-        p.Bits = 24;
-        for (int attempt = 0; attempt < 3 && device == nullptr; ++attempt)
-            device = createDeviceEx(p);
+        device = startPixelDevice(kWidth, kHeight);
         ASSERT_NE(device, nullptr) << "no OpenGL device on this display";
-        device->getLogger()->setLogLevel(ELL_NONE);
-        vs::setSceneEngine(device);
     }
-    void TearDown() override
-    {
-        if (device == nullptr)
-            return;
-        vs::setSceneEngine(nullptr);
-        device->drop();
-    }
+    void TearDown() override { stopPixelDevice(device); }
 
     QImage draw(core::vector3df eye, core::vector3df lookAt)
     {
