@@ -1,5 +1,9 @@
 #include "edit/DesignModeController.h"
 
+#include "edit/ContextMenu.h"
+#include "edit/Drops.h"
+
+#include <QGuiApplication>
 #include <QMouseEvent>
 
 void DesignModeController::press(QMouseEvent&)
@@ -25,14 +29,19 @@ void DesignModeController::key(QKeyEvent&)
 {
 }
 
-void DesignModeController::contextMenu(const QPoint&)
+void DesignModeController::contextMenu(const QPoint& position)
 {
+    vs::showContextMenu(view_, position);
 }
 
-void DesignModeController::dropFacilityModel(const QPoint&, CFacilityModel&)
+void DesignModeController::dropFacilityModel(const QPoint& screenPoint, CFacilityModel& model)
 {
+    const bool shift = QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
+    vs::dropFacilityModel(view_, screenPoint, model, shift);
 }
 
-void DesignModeController::dropCatalogueItem(const QPoint&, CCandyType&, const QSize&)
+void DesignModeController::dropCatalogueItem(const QPoint& screenPoint, CCandyType& type,
+                                             const QSize& imageSize)
 {
+    vs::dropCatalogueItem(view_, screenPoint, type, imageSize);
 }

@@ -1,13 +1,18 @@
 // The design-mode controller: turns the 3D window's design-mode input into edits of the
-// document, which the scene then follows. A small state machine, one state per kind of drag;
-// for now it knows only whether a button is held, and makes no edit.
+// document, which the scene then follows. A small state machine, one state per kind of drag.
+// Context menus and drops go to their own handlers (ContextMenu.h, Drops.h).
 #pragma once
 
 #include "edit/DesignInput.h"
 
+class DesignView;
+
 class DesignModeController : public DesignInput
 {
 public:
+    /** A controller editing what `view` shows (not owned; it must outlive the controller). */
+    explicit DesignModeController(DesignView& view) : view_(view) {}
+
     /** What the controller is in the middle of. */
     enum class State {
         Idle,    ///< no button held
@@ -28,5 +33,6 @@ public:
                            const QSize& imageSize) override;
 
 private:
+    DesignView& view_;
     State state_ = State::Idle;
 };

@@ -113,7 +113,7 @@ CSolidWnd::CSolidWnd(CSolidDocument& doc, QWidget* parent) : QWidget(parent), do
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setWindowTitle(QStringLiteral("Irrlicht"));
-    designInput_ = std::make_unique<DesignModeController>();
+    designInput_ = std::make_unique<DesignModeController>(*this);
 }
 
 CSolidWnd::~CSolidWnd()
@@ -902,7 +902,32 @@ void CSolidWnd::contextMenuEvent(QContextMenuEvent* event)
 
 void CSolidWnd::setDesignInput(std::unique_ptr<DesignInput> input)
 {
-    designInput_ = input ? std::move(input) : std::make_unique<DesignModeController>();
+    designInput_ = input ? std::move(input) : std::make_unique<DesignModeController>(*this);
+}
+
+void CSolidWnd::setMouseCapture(bool captured)
+{
+    if (captured == mouseCaptured_)
+        return;
+    mouseCaptured_ = captured;
+    if (captured)
+        grabMouse();
+    else
+        releaseMouse();
+}
+
+const HostCallbacks& CSolidWnd::hostCallbacks() const
+{
+    return ModuleCatalogues::instance().callbacks;
+}
+
+void CSolidWnd::showInformation(const QString& text)
+{
+    if (informationSink_) {
+        informationSink_(text);
+        return;
+    }
+    QMessageBox::information(this, QString(), text);
 }
 
 void CSolidWnd::wheelOrbit(int delta)

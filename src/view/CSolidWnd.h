@@ -7,8 +7,9 @@
 #pragma once
 
 #include "edit/DesignInput.h"
+#include "edit/DesignView.h"
+#include "edit/Selection.h"
 #include "samples/StaticSamplePictures.h"
-#include "scene/CSceneView.h"
 #include "view/CChangeTopView.h"
 #include "view/CFirstPersonEye.h"
 #include "view/CTrackball.h"
@@ -28,7 +29,7 @@
 class CSolidDocument;
 class SolidViewState;
 
-class CSolidWnd : public QWidget, public CSceneView
+class CSolidWnd : public QWidget, public DesignView
 {
     Q_OBJECT
 
@@ -156,7 +157,7 @@ public:
     /** The visual the OpenGL driver draws with; 0 for the other drivers. */
     unsigned long engineVisual() const;
     /** The camera of the current view mode, or null without a device. */
-    irr::scene::ICameraSceneNode* activeCamera() const;
+    irr::scene::ICameraSceneNode* activeCamera() const override;
     /** Orbit camera 0 (globe) or 1 (change top), or null. */
     irr::scene::ICameraSceneNode* orbitCamera(int index) const;
     /** The first-person camera, or null. */
@@ -175,6 +176,39 @@ public:
     DesignInput& designInput() const { return *designInput_; }
     /** Replaces the receiver of design-mode input (null restores a new design-mode controller). */
     void setDesignInput(std::unique_ptr<DesignInput> input);
+
+    // What design-mode editing reaches through DesignView.
+    irr::scene::ISceneManager* sceneManager() const override { return smgr_; }
+    irr::scene::ICameraSceneNode* globeCamera() const override { return orbitCamera(0); }
+    bool ceilingOnly() const override { return viewMode_ == Globe && !displayFull_; }
+    QSize clientSize() const override { return size(); }
+    QPoint toClient(const QPoint& screenPoint) const override { return mapFromGlobal(screenPoint); }
+    void setMouseCapture(bool captured) override;
+    QUndoStack* undoStack() const override { return undoStack_; }
+    CCandyType* currentPanelType() const override
+    {
+        return currentPanelType_ ? currentPanelType_() : nullptr;
+    }
+    const HostCallbacks& hostCallbacks() const override;
+    DesignDialogs* dialogs() const override { return dialogs_; }
+    QWidget* widget() const override { return const_cast<CSolidWnd*>(this); }
+    void showInformation(const QString& text) override;
+    Selection& selection() override { return selection_; }
+
+    /** The undo stack design edits go onto (the dialog's); null runs them without undo. */
+    void setUndoStack(QUndoStack* stack) { undoStack_ = stack; }
+    /** Where the current panel type comes from (the dialog's panel lists). */
+    void setCurrentPanelType(std::function<CCandyType*()> current)
+    {
+        currentPanelType_ = std::move(current);
+    }
+    /** The setup dialogs the context menus open (not owned; null greys their entries). */
+    void setDialogs(DesignDialogs* dialogs) { dialogs_ = dialogs; }
+    /** Replaces the information message box (for a test or a hidden run); null restores it. */
+    void setInformationSink(std::function<void(const QString&)> sink)
+    {
+        informationSink_ = std::move(sink);
+    }
 
     /** Hands the engine a foreign X window instead of this widget's own (the hidden picture
      *  export); 0 uses the widget. The device always takes the widget's size. */
@@ -278,6 +312,13 @@ private:
     bool mouseLook_ = false;
     bool askingToLeave_ = false;
     std::function<bool()> leaveQuestion_;
+
+    QUndoStack* undoStack_ = nullptr;
+    std::function<CCandyType*()> currentPanelType_;
+    DesignDialogs* dialogs_ = nullptr;
+    std::function<void(const QString&)> informationSink_;
+    Selection selection_;
+    bool mouseCaptured_ = false;
 
     vs::StaticSamplePictures samples_;
     irr::video::ITexture* markerTexture_ = nullptr;

@@ -8,6 +8,7 @@
 #include "document/SolidCeiling.h"
 #include "platform/ModuleResource.h"
 #include "scene/CeilingScene.h"
+#include "view/CDesignDialogs.h"
 #include "view/CEntityTypeListBox.h"
 #include "view/CMyTabCtrl.h"
 #include "view/CSolidWnd.h"
@@ -104,6 +105,10 @@ CVantrelSolidView::CVantrelSolidView(CSolidDocument& doc, QWidget* parent)
     showTabControls();
     ui_->vividColoursCheck->setChecked(doc_.viewState && doc_.viewState->gammaCorrection);
     createUndoActions();
+    solidWnd_->setUndoStack(undoStack_);
+    designDialogs_ = std::make_unique<CDesignDialogs>(*solidWnd_, undoStack_, this);
+    solidWnd_->setDialogs(designDialogs_.get());
+    solidWnd_->setCurrentPanelType([this] { return currentPanelType_; });
     connectControls();
     updateMaximiseText();
     solidWnd_->setFocus();

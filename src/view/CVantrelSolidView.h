@@ -21,6 +21,7 @@ class CSolidDocument;
 class CSolidWnd;
 struct ModuleCatalogues;
 class QComboBox;
+class CDesignDialogs;
 class QUndoStack;
 
 namespace Ui {
@@ -144,6 +145,7 @@ private:
     QPixmap backgroundPattern_;
     CSolidWnd* solidWnd_ = nullptr;   // child of the view area
     QUndoStack* undoStack_ = nullptr; // child of the dialog
+    std::unique_ptr<CDesignDialogs> designDialogs_;
     bool engineStarted_ = false;
 
     int workMode_ = 4;

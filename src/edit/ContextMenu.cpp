@@ -1,0 +1,9 @@
+#include "edit/ContextMenu.h"
+
+namespace vs {
+
+void showContextMenu(DesignView&, const QPoint&)
+{
+}
+
+} // namespace vs

@@ -1,0 +1,10 @@
+#include "edit/Picker.h"
+
+namespace vs {
+
+PickResult pick(DesignView&, int, int)
+{
+    return {};
+}
+
+} // namespace vs
