@@ -154,14 +154,26 @@ TiledSurface tilePolygon(const PlanPolygon& polygon, const RRect& bounds, const 
     const RPoint origin{std::isfinite(grid.origin.x) ? grid.origin.x : 0,
                         std::isfinite(grid.origin.y) ? grid.origin.y : 0};
 
-    // Tiles per cell side: 1 unless the area holds more than kMaxTilingCells tiles.
-    double tilesX = std::ceil((area.right - area.left) / tileW) + 1;
-    double tilesY = std::ceil((area.bottom - area.top) / tileH) + 1;
-    double group = 1;
-    if (tilesX * tilesY > static_cast<double>(kMaxTilingCells))
-        group = std::ceil(std::sqrt(tilesX * tilesY / static_cast<double>(kMaxTilingCells)));
-    const double cellW = tileW * group;
-    const double cellH = tileH * group;
+    // Tiles per cell side: 1 unless the area holds more than kMaxTilingCells tiles. Both sides
+    // are grouped alike, except that a narrow strip (a wall band kilometres long, no more tiles
+    // across than the square root of the cap) keeps its rows and is grouped along its length.
+    const double tilesX = std::ceil((area.right - area.left) / tileW) + 1;
+    const double tilesY = std::ceil((area.bottom - area.top) / tileH) + 1;
+    double groupX = 1;
+    double groupY = 1;
+    const auto cap = static_cast<double>(kMaxTilingCells);
+    if (tilesX * tilesY > cap) {
+        const double even = std::ceil(std::sqrt(tilesX * tilesY / cap));
+        const bool wide = tilesX >= tilesY;
+        const double shorter = wide ? tilesY : tilesX;
+        const double longer = wide ? tilesX : tilesY;
+        const double groupShort = shorter * shorter <= cap ? 1 : std::min(even, shorter);
+        const double groupLong = std::ceil(longer * std::ceil(shorter / groupShort) / cap);
+        groupX = wide ? groupLong : groupShort;
+        groupY = wide ? groupShort : groupLong;
+    }
+    const double cellW = tileW * groupX;
+    const double cellH = tileH * groupY;
     const double firstX = origin.x + std::floor((area.left - origin.x) / cellW) * cellW;
     const double firstY = origin.y + std::floor((area.top - origin.y) / cellH) * cellH;
     const auto cols = static_cast<int64_t>(std::ceil((area.right - firstX) / cellW));

@@ -40,9 +40,12 @@ struct TileGrid
     size, so that no wall or floor asks for millions of tiles. */
 constexpr double kMinSurfaceTileSide = 100;
 
-/** Largest number of grid cells tilePolygon cuts; with smaller tiles several tiles share one cell
-    and the texture repeats inside it (u, v run beyond 1), so absurd tile sizes stay bounded. */
-constexpr uint64_t kMaxTilingCells = 262144;
+/** Largest number of grid cells tilePolygon cuts (about that many; cells an edge crosses may add
+    a few); with smaller tiles several tiles share one cell and the texture repeats inside it (u,
+    v run beyond 1), so absurd tile sizes stay bounded. A 100 m x 100 m floor of 600 mm tiles
+    needs 28 000 cells; the walls, bands, floor and ceiling of a room 100 km a side, the largest
+    a design may describe, fit the scene's triangle budget together. */
+constexpr uint64_t kMaxTilingCells = 32768;
 
 /** Cuts polygon (odd winding rule, holes allowed) along the tile grid, within `bounds` (the
     polygon's own bounds when `bounds` is empty or not finite), into

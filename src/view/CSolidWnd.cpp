@@ -47,6 +47,8 @@ constexpr float MaxOrbitDistance = 120000.0f;
 // Nearest clipping distance: 5 mm. Anything nearer is inside the eye; a nearer plane would only
 // cost depth precision at the far end of a large hall.
 constexpr float MinNearPlane = 50.0f;
+/** How far ahead of the eye the first-person camera's target lies (10 m). */
+constexpr float FirstPersonTargetDistance = 100000.0f;
 constexpr char LeaveQuestion[] = "要退出查看模式并切换到设计模式吗？";
 constexpr char MarkerName[] = "DragMarker.bmp";
 /** The module cursor shown over a change-top corner. */
@@ -473,7 +475,9 @@ void CSolidWnd::UpdateFirstPersonCamera()
     if (firstPersonCamera_ == nullptr)
         return;
     firstPersonCamera_->setPosition(eye_.position);
-    firstPersonCamera_->setTarget(eye_.position + eye_.look());
+    // The target lies far enough ahead that adding it to a position kilometres from the origin
+    // keeps the direction: a unit step vanishes in the rounding of coordinates beyond 2 km.
+    firstPersonCamera_->setTarget(eye_.position + eye_.look() * FirstPersonTargetDistance);
     firstPersonCamera_->updateAbsolutePosition();
 }
 

@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
@@ -368,7 +369,10 @@ void CVantrelSolidView::onExportPictureClicked()
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    solidWnd_->ExportPicture(dialog.selectedFiles().first());
+    std::string why;
+    if (!solidWnd_->ExportPicture(dialog.selectedFiles().first(), &why))
+        QMessageBox::warning(this, QStringLiteral("导出图片"),
+                             QStringLiteral("图片未能导出：%1").arg(QString::fromStdString(why)));
 }
 
 void CVantrelSolidView::createUndoActions()

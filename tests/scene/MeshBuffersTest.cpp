@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <stdexcept>
 
 using namespace irr;
@@ -120,6 +122,16 @@ TEST(PolygonTilingTest, HolesStayOpenAndAbsurdTilesStayBounded)
         vs::tilePolygon(PlanPolygon::fromRect(0, 0, 1e7, 1e7), {}, {{0, 0}, 1, 1});
     EXPECT_LE(big.vertices.size(), 4 * vs::kMaxTilingCells + 4096);
     EXPECT_FALSE(big.empty());
+
+    // A wall band 100 km long and three 300 mm tiles high keeps its three rows: only its length
+    // is grouped, and it stays within the cap.
+    vs::TiledSurface band =
+        vs::tilePolygon(PlanPolygon::fromRect(0, 0, 1e9, 9000), {}, {{0, 0}, 3000, 3000});
+    EXPECT_LE(band.indices.size() / 3, 2 * vs::kMaxTilingCells + 4096);
+    std::set<float> rowEdges;
+    for (const video::S3DVertex& v : band.vertices)
+        rowEdges.insert(v.Pos.Z);
+    EXPECT_EQ(rowEdges, (std::set<float>{0, 3000, 6000, 9000}));
 
     EXPECT_TRUE(vs::tilePolygon(PlanPolygon(), {}, {}).empty());
     PlanPolygon bad = PlanPolygon::fromRect(0, 0, NAN, 10);

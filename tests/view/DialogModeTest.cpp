@@ -325,6 +325,38 @@ TEST_F(DialogTest, DesignRunBuildsTheDialogOnTheDocumentAndLetsGoOfIt)
     vs::runDesignDialog(false); // no document: nothing to show
 }
 
+TEST_F(DialogTest, AnExportThatFailsSaysWhyAndWritesNothing)
+{
+    openDialog();
+    const QString dir = QDir::temp().filePath(QStringLiteral("vs-export-fail-%1").arg(getpid()));
+    QDir(dir).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(dir));
+
+    // The null driver of the offscreen platform draws no frame, so there is nothing to write.
+    QString warning;
+    QTimer::singleShot(0, [&] {
+        auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (files == nullptr)
+            return;
+        files->setDirectory(dir);
+        if (auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            name->setText(QStringLiteral("room"));
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                warning = box->text();
+                box->done(QMessageBox::Ok);
+            }
+        });
+        static_cast<QDialog*>(files)->accept();
+    });
+    child<QPushButton>("exportPictureButton")->click();
+
+    EXPECT_TRUE(warning.startsWith(QStringLiteral("图片未能导出："))) << warning.toStdString();
+    EXPECT_GT(warning.size(), 8) << "the reason follows";
+    EXPECT_FALSE(QFile::exists(dir + QStringLiteral("/room.jpg")));
+    QDir(dir).removeRecursively();
+}
+
 TEST_F(DialogTest, ExportPictureAsksBeforeReplacingAFileNamedWithoutItsSuffix)
 {
     openDialog();

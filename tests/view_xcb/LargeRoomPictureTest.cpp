@@ -143,6 +143,22 @@ TEST(LargeRoomPictureTest, FirstPersonInAHallCornerSeesTheFarCorner)
     vs::closeCurrentDocument();
 }
 
+TEST(LargeRoomPictureTest, FirstPersonInTheMiddleOfTheLargestRoomSeesFloorAndWalls)
+{
+    if (!onX())
+        GTEST_SKIP() << "needs the xcb platform";
+    // 100 km a side, the largest outline a design may have: the eye stands 50 km from the
+    // origin, where a unit step is lost in the rounding of a coordinate.
+    PackSession pack;
+    const std::string path = scratch("hall100km.jpg");
+    ASSERT_TRUE(pack.picture(hall(100000, 100000, false), path, 5));
+    const QImage picture(QString::fromStdString(path));
+    ASSERT_EQ(picture.size(), QSize(320, 240));
+    // The floor fills the lower half, the far walls the upper half.
+    EXPECT_GT(qGray(picture.pixel(160, 220)), 12);
+    EXPECT_GT(qGray(picture.pixel(160, 40)), 12);
+}
+
 TEST(LargeRoomPictureTest, AnExportWithNoRoomToDrawFailsAndKeepsTheEarlierPicture)
 {
     if (!onX())
