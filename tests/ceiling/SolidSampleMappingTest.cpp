@@ -11,7 +11,6 @@
 
 #include <cmath>
 #include <memory>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,12 +35,11 @@ std::string wall(int index, int tile, int flat = 0, int doorX = 1000)
 }
 
 /** A free-standing facility of model 801. */
-std::string facility(const std::string& position, const std::string& size, int rotate = 0,
-                     const std::string& extra = "")
+std::string facility(const std::string& position, const std::string& size, int rotate = 0)
 {
     return "<solidFacility facilityModelId='801' position='" + position + "' size='" + size +
            "' rotateDegree='" + std::to_string(rotate) +
-           "' customZoom='0.5' correctExtent='1,2,3' emissive='20' " + extra + "/>";
+           "' customZoom='0.5' correctExtent='1,2,3' emissive='20'/>";
 }
 
 /** A design over `outline` with four walls (or `walls`) and `facilities`. */
@@ -78,7 +76,6 @@ protected:
             catalogue_.addModel(id, 0, 3000, 3000, 4);
         catalogue_.addModel(701, 0, 9000, 21000, 2);
         catalogue_.addModel(801, 0, 5000, 5000, 1);
-        catalogue_.addModel(802, 0, 5000, 5000, 1);
     }
 
     std::unique_ptr<CSolidDocument> read(const std::string& text)
@@ -89,63 +86,35 @@ protected:
     }
 
     /** The tile model id of each wall's first band (0 for a wall without bands). */
-    static std::vector<int> wallTiles(const CSolidDocument& document)
+    static std::vector<int> wallTiles(const std::vector<vs::WallDecoration>& walls)
     {
         std::vector<int> ids;
-        for (const auto& w : document.walls)
-            ids.push_back(w->wallParts.empty() ? 0 : w->wallParts[0]->facilityModel->id);
+        for (const auto& w : walls)
+            ids.push_back(w.wallParts.empty() ? 0 : w.wallParts[0]->facilityModel->id);
         return ids;
     }
 
     testsupport::ListDesignCatalogue catalogue_;
 };
 
-// ---- The mapping and the placement rule ---------------------------------------------------
+// ---- The mapping and the walls ----------------------------------------------------------
 
-TEST(SampleMappingTest, QuarterTurnExchangesTheStretchSoATurnedRoomIsNotStretched)
+TEST(SampleMappingTest, AQuarterTurnExchangesTheStretch)
 {
     const RRect sample{0, 0, 40000, 30000};
     const RRect room{0, 0, 30000, 40000};
     const vs::SampleMapping turned(sample, room, 90);
     EXPECT_DOUBLE_EQ(1.0, turned.scaleX());
     EXPECT_DOUBLE_EQ(1.0, turned.scaleY());
-    // Every corner of the sample lands on a corner of the room.
-    std::set<std::pair<double, double>> corners;
-    for (const RPoint& p :
-         {RPoint{0, 0}, RPoint{40000, 0}, RPoint{40000, 30000}, RPoint{0, 30000}}) {
-        const RPoint q = turned.map(p);
-        corners.insert({q.x, q.y});
+    EXPECT_EQ((RPoint{0, 40000}), turned.map({0, 0})); // corner onto corner
+    EXPECT_EQ((RPoint{30000, 0}), turned.map({40000, 30000}));
+    // Unturned or half turned, the same rooms are squeezed one way and stretched the other.
+    for (double angle : {0.0, 180.0}) {
+        const vs::SampleMapping m(sample, room, angle);
+        EXPECT_DOUBLE_EQ(0.75, m.scaleX());
+        EXPECT_NEAR(4.0 / 3.0, m.scaleY(), 1e-12);
     }
-    const std::set<std::pair<double, double>> roomCorners{
-        {0, 0}, {30000, 0}, {30000, 40000}, {0, 40000}};
-    EXPECT_EQ(roomCorners, corners);
-
-    // Unturned, the same rooms are squeezed one way and stretched the other.
-    const vs::SampleMapping straight(sample, room, 0);
-    EXPECT_DOUBLE_EQ(0.75, straight.scaleX());
-    EXPECT_NEAR(4.0 / 3.0, straight.scaleY(), 1e-12);
-    // Half turns keep the axes: 180 degrees stretches as 0 does.
-    EXPECT_DOUBLE_EQ(0.75, vs::SampleMapping(sample, room, 180).scaleX());
 }
-
-TEST(SampleMappingTest, RoomsWithoutExtentOrAnAngleThatIsNoNumberAreRefused)
-{
-    EXPECT_THROW(vs::SampleMapping({0, 0, 0, 100}, {0, 0, 100, 100}, 0), std::invalid_argument);
-    EXPECT_THROW(vs::SampleMapping({0, 0, 100, 100}, {0, 0, 100, 0}, 0), std::invalid_argument);
-    EXPECT_THROW(vs::SampleMapping({0, 0, 100, 100}, {0, 0, 100, 100}, NAN), std::invalid_argument);
-}
-
-TEST(SampleMappingTest, FootprintsMoveTheLeastIntoTheRoomAndTooWideOnesAreCentred)
-{
-    EXPECT_DOUBLE_EQ(0, vs::shiftInside(10, 20, 0, 100));
-    EXPECT_DOUBLE_EQ(5, vs::shiftInside(-5, 20, 0, 100));
-    EXPECT_DOUBLE_EQ(-10, vs::shiftInside(80, 110, 0, 100));
-    // Wider than the room: centred on it.
-    EXPECT_DOUBLE_EQ(-40, vs::shiftInside(-20, 300, 0, 200));
-    EXPECT_DOUBLE_EQ(-30, vs::shiftInside(0, 200, 0, 140));
-}
-
-// ---- Walls ------------------------------------------------------------------------------------
 
 /** A wall of `length` through `middle`, turned by `degrees`. */
 WallSegment turnedWall(RPoint middle, double degrees, double length)
@@ -168,46 +137,41 @@ TEST(SampleWallMatchTest, AWallTurnedBy29DegreesMatchesAndOneTurnedBy30DoesNot)
             << degrees;
 }
 
-TEST(SampleWallMatchTest, TwoSampleWallsCompetingForOneWallGoInSampleOrder)
+TEST(SampleWallMatchTest, CompetingWallsGoInSampleOrderAndOnlyProjectionsInsideCount)
 {
     // Both sample walls run along x; the second lies nearer to room wall 0, but the first
-    // takes it and the second gets the next best, room wall 1 farther off.
+    // takes it and the second gets the next best, room wall 1 farther off, or none.
     const std::vector<WallSegment> sample{{{0, 500}, {10000, 500}, true},
                                           {{0, 100}, {10000, 100}, true}};
     const std::vector<WallSegment> room{{{0, 0}, {10000, 0}, true},
                                         {{0, 3000}, {10000, 3000}, true},
                                         {{10000, 0}, {10000, 3000}, true}};
     EXPECT_EQ((std::vector<int>{0, 1}), vs::matchSampleWalls(sample, room));
-    // Without a second candidate the second sample wall gets none.
     EXPECT_EQ((std::vector<int>{0, -1}), vs::matchSampleWalls(sample, {room[0], room[2]}));
-}
 
-TEST(SampleWallMatchTest, OnlyWallsTheMidpointProjectsStrictlyInsideCount)
-{
-    const std::vector<WallSegment> sample{{{0, 0}, {10000, 0}, true}};
-    // The midpoint (5000, 0) projects onto the far one's start exactly, beyond the near one's
-    // end: neither counts, however near.
-    EXPECT_EQ(std::vector<int>{-1},
-              vs::matchSampleWalls(sample, {{{5000, 100}, {9000, 100}, true}}));
-    EXPECT_EQ(std::vector<int>{-1}, vs::matchSampleWalls(sample, {{{0, 100}, {4000, 100}, true}}));
-    // Of two candidates the nearer wins.
-    EXPECT_EQ(std::vector<int>{1}, vs::matchSampleWalls(sample, {{{0, 900}, {9000, 900}, true},
-                                                                 {{0, -200}, {9000, -200}, true}}));
-    // A wall without an edge is never a candidate.
-    EXPECT_EQ(std::vector<int>{-1}, vs::matchSampleWalls(sample, {WallSegment{}}));
+    // The midpoint (5000, 0) projects onto the first wall's start and beyond the second's
+    // end: neither counts, however near; the third, farther, does.
+    const std::vector<WallSegment> one{{{0, 0}, {10000, 0}, true}};
+    EXPECT_EQ(std::vector<int>{2}, vs::matchSampleWalls(one, {{{5000, 100}, {9000, 100}, true},
+                                                              {{0, 100}, {4000, 100}, true},
+                                                              {{0, 900}, {9000, 900}, true},
+                                                              WallSegment{}}));
 }
 
 // ---- Whole documents --------------------------------------------------------------------------
 
-TEST_F(SolidSampleMappingTest, IdenticalRoomsAtNoAngleKeepEveryFacilityAndDecorationInPlace)
+TEST_F(SolidSampleMappingTest, TheSameRoomAtNoAngleKeepsEverythingInPlaceWhereverItIsDrawn)
 {
-    const std::string outline = rectangle(0, 0, 30000, 24000);
+    // The sample is the room drawn elsewhere in the plan: positions count from each room's own
+    // corner.
     const std::string facilities = facility("3000,0,3400", "6000,18000,6750", 180) +
                                    facility("19500,0,16000", "10000,7500,7000", 0) +
                                    facility("2970,4000,19000", "7950,9000,5900", 270);
-    const auto sample = read(design(outline, fourWalls(), facilities));
+    const auto sample =
+        read(design(rectangle(100000, 50000, 130000, 74000), fourWalls(), facilities));
     const auto room =
-        read(design(outline, wall(0, 605) + wall(1, 605) + wall(2, 605) + wall(3, 605, 701, 20000),
+        read(design(rectangle(0, 0, 30000, 24000),
+                    wall(0, 605) + wall(1, 605) + wall(2, 605) + wall(3, 605, 701, 20000),
                     facility("1000,0,1000", "500,500,500")));
 
     vs::SolidContents contents = vs::mapSolidSample(*sample, *room, 0);
@@ -223,27 +187,11 @@ TEST_F(SolidSampleMappingTest, IdenticalRoomsAtNoAngleKeepEveryFacilityAndDecora
         EXPECT_EQ(from.facilityModel, to.facilityModel) << i;
         EXPECT_EQ(Vec3f{}, to.correctExtent) << i; // taken from the mesh again
     }
-    vs::exchangeSolidContents(*room, contents);
-    EXPECT_EQ((std::vector<int>{601, 602, 603, 604}), wallTiles(*room));
-    ASSERT_EQ(1u, room->walls[2]->flatFacilities.size());
-    EXPECT_EQ(1000, room->walls[2]->flatFacilities[0]->position.x);
-    EXPECT_EQ(9000, room->walls[2]->flatFacilities[0]->flatSize.width);
-    EXPECT_TRUE(room->walls[3]->flatFacilities.empty()); // the room's own door is gone
-    // Nothing of the sample's is shared: the room's walls hold copies.
-    EXPECT_NE(sample->walls[0]->wallParts[0].get(), room->walls[0]->wallParts[0].get());
-}
-
-TEST_F(SolidSampleMappingTest, RoomsAwayFromThePlanOriginMapByTheirOwnCorners)
-{
-    // Positions are kept relative to each room's own corner: the same room drawn elsewhere in
-    // the plan gets the facility at the same place in the room.
-    const auto sample = read(design(rectangle(100000, 50000, 130000, 74000), fourWalls(),
-                                    facility("4000,0,5000", "2000,2000,2000")));
-    const auto room = read(design(rectangle(0, 0, 30000, 24000), fourWalls(), ""));
-    const vs::SolidContents contents = vs::mapSolidSample(*sample, *room, 0);
-    ASSERT_EQ(1u, contents.solidFacilities.size());
-    EXPECT_FLOAT_EQ(4000, contents.solidFacilities[0]->position.x);
-    EXPECT_FLOAT_EQ(5000, contents.solidFacilities[0]->position.z);
+    EXPECT_EQ((std::vector<int>{601, 602, 603, 604}), wallTiles(contents.walls));
+    ASSERT_EQ(1u, contents.walls[2].flatFacilities.size());
+    EXPECT_EQ((RPoint{1000, 0}), contents.walls[2].flatFacilities[0]->position);
+    EXPECT_TRUE(contents.walls[3].flatFacilities.empty()); // the room's own door goes
+    EXPECT_NE(sample->walls[0]->wallParts[0].get(), contents.walls[0].wallParts[0].get());
 }
 
 TEST_F(SolidSampleMappingTest, AQuarterTurnMapsA4000By3000SampleOntoA3000By4000RoomUnstretched)
@@ -261,12 +209,9 @@ TEST_F(SolidSampleMappingTest, AQuarterTurnMapsA4000By3000SampleOntoA3000By4000R
     // room's left: the table keeps its 500 mm from both, now standing across.
     EXPECT_FLOAT_EQ(5000 + 5000, table.position.x);
     EXPECT_FLOAT_EQ(40000 - 5000 - 10000, table.position.z);
-    std::vector<int> decorated;
-    for (const auto& d : contents.walls)
-        decorated.push_back(d.wallParts.empty() ? 0 : d.wallParts[0]->facilityModel->id);
     // Sample wall 0 (the top, running +x) turned runs up the plan: the room's left wall 3; each
     // of the others lands on its turned counterpart likewise.
-    EXPECT_EQ((std::vector<int>{602, 603, 604, 601}), decorated);
+    EXPECT_EQ((std::vector<int>{602, 603, 604, 601}), wallTiles(contents.walls));
 }
 
 TEST_F(SolidSampleMappingTest, FootprintsStayInsideTheRoom)
@@ -280,12 +225,11 @@ TEST_F(SolidSampleMappingTest, FootprintsStayInsideTheRoom)
     const auto room = read(design(rectangle(0, 0, 30000, 40000), fourWalls(), ""));
     const vs::SolidContents contents = vs::mapSolidSample(*sample, *room, 0);
     ASSERT_EQ(2u, contents.solidFacilities.size());
-    const CSolidFacility& sofa = *contents.solidFacilities[0];
-    EXPECT_FLOAT_EQ(5000, sofa.position.x); // 2500 stretched, then 2500 in
-    EXPECT_FLOAT_EQ(20000, sofa.position.z);
-    const CSolidFacility& bench = *contents.solidFacilities[1];
-    EXPECT_FLOAT_EQ(15000, bench.position.x);
-    EXPECT_FLOAT_EQ(20000, bench.position.z); // centred: 6 m across a 4 m room
+    EXPECT_FLOAT_EQ(5000, contents.solidFacilities[0]->position.x); // 2500 stretched, 2500 in
+    EXPECT_FLOAT_EQ(20000, contents.solidFacilities[0]->position.z);
+    EXPECT_FLOAT_EQ(15000, contents.solidFacilities[1]->position.x);
+    EXPECT_FLOAT_EQ(20000, contents.solidFacilities[1]->position.z);
+    EXPECT_DOUBLE_EQ(-40, vs::shiftInside(-20, 300, 0, 200)); // too wide: centred
 }
 
 TEST_F(SolidSampleMappingTest, AnInvertedSampleIsMatchedByItsMirroredOutline)
@@ -293,57 +237,40 @@ TEST_F(SolidSampleMappingTest, AnInvertedSampleIsMatchedByItsMirroredOutline)
     const std::string outline = rectangle(0, 0, 30000, 24000);
     auto sample = read(design(outline, fourWalls(), ""));
     const auto room = read(design(outline, fourWalls(), ""));
-    auto tiles = [](const vs::SolidContents& c) {
-        std::vector<int> ids;
-        for (const auto& d : c.walls)
-            ids.push_back(d.wallParts.empty() ? 0 : d.wallParts[0]->facilityModel->id);
-        return ids;
-    };
-    EXPECT_EQ((std::vector<int>{601, 602, 603, 604}), tiles(vs::mapSolidSample(*sample, *room, 0)));
+    EXPECT_EQ((std::vector<int>{601, 602, 603, 604}),
+              wallTiles(vs::mapSolidSample(*sample, *room, 0).walls));
     // Mirrored top to bottom, the walls along y run the other way: the right wall's decoration
     // goes to the wall running up (the left) and the left's to the right.
     sample->inverted = true;
-    EXPECT_EQ((std::vector<int>{601, 604, 603, 602}), tiles(vs::mapSolidSample(*sample, *room, 0)));
+    EXPECT_EQ((std::vector<int>{601, 604, 603, 602}),
+              wallTiles(vs::mapSolidSample(*sample, *room, 0).walls));
 }
 
-TEST_F(SolidSampleMappingTest, StuckFacilitiesStayBehindAndUnmatchedWallsLoseTheirDecoration)
+TEST_F(SolidSampleMappingTest, StuckFacilitiesStayBehindUnmatchedWallsLoseTheirDecoration)
 {
     // A triangle sample: its slanted wall matches nothing in a rectangular room, and neither
-    // room wall it leaves over keeps its own decoration.
-    auto sample = read(design("0,0 30000,0 0,24000", wall(0, 601) + wall(1, 602) + wall(2, 603),
-                              facility("5000,0,5000", "2000,2000,2000") +
-                                  facility("6000,0,6000", "2000,2000,2000")));
+    // room wall it leaves over keeps its own decoration. Its door, 5 m along a 3 m wall, is
+    // moved back onto the wall.
+    auto sample = read(design(
+        "0,0 30000,0 0,24000", wall(0, 601, 701, 50000) + wall(1, 602) + wall(2, 603),
+        facility("5000,0,5000", "2000,2000,2000") + facility("6000,0,6000", "2000,2000,2000")));
     sample->solidFacilities[1]->stickWall = sample->walls[0].get();
-    const auto room = read(design(rectangle(0, 0, 30000, 24000),
-                                  wall(0, 605) + wall(1, 605) + wall(2, 605) + wall(3, 605),
-                                  facility("1000,0,1000", "500,500,500")));
-    vs::SolidContents contents = vs::mapSolidSample(*sample, *room, 0);
-    EXPECT_EQ(1u, contents.solidFacilities.size());
-    vs::exchangeSolidContents(*room, contents);
-    EXPECT_EQ((std::vector<int>{601, 0, 0, 603}), wallTiles(*room));
-    ASSERT_EQ(1u, room->solidFacilities.size());
-    EXPECT_EQ(nullptr, room->solidFacilities[0]->stickWall);
-}
-
-TEST_F(SolidSampleMappingTest, ADoorCopiedOntoAShorterWallStaysOnIt)
-{
-    const auto sample =
-        read(design(rectangle(0, 0, 60000, 24000),
-                    wall(0, 601, 701, 50000) + wall(1, 602) + wall(2, 603) + wall(3, 604), ""));
     const auto room = read(design(rectangle(0, 0, 30000, 24000), fourWalls(), ""));
     const vs::SolidContents contents = vs::mapSolidSample(*sample, *room, 0);
+    ASSERT_EQ(1u, contents.solidFacilities.size());
+    EXPECT_EQ(nullptr, contents.solidFacilities[0]->stickWall);
+    EXPECT_EQ((std::vector<int>{601, 0, 0, 603}), wallTiles(contents.walls));
     ASSERT_EQ(1u, contents.walls[0].flatFacilities.size());
     EXPECT_DOUBLE_EQ(30000 - 9000, contents.walls[0].flatFacilities[0]->position.x);
 }
 
 TEST_F(SolidSampleMappingTest, ExchangingTwiceGivesBackTheRoomByteForByte)
 {
-    const std::string outline = rectangle(0, 0, 30000, 24000);
     const auto sample = read(design(rectangle(0, 0, 40000, 30000), fourWalls(),
                                     facility("7000,0,15000", "20000,7500,10000", 30)));
-    const auto room =
-        read(design(outline, wall(0, 605, 701) + wall(1, 605) + wall(2, 605) + wall(3, 605),
-                    facility("1000,0,1000", "500,500,500")));
+    const auto room = read(design(rectangle(0, 0, 30000, 24000),
+                                  wall(0, 605, 701) + wall(1, 605) + wall(2, 605) + wall(3, 605),
+                                  facility("1000,0,1000", "500,500,500")));
     const std::string before = vs::writeSolid(*room);
     vs::SolidContents contents = vs::mapSolidSample(*sample, *room, 270);
     vs::exchangeSolidContents(*room, contents);
@@ -354,19 +281,16 @@ TEST_F(SolidSampleMappingTest, ExchangingTwiceGivesBackTheRoomByteForByte)
     vs::exchangeSolidContents(*room, contents);
     EXPECT_EQ(applied, vs::writeSolid(*room));
 
-    // Contents for another number of walls are refused and nothing changes.
+    // Contents for another number of walls, rooms without an outline and angles that are no
+    // number are refused, changing nothing.
     vs::SolidContents wrong;
     wrong.walls.resize(3);
     EXPECT_THROW(vs::exchangeSolidContents(*room, wrong), std::invalid_argument);
-    EXPECT_EQ(applied, vs::writeSolid(*room));
-}
-
-TEST_F(SolidSampleMappingTest, DocumentsWithoutARoomOutlineAreRefused)
-{
-    const auto room = read(design(rectangle(0, 0, 30000, 24000), fourWalls(), ""));
     CSolidDocument empty;
     EXPECT_THROW(vs::mapSolidSample(empty, *room, 0), std::invalid_argument);
-    EXPECT_THROW(vs::mapSolidSample(*room, empty, 0), std::invalid_argument);
+    EXPECT_THROW(vs::mapSolidSample(*sample, empty, 0), std::invalid_argument);
+    EXPECT_THROW(vs::mapSolidSample(*sample, *room, NAN), std::invalid_argument);
+    EXPECT_EQ(applied, vs::writeSolid(*room));
 }
 
 } // namespace
