@@ -198,6 +198,20 @@ TEST_F(SolidSampleExportTest, ASampleThatIsNoDesignChangesNothing)
     EXPECT_EQ(steps, view_->undoStack()->count());
 }
 
+int loadedStaticSamples = 0;
+
+TEST_F(SolidSampleExportTest, TheSamplesStaticSampleIsNotLoadedIntoTheOpenDesign)
+{
+    CSolidDocument& doc = openRoom(false);
+    CVantrelSolidApp::instance().callbacks.loadStaticSample = [](int32) { ++loadedStaticSamples; };
+    std::string sample = sampleText();
+    sample.replace(sample.find("<solid "), 7, "<solid staticSolidSampleId='3' ");
+    apply(sample, 0);
+    EXPECT_EQ(0, loadedStaticSamples);
+    EXPECT_EQ(0, doc.staticSolidSampleId);
+    EXPECT_EQ(2u, doc.solidFacilities.size());
+}
+
 TEST_F(SolidSampleExportTest, WithoutAnOpenDesignNothingHappens)
 {
     ASSERT_EQ(nullptr, vs::currentDocument());
