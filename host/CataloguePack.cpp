@@ -63,6 +63,7 @@ public:
         readFacilityCategories(root.child("facilityCategories"), 0);
         readModels(root.child("models"));
         readSamples(root.child("staticSamples"));
+        readSolidSamples(root.child("solidSamples"));
     }
 
 private:
@@ -378,6 +379,26 @@ private:
         }
     }
 
+    void readSolidSamples(const pugi::xml_node& list)
+    {
+        std::set<int32_t> seen;
+        for (pugi::xml_node n : list.children("sample")) {
+            PackSolidSample s;
+            s.id = integer(n, "id");
+            if (s.id <= 0)
+                throw std::invalid_argument(where(n) + " needs a positive id");
+            unique(seen, n, s.id);
+            s.name = n.attribute("name").value();
+            s.designXml = xmlText(n, "design");
+            if (s.designXml.empty())
+                throw std::invalid_argument(where(n) + " has no design");
+            s.ceilingScale = integer(n, "ceilingScale", 1);
+            if (s.ceilingScale < 1)
+                throw std::invalid_argument(where(n) + " ceilingScale must be at least 1");
+            pack_.solidSamples_.push_back(std::move(s));
+        }
+    }
+
 public:
     std::string realFolder_;
 
@@ -423,6 +444,14 @@ const PackModel* CataloguePack::model(int32_t id, int32_t typeId) const
 const PackStaticSample* CataloguePack::staticSample(int32_t id) const
 {
     for (const PackStaticSample& s : staticSamples_)
+        if (s.id == id)
+            return &s;
+    return nullptr;
+}
+
+const PackSolidSample* CataloguePack::solidSample(int32_t id) const
+{
+    for (const PackSolidSample& s : solidSamples_)
         if (s.id == id)
             return &s;
     return nullptr;

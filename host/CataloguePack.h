@@ -1,5 +1,5 @@
 // A catalogue pack on disk: one XML index naming panel kinds, categories and types, facility
-// categories and models, and static samples, with the files they name. host/README.md
+// categories and models, and static and solid samples, with the files they name. host/README.md
 // describes the format.
 #pragma once
 
@@ -36,6 +36,7 @@ public:
     }
     const std::vector<PackModel>& models() const { return models_; }
     const std::vector<PackStaticSample>& staticSamples() const { return staticSamples_; }
+    const std::vector<PackSolidSample>& solidSamples() const { return solidSamples_; }
 
     /** Returns the panel type with `id`, or null. */
     const PackCandyType* candyType(int32_t id) const;
@@ -44,6 +45,8 @@ public:
     const PackModel* model(int32_t id, int32_t typeId = 0) const;
     /** Returns the static sample with `id`, or null. */
     const PackStaticSample* staticSample(int32_t id) const;
+    /** Returns the solid sample with `id`, or null. */
+    const PackSolidSample* solidSample(int32_t id) const;
 
 private:
     friend class PackIndexReader;
@@ -55,6 +58,7 @@ private:
     std::vector<PackFacilityCategory> facilityCategories_;
     std::vector<PackModel> models_;
     std::vector<PackStaticSample> staticSamples_;
+    std::vector<PackSolidSample> solidSamples_;
 };
 
 } // namespace vhost

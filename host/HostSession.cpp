@@ -52,11 +52,19 @@ int32_t defaultChooser(const std::vector<PackStaticSample>& samples)
     return chooser.exec() == QDialog::Accepted ? chooser.chosenId() : 0;
 }
 
+SolidSampleChoice defaultSolidChooser(const std::vector<PackSolidSample>& samples)
+{
+    if (QApplication::instance() == nullptr || samples.empty())
+        return {};
+    SolidSampleChooser chooser(samples, QApplication::activeWindow());
+    return chooser.exec() == QDialog::Accepted ? chooser.choice() : SolidSampleChoice{};
+}
+
 } // namespace
 
 HostSession::HostSession(ModuleExports module, CataloguePack pack, ModelOverrides overrides)
     : module_(module), pack_(std::move(pack)), overrides_(std::move(overrides)),
-      chooser_(defaultChooser)
+      chooser_(defaultChooser), solidChooser_(defaultSolidChooser)
 {
     g_active = this;
 }
@@ -203,6 +211,22 @@ void HostSession::applyStaticSample(int32_t sampleId)
     module_.ApplyStaticSolidSample(sample->id, bytesData(sample->photo), bytesSize(sample->photo),
                                    sampleBlock_.data(), int32_t(sampleBlock_.size()),
                                    polygons.c_str());
+}
+
+void HostSession::chooseSolidSample()
+{
+    if (!solidChooser_ || pack_.solidSamples().empty())
+        return;
+    const SolidSampleChoice choice = solidChooser_(pack_.solidSamples());
+    if (choice.id <= 0)
+        return;
+    const PackSolidSample* sample = pack_.solidSample(choice.id);
+    if (sample == nullptr) {
+        report("solid sample", "the pack has no solid sample " + std::to_string(choice.id));
+        return;
+    }
+    const std::u16string design = utf8ToUtf16(sample->designXml);
+    module_.ApplySolidSample(0, design.c_str(), choice.angle, sample->ceilingScale);
 }
 
 // ---- Callbacks ------------------------------------------------------------------------------
@@ -356,7 +380,13 @@ void HostSession::getCandyTypeImages(int32 typeId, const void** data1, int32* si
 int32 HostSession::chooseStaticSample(int32 on)
 {
     return guarded("ChooseStaticSample", int32(0), [&](HostSession& s) {
-        if (on == 0 || !s.chooser_)
+        // The design dialog's "三维模板" button outside change top: furnish the room from a
+        // solid sample.
+        if (on == 0) {
+            s.chooseSolidSample();
+            return int32(0);
+        }
+        if (!s.chooser_)
             return int32(0);
         const int32_t id = s.chooser_(s.pack_.staticSamples());
         if (id > 0)

@@ -8,6 +8,7 @@
 #include "HostDesign.h"
 #include "ModelOverrides.h"
 #include "ModuleExports.h"
+#include "SolidSampleChooser.h"
 
 #include <deque>
 #include <functional>
@@ -27,6 +28,8 @@ struct DesignRunResult
 
 /** Picks a static sample for the design; returns its id, or 0 for none. */
 using SampleChooser = std::function<int32_t(const std::vector<PackStaticSample>&)>;
+/** Picks a solid sample and its angle for the open room; id 0 for none. */
+using SolidChooser = std::function<SolidSampleChoice(const std::vector<PackSolidSample>&)>;
 
 class HostSession
 {
@@ -57,6 +60,8 @@ public:
 
     /** Replaces the static-sample chooser (the default shows StaticSampleChooser). */
     void setSampleChooser(SampleChooser chooser) { chooser_ = std::move(chooser); }
+    /** Replaces the solid-sample chooser (the default shows SolidSampleChooser). */
+    void setSolidChooser(SolidChooser chooser) { solidChooser_ = std::move(chooser); }
     /** The design the callbacks edit, or null outside a run. */
     void setDesign(HostDesign* design) { design_ = design; }
     HostDesign* design() const { return design_; }
@@ -91,6 +96,7 @@ private:
     void addCandyType(const PackCandyType& type);
     void addFacilityModel(const PackModel& model);
     void applyStaticSample(int32_t sampleId);
+    void chooseSolidSample();
     const char* keep(const std::string& utf8);
 
     ModuleExports module_;
@@ -98,6 +104,7 @@ private:
     ModelOverrides overrides_;
     HostDesign* design_ = nullptr;
     SampleChooser chooser_;
+    SolidChooser solidChooser_;
     std::set<void*> blocks_;
     std::deque<std::string> strings_;         // locale strings handed to the module
     std::deque<PackModel> pouredModels_;      // models with overrides, as poured

@@ -36,6 +36,7 @@ ModuleExports ModuleExports::load(const std::string& libraryPath)
     bind(m.handle, "ShowSolidDesignDialog", m.ShowSolidDesignDialog);
     bind(m.handle, "RenderRoom", m.RenderRoom);
     bind(m.handle, "ApplyStaticSolidSample", m.ApplyStaticSolidSample);
+    bind(m.handle, "ApplySolidSample", m.ApplySolidSample);
     bind(m.handle, "ExportSolidPicture", m.ExportSolidPicture, false);
     bind(m.handle, "ExportSolidRender", m.ExportSolidRender, false);
     bind(m.handle, "VsSysAllocStringLen", m.VsSysAllocStringLen);

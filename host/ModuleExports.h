@@ -20,6 +20,7 @@ struct ModuleExports
     decltype(&::ShowSolidDesignDialog) ShowSolidDesignDialog = nullptr;
     decltype(&::RenderRoom) RenderRoom = nullptr;
     decltype(&::ApplyStaticSolidSample) ApplyStaticSolidSample = nullptr;
+    decltype(&::ApplySolidSample) ApplySolidSample = nullptr;
     decltype(&::ExportSolidPicture) ExportSolidPicture = nullptr; // optional
     decltype(&::ExportSolidRender) ExportSolidRender = nullptr;   // optional
     decltype(&::VsSysAllocStringLen) VsSysAllocStringLen = nullptr;

@@ -107,4 +107,13 @@ struct PackStaticSample
     std::string polygonXml;
 };
 
+/** A solid sample: a whole design whose furnished room is applied to the open one. */
+struct PackSolidSample
+{
+    int32_t id = 0;
+    std::string name;
+    std::string designXml; // UTF-8
+    int32_t ceilingScale = 1;
+};
+
 } // namespace vhost

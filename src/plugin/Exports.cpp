@@ -12,6 +12,7 @@
 #include "plugin/DesignRun.h"
 #include "plugin/PictureExport.h"
 #include "plugin/RenderRun.h"
+#include "plugin/SolidSample.h"
 #include "plugin/StaticSample.h"
 
 #include <array>
@@ -206,12 +207,11 @@ void ApplySolidSample(int32 /*reserved*/, const char16_t* sampleXml, int32 sampl
                       int32 ceilingScale)
 {
     vs::guardExport("ApplySolidSample", [&] {
-        if (vs::currentDocument() == nullptr)
+        CSolidDocument* doc = vs::currentDocument();
+        if (doc == nullptr)
             throw std::logic_error("no design is open");
-        (void)sampleXml;
-        (void)sampleRotation;
-        (void)ceilingScale;
-        // Applying a sample design needs the ceiling model: not built yet.
+        vs::applySolidSample(*doc, vs::utf16ToUtf8(sampleXml ? sampleXml : u""), sampleRotation,
+                             ceilingScale);
     });
 }
 

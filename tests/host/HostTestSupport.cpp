@@ -185,6 +185,11 @@ int32 applyStatic(int32 id, const void*, int32 pictureSize, const void* block, i
     g_log.samplePolygons.push_back(polygons ? polygons : u"");
     return 0;
 }
+void applySolid(int32, const char16_t* sampleXml, int32 rotation, int32 ceilingScale)
+{
+    g_log.calls.push_back("ApplySolidSample");
+    g_log.solidSamples.push_back({sampleXml ? sampleXml : u"", rotation, ceilingScale});
+}
 
 } // namespace
 
@@ -207,6 +212,7 @@ vhost::ModuleExports fakeModule()
     m.ShowSolidDesignDialog = showDialog;
     m.RenderRoom = renderRoom;
     m.ApplyStaticSolidSample = applyStatic;
+    m.ApplySolidSample = applySolid;
     m.VsSysAllocStringLen = allocString;
     m.VsSysStringLen = stringLen;
     m.VsVariantInit = variantInit;

@@ -33,6 +33,14 @@ std::string smallIndex(const std::string& extraTypes = "", const std::string& ex
 std::string writeSmallPack(const ScratchDir& dir, const std::string& extraTypes = "",
                            const std::string& extraModels = "");
 
+/** One ApplySolidSample call. */
+struct SolidSampleCall
+{
+    std::u16string design;
+    int32_t rotation = 0;
+    int32_t ceilingScale = 0;
+};
+
 /** What the stand-in module was given. */
 struct ModuleLog
 {
@@ -51,6 +59,7 @@ struct ModuleLog
     std::vector<std::vector<uint8_t>> sampleBlocks;
     std::vector<std::u16string> samplePolygons;
     int32_t samplePictureSize = 0;
+    std::vector<SolidSampleCall> solidSamples;
     std::u16string designText;
     std::u16string returnedSolid; // what ShowSolidDesignDialog answers
     bool returnError = false;
