@@ -74,7 +74,7 @@ protected:
         vs::RenderSettings::instance().shadowMapFile = "shadow_test.sm";
         const std::string text = rendertest::readFile(std::string(VS_TEST_SOURCE_DIR) +
                                                       "/data/designs/" + GetParam() + ".xml");
-        vs::readDesign(text, document, 1, catalogue);
+        vs::readDesign(edited(text), document, 1, catalogue);
         ASSERT_TRUE(document.ceiling && document.ceiling->root);
         addFacility(5104, 0, 900);   // top 900: the lowest light
         addFacility(5101, 500, 900); // top 1400: the middle one
@@ -89,6 +89,9 @@ protected:
         lookFrom(centre);
         recorded = &rendertest::loadRecorder();
     }
+
+    /** The design text as the test reads it. */
+    virtual std::string edited(const std::string& text) const { return text; }
 
     void TearDown() override
     {
@@ -520,9 +523,11 @@ void collectLines(const CGridMapping& plane, std::vector<const CSectionLine*>& l
         collectLines(*child, lines);
 }
 
-TEST_P(RenderExportTest, EverySectionBarTheWindowShowsIsWrittenWhereItShows)
+/** Checks that every bar the scene shows has its corners among the exported ones, where the
+ *  window draws them; returns how many bars the scene shows. */
+int expectBarsWhereTheWindowShowsThem(const std::vector<Call>& calls,
+                                      const CSolidDocument& document)
 {
-    const std::vector<Call> calls = pass(false);
     const std::vector<irr::core::vector3df> corners = worldCorners(calls);
     std::vector<const CSectionLine*> lines;
     collectLines(*document.ceiling->root, lines);
@@ -531,7 +536,7 @@ TEST_P(RenderExportTest, EverySectionBarTheWindowShowsIsWrittenWhereItShows)
         if (line->sectionNode == nullptr || line->meshNodes.empty())
             continue; // a split line with a bend shows the bend instead
         ++shown;
-        // Every corner of the bar's first and last quads, where the window draws it.
+        // Every corner of the bar's first and last quads.
         for (const irr::scene::ISceneNode* quad :
              {line->meshNodes.front(), line->meshNodes.back()}) {
             const auto* meshNode = static_cast<const irr::scene::IMeshSceneNode*>(quad);
@@ -552,10 +557,43 @@ TEST_P(RenderExportTest, EverySectionBarTheWindowShowsIsWrittenWhereItShows)
             }
         }
     }
+    return shown;
+}
+
+TEST_P(RenderExportTest, EverySectionBarTheWindowShowsIsWrittenWhereItShows)
+{
+    const int shown = expectBarsWhereTheWindowShowsThem(pass(false), document);
     if (std::string(GetParam()) == "hall") {
         EXPECT_GT(shown, 0) << "the hall's trustee bar is in the scene";
     }
 }
+
+/** The living room with a trustee bar along its raised centre's edge, beside the bend there:
+ *  the bar hangs under the centre's grid node, which the parent's block does not include. */
+class DockedChildBarTest : public RenderExportTest
+{
+protected:
+    std::string edited(const std::string& text) const override
+    {
+        const std::string child = "dock=\"2,6,2,4\" horizontalSplit=\"false\" installType=\"2\">";
+        std::string out = text;
+        const size_t at = out.find(child);
+        EXPECT_NE(at, std::string::npos);
+        if (at != std::string::npos)
+            out.insert(at + child.size(), "<trusteeSectionLines><sectionLine pt1=\"12000,12000,0\" "
+                                          "pt2=\"36000,12000,0\" leftAngle=\"1.5707963\" "
+                                          "rightAngle=\"1.5707963\" sectionBarTypeId=\"4102\"/>"
+                                          "</trusteeSectionLines>");
+        return out;
+    }
+};
+
+TEST_P(DockedChildBarTest, BarOfARaisedPlaneIsWrittenAtItsHeight)
+{
+    EXPECT_EQ(expectBarsWhereTheWindowShowsThem(pass(false), document), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(LivingRoom, DockedChildBarTest, ::testing::Values("living_room"));
 
 TEST_P(RenderExportTest, CeilingSeenFromAboveLetsTheRoomShowThrough)
 {
