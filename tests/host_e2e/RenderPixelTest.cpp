@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <sstream>
 
 #include <unistd.h>
@@ -31,6 +32,11 @@ struct RenderCase
     bool simpleLighting;
     bool shadows;
 };
+
+void PrintTo(const RenderCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 std::string readText(const std::string& path)
 {
