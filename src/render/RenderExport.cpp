@@ -27,8 +27,10 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <unistd.h>
+#include <vector>
 
 using namespace irr;
 
@@ -42,6 +44,8 @@ constexpr float kDegToRad = 0.0174532924f;
 constexpr float kDefaultLinearAttenuation = 0.002f;
 /** Height of the shadow camera for rooms it covers as it is. */
 constexpr float kShadowCameraHeight = 37000;
+
+void exportMeshBuffers(const scene::IMesh* mesh, const char* textureOverride, float opacity);
 
 // ---- calling the renderer ----------------------------------------------------------------
 
@@ -212,7 +216,8 @@ void exportDocumentLight(const CSolidLight& light)
     const double base = RenderSettings::baseIntensity(settings.brightness);
     callVoid(RiSlot::RiTransformBegin);
     const core::vector3df from(light.position.x, light.position.y, light.position.z);
-    const LightIntensity li = lightIntensity(base, light.attenuation.y, light.attenuation.z);
+    const LightIntensity li =
+        lightIntensity(base, light.attenuation.x, light.attenuation.y, light.attenuation.z);
     if (light.type == CSolidLight::Point) {
         const bool shadowed = light.isMain && settings.renderShadows;
         const char* shader = shadowed ? (li.linear ? "linearshadowpoint" : "shadowpoint")
@@ -248,15 +253,60 @@ void exportNode(const scene::ISceneNode* node)
     callVoid(RiSlot::RiTransformEnd);
 }
 
-void exportSectionLine(const CSectionLine& line)
+/** The transformation from the frame of `frame` to that of `node`: the relative
+ *  transformations down from `frame` when it is an ancestor (exactly the node's own one when it
+ *  is the parent), else through the inverse of `frame`'s absolute transformation. */
+core::matrix4 transformFrom(const scene::ISceneNode* frame, const scene::ISceneNode* node)
 {
-    if (line.sectionNode == nullptr)
+    core::matrix4 m = node->getRelativeTransformation();
+    for (const scene::ISceneNode* p = node->getParent(); p != nullptr; p = p->getParent()) {
+        if (p == frame)
+            return m;
+        m = p->getRelativeTransformation() * m;
+    }
+    core::matrix4 inverse;
+    if (frame != nullptr)
+        absoluteOf(frame).getInverse(inverse);
+    return inverse * m;
+}
+
+/** The section lines written so far in this frame; the ceiling's last step writes the others. */
+std::set<const CSectionLine*>& writtenSectionLines()
+{
+    static std::set<const CSectionLine*> written;
+    return written;
+}
+
+/** One section bar; `frame` is the scene node whose frame the transform stack now holds. The
+ *  bar's node hangs under its plane's grid node (or the roof), which need not be `frame`. */
+void exportSectionLine(const CSectionLine& line, const scene::ISceneNode* frame)
+{
+    if (line.sectionNode == nullptr || !line.sectionNode->isVisible() ||
+        !writtenSectionLines().insert(&line).second)
         return;
     callVoid(RiSlot::RiTransformBegin);
-    concatTransform(line.sectionNode->getRelativeTransformation());
+    concatTransform(transformFrom(frame, line.sectionNode));
     for (const scene::ISceneNode* bar : line.meshNodes)
         exportNode(bar);
     callVoid(RiSlot::RiTransformEnd);
+}
+
+/** Every section line of `plane` and of the planes below it, bends included. */
+void collectSectionLines(const CGridMapping& plane, std::vector<const CSectionLine*>& lines)
+{
+    for (const auto& line : plane.trusteeSectionLines)
+        lines.push_back(line.get());
+    for (const auto& split : plane.splitLines) {
+        if (split->sectionLine)
+            lines.push_back(split->sectionLine.get());
+        if (split->bend)
+            collectSectionLines(*split->bend, lines);
+    }
+    for (const auto& bend : plane.bends)
+        if (bend)
+            collectSectionLines(*bend, lines);
+    for (const auto& child : plane.children)
+        collectSectionLines(*child, lines);
 }
 
 void exportCandyNodes(const CCandy& candy)
@@ -309,22 +359,26 @@ void exportPlaneNode(const RenderView& view, const CGridMapping& plane,
     need<RiColorFunc>(RiSlot::RiOpacity)(opacity);
     callVoid(RiSlot::RiTransformBegin);
     concatTransform(core::matrix4());
-    ExportMesh(node.faceMesh(), tx.empty() ? nullptr : tx.c_str());
+    // The mesh's own Os would replace the opacity just set: it carries it instead.
+    exportMeshBuffers(node.faceMesh(), tx.empty() ? nullptr : tx.c_str(), o);
     callVoid(RiSlot::RiTransformEnd);
 }
 
-void exportCeilingTree(const RenderView& view, const CGridMapping& plane);
+void exportCeilingTree(const RenderView& view, const CGridMapping& plane,
+                       const scene::ISceneNode* frame);
 
-void exportChildExtras(const RenderView& view, const CGridMapping& child)
+void exportChildExtras(const RenderView& view, const CGridMapping& child,
+                       const scene::ISceneNode* frame)
 {
     for (const auto& bend : child.bends)
         if (bend)
-            exportCeilingTree(view, *bend);
+            exportCeilingTree(view, *bend, frame);
     for (const auto& line : child.trusteeSectionLines)
-        exportSectionLine(*line);
+        exportSectionLine(*line, frame);
 }
 
-void exportParentSplitLine(const RenderView& view, const CGridMapping& plane)
+void exportParentSplitLine(const RenderView& view, const CGridMapping& plane,
+                           const scene::ISceneNode* frame)
 {
     if (plane.parent == nullptr)
         return;
@@ -332,13 +386,15 @@ void exportParentSplitLine(const RenderView& view, const CGridMapping& plane)
         if (split->child != &plane)
             continue;
         if (split->bend)
-            exportCeilingTree(view, *split->bend);
+            exportCeilingTree(view, *split->bend, frame);
         else if (split->sectionLine)
-            exportSectionLine(*split->sectionLine);
+            exportSectionLine(*split->sectionLine, frame);
     }
 }
 
-void exportCeilingTree(const RenderView& view, const CGridMapping& plane)
+/** `frame`: the scene node whose frame the transform stack holds when the plane's block opens. */
+void exportCeilingTree(const RenderView& view, const CGridMapping& plane,
+                       const scene::ISceneNode* frame)
 {
     callVoid(RiSlot::RiTransformBegin);
     const auto* node = dynamic_cast<const CGridMappingSceneNode*>(plane.sceneNode);
@@ -350,15 +406,25 @@ void exportCeilingTree(const RenderView& view, const CGridMapping& plane)
         for (const auto& host : plane.hosts)
             exportCandyNodes(*host);
         for (const auto& child : plane.children) {
-            exportCeilingTree(view, *child);
-            exportChildExtras(view, *child);
+            exportCeilingTree(view, *child, node);
+            exportChildExtras(view, *child, node);
         }
-        exportParentSplitLine(view, plane);
+        exportParentSplitLine(view, plane, node);
     } else {
         for (const auto& child : plane.children)
-            exportCeilingTree(view, *child);
+            exportCeilingTree(view, *child, frame);
     }
     callVoid(RiSlot::RiTransformEnd);
+}
+
+/** The bars the tree's order leaves out, as the window shows them: trustee lines of the root
+ *  and of split planes, and bars of split lines without a step. */
+void exportRemainingSectionLines(const CGridMapping& root, const scene::ISceneNode* frame)
+{
+    std::vector<const CSectionLine*> lines;
+    collectSectionLines(root, lines);
+    for (const CSectionLine* line : lines)
+        exportSectionLine(*line, frame);
 }
 
 void exportCeiling(const RenderView& view)
@@ -370,7 +436,10 @@ void exportCeiling(const RenderView& view)
     callVoid(RiSlot::RiTransformBegin);
     need<RiMatrixFunc>(RiSlot::RiTransform)(
         matrixArg(document.ceiling->roofNode->getRelativeTransformation()));
-    exportCeilingTree(view, *root);
+    writtenSectionLines().clear();
+    exportCeilingTree(view, *root, document.ceiling->roofNode);
+    exportRemainingSectionLines(*root, document.ceiling->roofNode);
+    writtenSectionLines().clear();
     callVoid(RiSlot::RiTransformEnd);
 }
 
@@ -519,7 +588,8 @@ u32 indexAt(const scene::IMeshBuffer& buffer, u32 i)
     return buffer.getIndices()[i];
 }
 
-void exportBufferTriangles(const scene::IMeshBuffer& buffer, bool textured)
+/** `opacity` scales every vertex's Os (its alpha). */
+void exportBufferTriangles(const scene::IMeshBuffer& buffer, bool textured, float opacity)
 {
     const auto polygon = need<RiPolygonFunc>(RiSlot::RiPolygon);
     const double toUnit = 0.003921568859368563; // 1 / 255 as the colours were always scaled
@@ -540,7 +610,8 @@ void exportBufferTriangles(const scene::IMeshBuffer& buffer, bool textured)
             Cs[c] = static_cast<RtFloat>(v.Color.getRed() * toUnit);
             Cs[c + 1] = static_cast<RtFloat>(v.Color.getGreen() * toUnit);
             Cs[c + 2] = static_cast<RtFloat>(v.Color.getBlue() * toUnit);
-            Os[c] = Os[c + 1] = Os[c + 2] = static_cast<RtFloat>(v.Color.getAlpha() * toUnit);
+            Os[c] = Os[c + 1] = Os[c + 2] =
+                static_cast<RtFloat>(v.Color.getAlpha() * toUnit) * opacity;
             st[2 * k] = v.TCoords.X, st[2 * k + 1] = v.TCoords.Y;
         }
         if (!valid)
@@ -555,13 +626,20 @@ void exportBufferTriangles(const scene::IMeshBuffer& buffer, bool textured)
 
 } // namespace
 
-LightIntensity lightIntensity(double base, float linear, float quadratic)
+LightIntensity lightIntensity(double base, float constant, float linear, float quadratic)
 {
-    if (linear == 0 && quadratic == 0)
-        return {static_cast<float>(base / kDefaultLinearAttenuation), true};
-    if (linear != 0)
-        return {static_cast<float>(base / linear), true};
-    return {static_cast<float>(base / quadratic), false};
+    // A term read from a file may be negative or not a number: it counts as absent, so that
+    // no light is exported with a negative or undefined intensity.
+    const auto usable = [](float term) { return std::isfinite(term) && term > 0; };
+    if (!usable(linear) && usable(quadratic))
+        return {static_cast<float>(base / quadratic), false};
+    // The renderer's lights fall off with 1/d and have no constant term. A light without falloff
+    // (constant 1: the main light as the module makes it) renders as the default lamp, so a
+    // constant c weighs as linear 0.002 c beside the light's own linear term: lamps with c = 0
+    // keep base / linear, and a constant dims a light as it does in the window.
+    const double c = usable(constant) ? constant : 0.0;
+    const double l = (usable(linear) ? linear : 0.0) + kDefaultLinearAttenuation * c;
+    return {static_cast<float>(base / (l > 0 ? l : kDefaultLinearAttenuation)), true};
 }
 
 float shadowCameraHeight(double largerExtent, float fovDegrees)
@@ -680,6 +758,13 @@ void ExportWorld(const RenderView& view)
 
 void ExportMesh(const scene::IMesh* mesh, const char* textureOverride)
 {
+    exportMeshBuffers(mesh, textureOverride, 1.0f);
+}
+
+namespace {
+
+void exportMeshBuffers(const scene::IMesh* mesh, const char* textureOverride, float opacity)
+{
     if (mesh == nullptr)
         return;
     const bool mainPass = !RenderSettings::instance().shadowPass;
@@ -702,10 +787,12 @@ void ExportMesh(const scene::IMesh* mesh, const char* textureOverride)
                 surface(token("plastic"), RI_NULL);
             }
         }
-        exportBufferTriangles(*buffer, textured);
+        exportBufferTriangles(*buffer, textured, opacity);
         callVoid(RiSlot::RiAttributeEnd);
     }
 }
+
+} // namespace
 
 std::string ConvertTexture(video::ITexture* texture)
 {

@@ -56,13 +56,17 @@ void ExportMesh(const irr::scene::IMesh* mesh, const char* textureOverride);
  */
 std::string ConvertTexture(irr::video::ITexture* texture);
 
-/** The intensity of a point or spot light of `brightness` with the given attenuation terms and
- *  whether the linear shader applies. Both terms 0 take the lamps' default linear 0.002. */
+/** The intensity of a point or spot light of base intensity `base` with the given attenuation
+ *  terms, and whether the linear (1/d) shader applies. A light with quadratic falloff only gets
+ *  base / quadratic and the 1/d² shader; any other gets base / (linear + 0.002 × constant) and
+ *  the 1/d one, so that lamps without a constant term keep base / linear and a light without
+ *  falloff (constant 1) renders as the default lamp (linear 0.002). Terms that are 0, negative
+ *  or not finite count as absent; without any, the default lamp's intensity applies. */
 struct LightIntensity
 {
     float intensity = 0;
     bool linear = false;
 };
-LightIntensity lightIntensity(double base, float linear, float quadratic);
+LightIntensity lightIntensity(double base, float constant, float linear, float quadratic);
 
 } // namespace vs

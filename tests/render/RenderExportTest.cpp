@@ -25,8 +25,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <limits>
 #include <map>
 #include <set>
 
@@ -72,7 +74,7 @@ protected:
         vs::RenderSettings::instance().shadowMapFile = "shadow_test.sm";
         const std::string text = rendertest::readFile(std::string(VS_TEST_SOURCE_DIR) +
                                                       "/data/designs/" + GetParam() + ".xml");
-        vs::readDesign(text, document, 1, catalogue);
+        vs::readDesign(edited(text), document, 1, catalogue);
         ASSERT_TRUE(document.ceiling && document.ceiling->root);
         addFacility(5104, 0, 900);   // top 900: the lowest light
         addFacility(5101, 500, 900); // top 1400: the middle one
@@ -87,6 +89,9 @@ protected:
         lookFrom(centre);
         recorded = &rendertest::loadRecorder();
     }
+
+    /** The design text as the test reads it. */
+    virtual std::string edited(const std::string& text) const { return text; }
 
     void TearDown() override
     {
@@ -458,6 +463,157 @@ TEST_P(RenderExportTest, SplitLinesGiveTheirBendOrTheirSectionBar)
     }
 }
 
+/** Where each exported polygon corner lands in world space: the transform stack replayed from
+ *  the recorded calls (RiTransform sets, RiConcatTransform applies first, blocks save it). */
+std::vector<irr::core::vector3df> worldCorners(const std::vector<Call>& calls)
+{
+    auto matrix = [](const Call& c) {
+        irr::core::matrix4 m;
+        for (int k = 0; k < 16; ++k)
+            m[k] = value(c.args[size_t(k)]);
+        return m;
+    };
+    std::vector<irr::core::vector3df> corners;
+    std::vector<irr::core::matrix4> stack(1);
+    bool inWorld = false;
+    for (const Call& c : calls) {
+        if (c.name == "RiWorldBegin")
+            inWorld = true;
+        if (!inWorld)
+            continue;
+        if (c.name == "RiTransformBegin" || c.name == "RiAttributeBegin")
+            stack.push_back(stack.back());
+        else if ((c.name == "RiTransformEnd" || c.name == "RiAttributeEnd") && stack.size() > 1)
+            stack.pop_back();
+        else if (c.name == "RiTransform")
+            stack.back() = matrix(c);
+        else if (c.name == "RiConcatTransform")
+            stack.back() = stack.back() * matrix(c);
+        else if (c.name == "RiPolygon" && c.param("P") != nullptr) {
+            const std::vector<std::string>& P = *c.param("P");
+            for (size_t i = 0; i + 2 < P.size(); i += 3) {
+                irr::core::vector3df v(value(P[i]), value(P[i + 1]), value(P[i + 2]));
+                stack.back().transformVect(v);
+                corners.push_back(v);
+            }
+        }
+    }
+    return corners;
+}
+
+/** The scene's transformation of `node` up to the room's frame (the room node left out). */
+irr::core::matrix4 roomTransformation(const irr::scene::ISceneNode* node,
+                                      const irr::scene::ISceneNode* room)
+{
+    irr::core::matrix4 m = node->getRelativeTransformation();
+    for (const irr::scene::ISceneNode* p = node->getParent(); p != nullptr && p != room;
+         p = p->getParent())
+        m = p->getRelativeTransformation() * m;
+    return m;
+}
+
+void collectLines(const CGridMapping& plane, std::vector<const CSectionLine*>& lines)
+{
+    for (const auto& line : plane.trusteeSectionLines)
+        lines.push_back(line.get());
+    for (const auto& split : plane.splitLines)
+        if (split->sectionLine)
+            lines.push_back(split->sectionLine.get());
+    for (const auto& child : plane.children)
+        collectLines(*child, lines);
+}
+
+/** Checks that every bar the scene shows has its corners among the exported ones, where the
+ *  window draws them; returns how many bars the scene shows. */
+int expectBarsWhereTheWindowShowsThem(const std::vector<Call>& calls,
+                                      const CSolidDocument& document)
+{
+    const std::vector<irr::core::vector3df> corners = worldCorners(calls);
+    std::vector<const CSectionLine*> lines;
+    collectLines(*document.ceiling->root, lines);
+    int shown = 0;
+    for (const CSectionLine* line : lines) {
+        if (line->sectionNode == nullptr || line->meshNodes.empty())
+            continue; // a split line with a bend shows the bend instead
+        ++shown;
+        // Every corner of the bar's first and last quads.
+        for (const irr::scene::ISceneNode* quad :
+             {line->meshNodes.front(), line->meshNodes.back()}) {
+            const auto* meshNode = static_cast<const irr::scene::IMeshSceneNode*>(quad);
+            const irr::scene::IMeshBuffer* buffer =
+                const_cast<irr::scene::IMeshSceneNode*>(meshNode)->getMesh()->getMeshBuffer(0);
+            const auto* vertices = static_cast<const irr::video::S3DVertex*>(buffer->getVertices());
+            const irr::core::matrix4 m = roomTransformation(quad, document.roomNode);
+            for (irr::u32 k = 0; k < buffer->getVertexCount(); ++k) {
+                irr::core::vector3df expected = vertices[k].Pos;
+                m.transformVect(expected);
+                const bool written =
+                    std::any_of(corners.begin(), corners.end(), [&](const auto& corner) {
+                        return corner.getDistanceFrom(expected) < 1.0f;
+                    });
+                EXPECT_TRUE(written)
+                    << "a bar from (" << line->pt1.x << ", " << line->pt1.y << ") is missing at "
+                    << expected.X << ", " << expected.Y << ", " << expected.Z;
+            }
+        }
+    }
+    return shown;
+}
+
+TEST_P(RenderExportTest, EverySectionBarTheWindowShowsIsWrittenWhereItShows)
+{
+    const int shown = expectBarsWhereTheWindowShowsThem(pass(false), document);
+    if (std::string(GetParam()) == "hall") {
+        EXPECT_GT(shown, 0) << "the hall's trustee bar is in the scene";
+    }
+}
+
+/** The living room with a trustee bar along its raised centre's edge, beside the bend there:
+ *  the bar hangs under the centre's grid node, which the parent's block does not include. */
+class DockedChildBarTest : public RenderExportTest
+{
+protected:
+    std::string edited(const std::string& text) const override
+    {
+        const std::string child = "dock=\"2,6,2,4\" horizontalSplit=\"false\" installType=\"2\">";
+        std::string out = text;
+        const size_t at = out.find(child);
+        EXPECT_NE(at, std::string::npos);
+        if (at != std::string::npos)
+            out.insert(at + child.size(), "<trusteeSectionLines><sectionLine pt1=\"12000,12000,0\" "
+                                          "pt2=\"36000,12000,0\" leftAngle=\"1.5707963\" "
+                                          "rightAngle=\"1.5707963\" sectionBarTypeId=\"4102\"/>"
+                                          "</trusteeSectionLines>");
+        return out;
+    }
+};
+
+TEST_P(DockedChildBarTest, BarOfARaisedPlaneIsWrittenAtItsHeight)
+{
+    EXPECT_EQ(expectBarsWhereTheWindowShowsThem(pass(false), document), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(LivingRoom, DockedChildBarTest, ::testing::Values("living_room"));
+
+TEST_P(RenderExportTest, CeilingSeenFromAboveLetsTheRoomShowThrough)
+{
+    const RRect& b = document.ceiling->root->indentedBounds;
+    lookFrom({float(b.right - b.left) / 2, 40000, float(b.bottom - b.top) / 2});
+    const std::vector<Call> calls = pass(false);
+    size_t i = 0;
+    while (i < calls.size() && calls[i].name != "RiOpacity")
+        ++i;
+    ASSERT_LT(i, calls.size());
+    EXPECT_EQ(calls[i].args, (std::vector<std::string>{"0.5", "0.5", "0.5"}));
+    while (i < calls.size() && calls[i].name != "RiPolygon")
+        ++i;
+    ASSERT_LT(i, calls.size());
+    // The plane's vertices are opaque white: their Os carries the opacity, which it would
+    // otherwise replace.
+    for (const std::string& os : *calls[i].param("Os"))
+        EXPECT_FLOAT_EQ(value(os), 0.5f);
+}
+
 INSTANTIATE_TEST_SUITE_P(BundledDesigns, RenderExportTest, ::testing::Values("kitchen", "hall"));
 
 // ---- cameras, intensities, progress -----------------------------------------------------------
@@ -535,15 +691,41 @@ TEST(RenderCameraTest, LightIntensityUsesTheAttenuationThatIsSet)
     EXPECT_NEAR(vs::RenderSettings::baseIntensity(50), 25.6, 1e-5);
     EXPECT_NEAR(vs::RenderSettings::baseIntensity(0), 10, 1e-9);
     EXPECT_NEAR(vs::RenderSettings::baseIntensity(100), 41.2, 1e-5);
-    const vs::LightIntensity linear = vs::lightIntensity(25.6, 0.002f, 0.5f);
+    const vs::LightIntensity linear = vs::lightIntensity(25.6, 0, 0.002f, 0.5f);
     EXPECT_TRUE(linear.linear);
     EXPECT_NEAR(linear.intensity, 12800, 0.01);
-    const vs::LightIntensity quadratic = vs::lightIntensity(25.6, 0, 0.0001f);
+    const vs::LightIntensity quadratic = vs::lightIntensity(25.6, 1, 0, 0.0001f);
     EXPECT_FALSE(quadratic.linear);
     EXPECT_NEAR(quadratic.intensity, 256000, 1);
-    const vs::LightIntensity none = vs::lightIntensity(25.6, 0, 0);
-    EXPECT_TRUE(std::isfinite(none.intensity));
-    EXPECT_TRUE(none.linear);
+    // The main light as the module makes it, (1, 0, 0), renders as the default lamp; so does a
+    // light without any term, which would otherwise be infinitely bright.
+    for (const float constant : {0.0f, 1.0f}) {
+        const vs::LightIntensity none = vs::lightIntensity(25.6, constant, 0, 0);
+        EXPECT_TRUE(none.linear);
+        EXPECT_NEAR(none.intensity, 12800, 0.01) << constant;
+    }
+    // Terms a file may carry that no light can use count as absent: no negative or undefined
+    // intensity reaches the renderer.
+    for (const float bad : {-0.002f, std::nanf(""), std::numeric_limits<float>::infinity()}) {
+        const vs::LightIntensity linearBad = vs::lightIntensity(25.6, bad, bad, 0.0001f);
+        EXPECT_FALSE(linearBad.linear) << bad;
+        EXPECT_NEAR(linearBad.intensity, 256000, 1) << bad;
+        const vs::LightIntensity allBad = vs::lightIntensity(25.6, bad, bad, bad);
+        EXPECT_TRUE(allBad.linear) << bad;
+        EXPECT_NEAR(allBad.intensity, 12800, 0.01) << bad;
+    }
+}
+
+TEST(RenderCameraTest, AConstantTermDimsALampAsInTheWindow)
+{
+    // The bundled lamps, (0.6, 0.00004, 0): far gentler falloff than the default lamp, held back
+    // by the constant term. Ignoring it made them fifty times the default lamp: a white picture.
+    const vs::LightIntensity lamp = vs::lightIntensity(25.6, 0.6f, 0.00004f, 0);
+    EXPECT_TRUE(lamp.linear);
+    EXPECT_NEAR(lamp.intensity, 25.6 / (0.00004 + 0.002 * 0.6), 0.5);
+    // A larger constant dims, as 1 / (c + l d) does in the window.
+    EXPECT_GT(vs::lightIntensity(25.6, 0.3f, 0.00004f, 0).intensity, lamp.intensity);
+    EXPECT_LT(vs::lightIntensity(25.6, 1.2f, 0.00004f, 0).intensity, lamp.intensity);
 }
 
 TEST(RenderProgressTest, ProgressReachesTheCallerAndStoppingIsPassedBack)
