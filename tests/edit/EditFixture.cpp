@@ -247,6 +247,21 @@ void EditFixture::lookFrom(const irr::core::vector3df& eye, const irr::core::vec
     wnd_->fitClipping(camera);
 }
 
+void EditFixture::aimCamera(const irr::core::vector3df& eye, const irr::core::vector3df& at)
+{
+    vs::updateSceneTransformations(*wnd_);
+    irr::core::vector3df e = eye, a = at;
+    if (doc_->roomNode != nullptr) {
+        doc_->roomNode->getAbsoluteTransformation().transformVect(e);
+        doc_->roomNode->getAbsoluteTransformation().transformVect(a);
+    }
+    irr::scene::ICameraSceneNode* camera = wnd_->activeCamera();
+    camera->setPosition(e);
+    camera->setTarget(a);
+    camera->updateAbsolutePosition();
+    wnd_->fitClipping(camera);
+}
+
 std::string EditFixture::solidText() const
 {
     return vs::writeSolid(*doc_);
