@@ -146,7 +146,7 @@ void MoveHostCommand::redo()
 void MoveHostCommand::undo()
 {
     // Back to the very place it came from, not by a reversed offset that might round.
-    if (reportHostMove(view_, host_, {-offset_.dx, -offset_.dy}))
+    if (reportHostMove(view_, host_, {0.0 - offset_.dx, 0.0 - offset_.dy}))
         restorePlace(view_, host_, before_);
     view_.DrawScene();
 }
