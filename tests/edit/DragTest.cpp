@@ -99,6 +99,37 @@ TEST_F(DragTest, Kind1MovesALampByCellsOnceTheHostAccepts)
               testHost().calls);
 }
 
+TEST_F(DragTest, Kind1MovesAFreeHostItemByDecimillimetres)
+{
+    open("living_room");
+    CGridMapping& raised = *root().children.at(0); // plane 2, 150 mm up
+    CHost& spot = *raised.hostById(14);            // placed freely
+    ASSERT_TRUE(spot.freePosition);
+    const std::string solid = solidText();
+    const RRect start = spot.rect;
+    const float cx = float(raised.realGridOffset.x + (start.left + start.right) / 2);
+    const float cy = float(raised.realGridOffset.y + (start.top + start.bottom) / 2);
+    const float h = float(24000 + raised.hoist);
+    lookFrom({cx + 2000, 12000, cy + 12000}, {cx + 2000, h, cy});
+    const QPoint from = clientOf({cx, h, cy});
+    const PickResult hit = vs::pick(wnd(), from.x(), from.y());
+    ASSERT_EQ(&spot, hit.host);
+    // Along the raised plane's own level.
+    const vector3df on = vs::worldToRoom(wnd(), hit.point);
+    drag(from, clientOf(on + vector3df(4000, 0, -1000)));
+    ASSERT_EQ(1u, testHost().calls.size());
+    EXPECT_EQ(0u, testHost().calls[0].find("MoveCeilingHost 2 14 "));
+    EXPECT_NEAR(start.left + 4000, spot.rect.left, 40);
+    EXPECT_NEAR(start.top - 1000, spot.rect.top, 40);
+    const vhost::DesignItem moved = testHost().design->hosts(2).back();
+    EXPECT_NEAR(2000 + 4000, moved.x, 40) << "the host moved its copy by the same offset";
+    stack().undo();
+    EXPECT_EQ(start.left, spot.rect.left) << "back exactly, not by a rounded offset";
+    EXPECT_EQ(start.top, spot.rect.top);
+    EXPECT_NEAR(2000, testHost().design->hosts(2).back().x, 1e-6);
+    EXPECT_EQ(solid, solidText());
+}
+
 TEST_F(DragTest, Kind1RefusedByTheHostLeavesNothingMoved)
 {
     open("kitchen");
