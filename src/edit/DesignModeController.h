@@ -5,13 +5,21 @@
 
 #include "edit/DesignInput.h"
 
+#include <memory>
+
+namespace vs {
+class Drag;
+}
+struct PickResult;
+
 class DesignView;
 
 class DesignModeController : public DesignInput
 {
 public:
     /** A controller editing what `view` shows (not owned; it must outlive the controller). */
-    explicit DesignModeController(DesignView& view) : view_(view) {}
+    explicit DesignModeController(DesignView& view);
+    ~DesignModeController() override;
 
     /** What the controller is in the middle of. */
     enum class State {
@@ -21,6 +29,9 @@ public:
 
     /** The current state. */
     State state() const { return state_; }
+    /** The kind of the drag in progress: 0 none, 1 a ceiling host item, 2 panels over a
+     *  rectangle of cells, 3 a door or window, 4 the selected facilities or a light. */
+    int dragKind() const;
 
     void press(QMouseEvent& event) override;
     void move(QMouseEvent& event) override;
@@ -33,6 +44,16 @@ public:
                            const QSize& imageSize) override;
 
 private:
+    /** Updates the selection for a press that hit `hit` (Ctrl held: `adding`). */
+    void selectFor(const PickResult& hit, bool adding);
+    /** The drag a left press on `hit` starts, or null. */
+    std::unique_ptr<vs::Drag> dragFor(const PickResult& hit);
+    /** Ends the drag in progress as a release would. */
+    void endDrag();
+    /** Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo; false for other keys. */
+    bool undoKey(const QKeyEvent& event);
+
     DesignView& view_;
     State state_ = State::Idle;
+    std::unique_ptr<vs::Drag> drag_;
 };

@@ -1,6 +1,19 @@
 #include "edit/Selection.h"
 
+#include "document/CSolidFacility.h"
+#include "scene/CCubicCloakSceneNode.h"
+
 #include <algorithm>
+
+namespace {
+
+void showCloak(const CSolidFacility* facility, bool shown)
+{
+    if (facility != nullptr && facility->cloakNode != nullptr)
+        facility->cloakNode->setVisible(shown);
+}
+
+} // namespace
 
 bool Selection::contains(const CSolidFacility* facility) const
 {
@@ -11,10 +24,13 @@ void Selection::add(CSolidFacility& facility)
 {
     if (!contains(&facility))
         items_.push_back(&facility);
+    showCloak(&facility, true);
 }
 
 void Selection::clear()
 {
+    for (CSolidFacility* facility : items_)
+        showCloak(facility, false);
     items_.clear();
 }
 
@@ -26,5 +42,14 @@ void Selection::selectOnly(CSolidFacility& facility)
 
 void Selection::forget(const CSolidFacility* facility)
 {
+    if (!contains(facility))
+        return;
+    showCloak(facility, false);
     items_.erase(std::remove(items_.begin(), items_.end(), facility), items_.end());
+}
+
+void Selection::showCloaks()
+{
+    for (CSolidFacility* facility : items_)
+        showCloak(facility, true);
 }

@@ -24,6 +24,8 @@ public:
     void selectOnly(CSolidFacility& facility);
     /** Takes `facility` out (hiding its cloak when it still has one); nothing when absent. */
     void forget(const CSolidFacility* facility);
+    /** Shows the cloak of every selected facility again (after the scene was rebuilt). */
+    void showCloaks();
 
 private:
     std::vector<CSolidFacility*> items_;

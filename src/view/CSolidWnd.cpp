@@ -92,6 +92,16 @@ bool isModifier(int key)
            key == Qt::Key_Meta || key == Qt::Key_AltGr || key == Qt::Key_CapsLock;
 }
 
+/** Ctrl+Z, Ctrl+Y or Ctrl+Shift+Z. */
+bool isUndoOrRedo(const QKeyEvent& event)
+{
+    const Qt::KeyboardModifiers mods =
+        event.modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    return (event.key() == Qt::Key_Z &&
+            (mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier))) ||
+           (event.key() == Qt::Key_Y && mods == Qt::ControlModifier);
+}
+
 core::rect<s32> engineRect(const QRect& r)
 {
     return core::rect<s32>(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
@@ -197,6 +207,7 @@ void CSolidWnd::CreateEngine()
     vs::setStaticSampleView(&doc_, [this] { RefreshStaticSample(); });
     CenterRoom(displayFull_);
     SetModes(workMode_, viewMode_, displayFull_, showLightPositions_);
+    selection_.showCloaks(); // the rebuilt facilities start with hidden cloaks
     emit sceneRebuilt();
 }
 
@@ -1037,7 +1048,10 @@ void CSolidWnd::focusOutEvent(QFocusEvent* event)
 bool CSolidWnd::event(QEvent* event)
 {
     if (event->type() == QEvent::ShortcutOverride) {
-        // Arrows and Escape are the view's keys, not the dialog's shortcuts.
+        // Arrows and Escape are the view's keys, not the dialog's shortcuts; undo and redo stay
+        // the dialog's (without a dialog the design-mode controller takes them as keys).
+        if (isUndoOrRedo(*static_cast<QKeyEvent*>(event)))
+            return QWidget::event(event);
         event->accept();
         return true;
     }
