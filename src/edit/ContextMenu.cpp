@@ -34,8 +34,18 @@ const char* const kFloorPopup[] = {"地砖尺寸"};
 /** Entries of popup "0" that this window does not offer. */
 const char* const kRemovedFromFacilityPopup[] = {"贴墙", "保存模型"};
 
-/** Set while a context menu is open: a second one waits until it is closed. */
+/** Set while a context menu is open: no second one opens until it is closed. */
 bool menuOpen = false;
+
+/** Marks a context menu open for its lifetime. */
+class OpenMenu
+{
+public:
+    OpenMenu() { menuOpen = true; }
+    ~OpenMenu() { menuOpen = false; }
+    OpenMenu(const OpenMenu&) = delete;
+    OpenMenu& operator=(const OpenMenu&) = delete;
+};
 
 template <std::size_t N>
 std::unique_ptr<QMenu> popup(const char* const (&texts)[N], QWidget* parent)
@@ -219,9 +229,8 @@ void showContextMenu(DesignView& view, const QPoint& clientPoint)
     if (!menu)
         return;
     const QPoint global = parent ? parent->mapToGlobal(clientPoint) : clientPoint;
-    menuOpen = true;
+    const OpenMenu open;
     menu->exec(global);
-    menuOpen = false;
 }
 
 } // namespace vs
