@@ -105,8 +105,8 @@ void rebuildFloor(CSolidDocument& document)
 {
     if (!document.roomNode)
         return;
-    const bool visible = !(document.floor && document.floor->scene &&
-                           document.floor->scene->node && !document.floor->scene->node->isVisible());
+    const bool visible = !(document.floor && document.floor->scene && document.floor->scene->node &&
+                           !document.floor->scene->node->isVisible());
     releaseFloor(document);
     buildFloor(document, document.roomNode);
     if (document.floor && document.floor->scene && document.floor->scene->node)
