@@ -316,11 +316,12 @@ void dropCatalogueItem(DesignView& view, const QPoint& screenPoint, CCandyType& 
         return;
     const SolidCeiling* ceiling = view.document().ceiling.get();
     const bool isFree = type.placedFreely() || (ceiling && ceiling->isBand);
-    if (isFree)
-        addCeilingHost(view, *hit.plane, type, true, hit.ceilingX - hit.plane->realGridOffset.x,
-                       hit.ceilingY - hit.plane->realGridOffset.y);
-    else
+    if (isFree) {
+        const RPoint g = gridRelativePoint(*hit.plane, RPoint{hit.ceilingX, hit.ceilingY});
+        addCeilingHost(view, *hit.plane, type, true, g.x, g.y);
+    } else {
         addCeilingHost(view, *hit.plane, type, false, hit.col, hit.row);
+    }
 }
 
 } // namespace vs

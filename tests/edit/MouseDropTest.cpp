@@ -132,6 +132,26 @@ TEST_F(MouseDropTest, ACatalogueItemDroppedOnTheCeilingIsAddedThroughTheHost)
     EXPECT_EQ(edittest::testHost().calls.back().rfind("AddCeilingHost", 0), 0u);
 }
 
+TEST_F(MouseDropTest, AFreelyPlacedItemTakesThePointOnTheCeilingNotItsCell)
+{
+    lookFrom(eye_, roomOfPlan(19500, 4500, 24000));
+    const QPoint pixel =
+        findPixel(PickResult::Kind::Ceiling, [](const PickResult& hit) { return !hit.host; });
+    ASSERT_GE(pixel.x(), 0);
+    const PickResult hit = vs::pick(wnd(), pixel.x(), pixel.y());
+    const RPoint expected = vs::gridRelativePoint(*hit.plane, RPoint{hit.ceilingX, hit.ceilingY});
+    CCandyType* spot = catalogue().candies.findType(2103);
+    ASSERT_NE(spot, nullptr);
+    ASSERT_TRUE(spot->placedFreely());
+    vs::dropCatalogueItem(wnd(), wnd().mapToGlobal(pixel), *spot, QSize());
+    const CHost& host = *hit.plane->hosts.back();
+    EXPECT_TRUE(host.freePosition);
+    EXPECT_NEAR(host.rect.left, expected.x, 1);
+    EXPECT_NEAR(host.rect.top, expected.y, 1);
+    const std::string& call = edittest::testHost().calls.back();
+    EXPECT_EQ(call.substr(call.find(" -> ") - 2, 2), " 1"); // isFree
+}
+
 TEST_F(MouseDropTest, NothingIsDroppedInTheCeilingOnlyView)
 {
     wnd().SetModes(CSolidWnd::Designing, CSolidWnd::Globe, false);
