@@ -224,6 +224,36 @@ TEST_F(FacilityCommandsTest, DeletedFacilitiesLeaveTheSelectionAndComeBackOnUndo
     EXPECT_TRUE(doc_->solidFacilities.empty());
 }
 
+TEST_F(FacilityCommandsTest, AFacilityThatOpensItsWallLeavesNoHoleWhenItGoes)
+{
+    CWall& wall = *doc_->walls[1];
+    ASSERT_FALSE(wall.wallParts.empty());
+    CWallPart& part = *wall.wallParts[0];
+    ASSERT_NE(part.sceneNode, nullptr);
+    const auto triangles = [&part] {
+        u32 count = 0;
+        scene::IMesh* mesh = part.sceneNode->getMesh();
+        for (u32 i = 0; i < mesh->getMeshBufferCount(); ++i)
+            count += mesh->getMeshBuffer(i)->getIndexCount() / 3;
+        return count;
+    };
+    const u32 whole = triangles();
+    CSolidFacility& door = stuck(*cabinet_, wall, 9000, 0);
+    const u32 opened = triangles();
+    ASSERT_NE(opened, whole);
+
+    wnd_->selection().selectOnly(door);
+    vs::deleteSelectedFacilities(*wnd_);
+    EXPECT_EQ(triangles(), whole);
+    stack_->undo();
+    EXPECT_EQ(triangles(), opened);
+
+    vs::unstickSelectedFacilities(*wnd_);
+    EXPECT_EQ(triangles(), whole);
+    stack_->undo();
+    EXPECT_EQ(triangles(), opened);
+}
+
 TEST_F(FacilityCommandsTest, CommandsWithoutWhatTheyNeedDoNothing)
 {
     CSolidFacility& a = addFacility(*table_, Vec3f{10000, 0, 12000});
