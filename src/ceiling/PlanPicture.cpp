@@ -16,6 +16,7 @@
 #include <map>
 #include <new>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace vs {
@@ -131,13 +132,19 @@ public:
      *  the grid lines stay visible; on a band ceiling the inset across the bands is dropped. */
     void drawTile(const CTile& tile)
     {
-        const SolidCeiling* ceiling = plane_.ceiling;
-        const bool band = ceiling != nullptr && ceiling->isBand;
-        const int insetX = band && !ceiling->bandVertical ? 0 : 1;
-        const int insetY = band && ceiling->bandVertical ? 0 : 1;
+        const auto [insetX, insetY] = panelInsets();
         const IRect& r = tile.pixelRect;
         drawItem(tile, int64_t(r.left) + insetX, int64_t(r.top) + insetY,
                  int64_t(r.right) - r.left + 1 - insetX, int64_t(r.bottom) - r.top + 1 - insetY);
+    }
+
+    /** The left and top insets of a panel: a pixel each, but none across the bands of a band
+     *  ceiling, whose panels meet without a grid line between them. */
+    std::pair<int, int> panelInsets() const
+    {
+        const SolidCeiling* ceiling = plane_.ceiling;
+        const bool band = ceiling != nullptr && ceiling->isBand;
+        return {band && !ceiling->bandVertical ? 0 : 1, band && ceiling->bandVertical ? 0 : 1};
     }
 
     /** Draws a hosted item at (left + 1, top + 1), right - left by bottom - top pixels. */
@@ -156,7 +163,10 @@ public:
         const auto& h = plane_.highlight;
         if (!h.active)
             return;
-        drawGridLines({h.cols.first, h.rows.first, h.cols.last, h.rows.last}, kPlanHighlightLine);
+        // A drag towards lower indices gives fits whose last index lies before the first.
+        drawGridLines({std::min(h.cols.first, h.cols.last), std::min(h.rows.first, h.rows.last),
+                       std::max(h.cols.first, h.cols.last), std::max(h.rows.first, h.rows.last)},
+                      kPlanHighlightLine);
         if (h.type == nullptr || h.cols.runs.empty() || h.rows.runs.empty())
             return;
         const Picture& picture = h.type->planPicture();
@@ -171,10 +181,11 @@ public:
             runStartsInClip(h.cols.runs, originX_ + clip_.left(), originX_ + clip_.right(), width);
         const std::vector<int32_t> ys =
             runStartsInClip(h.rows.runs, originY_ + clip_.top(), originY_ + clip_.bottom(), height);
+        const auto [insetX, insetY] = panelInsets();
         for (int32_t y : ys)
             for (int32_t x : xs)
-                drawImage(picture.image(), degrees, int64_t(x) + 1, int64_t(y) + 1, width - 1,
-                          height - 1);
+                drawImage(picture.image(), degrees, int64_t(x) + insetX, int64_t(y) + insetY,
+                          width - insetX, height - insetY);
     }
 
     void finish() { painter_.end(); }

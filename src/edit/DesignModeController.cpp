@@ -34,7 +34,9 @@ CWall* commonWall(const std::vector<CSolidFacility*>& facilities, bool& same)
 
 } // namespace
 
-DesignModeController::DesignModeController(DesignView& view) : view_(view) {}
+DesignModeController::DesignModeController(DesignView& view) : view_(view)
+{
+}
 
 DesignModeController::~DesignModeController() = default;
 
@@ -64,8 +66,7 @@ void DesignModeController::selectFor(const PickResult& hit, bool adding)
 {
     Selection& selection = view_.selection();
     const bool onFacility = hit.kind == PickResult::Kind::Facility;
-    if (!selection.empty() &&
-        (!onFacility || (!selection.contains(hit.facility) && !adding)))
+    if (!selection.empty() && (!onFacility || (!selection.contains(hit.facility) && !adding)))
         selection.clear();
 }
 

@@ -63,9 +63,8 @@ double flatShareOnWall(const CWall& wall, const CFlatFacility& flat, const RPoin
     const double whole = (r.right - r.left) * (r.bottom - r.top);
     if (!(whole > 0))
         return 0;
-    const PlanPolygon onWall =
-        polygonIntersection(PlanPolygon::fromRect(r.left, r.top, r.right, r.bottom),
-                            wallPolygon(wall));
+    const PlanPolygon onWall = polygonIntersection(
+        PlanPolygon::fromRect(r.left, r.top, r.right, r.bottom), wallPolygon(wall));
     return areaOf(onWall) * 100 / whole;
 }
 
@@ -170,8 +169,8 @@ RemoveFlatCommand::~RemoveFlatCommand() = default;
 void RemoveFlatCommand::redo()
 {
     auto& list = wall_.flatFacilities;
-    const auto it = std::find_if(list.begin(), list.end(),
-                                 [this](const auto& p) { return p.get() == flat_; });
+    const auto it =
+        std::find_if(list.begin(), list.end(), [this](const auto& p) { return p.get() == flat_; });
     if (it == list.end())
         return;
     index_ = size_t(it - list.begin());

@@ -245,8 +245,8 @@ public:
         if (std::fabs(d.X) > kDragPlaneHalfSide || std::fabs(d.Y) > kDragPlaneHalfSide ||
             std::fabs(d.Z) > kDragPlaneHalfSide)
             return false;
-        offset = onWall_ ? core::vector3df(d.dotProduct(along_), 0, 0)
-                         : core::vector3df(d.X, 0, d.Z);
+        offset =
+            onWall_ ? core::vector3df(d.dotProduct(along_), 0, 0) : core::vector3df(d.X, 0, d.Z);
         return true;
     }
 
@@ -357,8 +357,8 @@ private:
         const double dx = offset.X, dy = inverted ? -offset.Z : offset.Z;
         // The grid-relative offset: the grid's rotation applied to the plan offset.
         const RPoint origin = gridRelativePoint(plane, plane.realGridOffset);
-        const RPoint moved = gridRelativePoint(
-            plane, {plane.realGridOffset.x + dx, plane.realGridOffset.y + dy});
+        const RPoint moved =
+            gridRelativePoint(plane, {plane.realGridOffset.x + dx, plane.realGridOffset.y + dy});
         const RPoint g{moved.x - origin.x, moved.y - origin.y};
         if (host.freePosition)
             return {g.x, g.y};

@@ -146,7 +146,7 @@ void MoveHostCommand::redo()
 void MoveHostCommand::undo()
 {
     // Back to the very place it came from, not by a reversed offset that might round.
-    if (reportHostMove(view_, host_, {-offset_.dx, -offset_.dy}))
+    if (reportHostMove(view_, host_, {0.0 - offset_.dx, 0.0 - offset_.dy}))
         restorePlace(view_, host_, before_);
     view_.DrawScene();
 }
@@ -309,9 +309,9 @@ void LayPanelsCommand::redo()
     for (const auto& tile : plane_.tiles)
         if (inside(cols_.runs, tile->gx, tile->lastCol) &&
             inside(rows_.runs, tile->gy, tile->lastRow))
-            replaced_.push_back({tile->candyType, tile->gx, tile->gy, tile->lastCol,
-                                 tile->lastRow, tile->rotateDegree, tile->tower, tile->side,
-                                 int32_t(tile->width), int32_t(tile->height)});
+            replaced_.push_back({tile->candyType, tile->gx, tile->gy, tile->lastCol, tile->lastRow,
+                                 tile->rotateDegree, tile->tower, tile->side, int32_t(tile->width),
+                                 int32_t(tile->height)});
     if (const auto lay = callbacks(view_).layTiles)
         lay(plane_.id, type_.id, type_.rotateDegree, rangeText(cols_).c_str(),
             rangeText(rows_).c_str());

@@ -102,8 +102,8 @@ private:
     DesignView& view_;
     CGridMapping& plane_;
     CHost* host_;
-    std::unique_ptr<CHost> held_;             ///< held while deleted
-    std::unique_ptr<CSolidLight> heldLight_;  ///< its light, held while deleted
+    std::unique_ptr<CHost> held_;            ///< held while deleted
+    std::unique_ptr<CSolidLight> heldLight_; ///< its light, held while deleted
     size_t hostIndex_ = 0;
     size_t lightIndex_ = 0;
 };

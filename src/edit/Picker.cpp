@@ -27,6 +27,10 @@ void updateTree(scene::ISceneNode* node)
         updateTree(child);
 }
 
+/** Distances closer than this (design units) are equal: coplanar surfaces hit by one ray give
+ *  the same distance up to rounding, and the tie order must decide between them. */
+constexpr f32 kTieDistance = 0.5f;
+
 /** One pick candidate: its squared distance from the ray's start and its hit point. */
 struct Hit
 {
@@ -48,6 +52,16 @@ Hit hitOf(scene::ISceneCollisionManager* collisions, const core::line3df& ray,
     hit.found = true;
     hit.distanceSq = hit.point.getDistanceFromSQ(ray.start);
     return hit;
+}
+
+/** True when `hit` beats `best`: found, and nearer by more than kTieDistance. */
+bool wins(const Hit& hit, const Hit& best)
+{
+    if (!hit.found)
+        return false;
+    if (!best.found)
+        return true;
+    return std::sqrt(hit.distanceSq) < std::sqrt(best.distanceSq) - kTieDistance;
 }
 
 /** The room node's transformation (identity without one). */
@@ -76,7 +90,7 @@ void pickCeilingPart(DesignView& view, const core::line3df& ray, PickResult& bes
     if (found.plane == nullptr || found.plane->sceneNode == nullptr)
         return;
     const f32 d = found.point.getDistanceFromSQ(ray.start);
-    if (bestHit.found && !(d < bestHit.distanceSq))
+    if (!wins({true, d, found.point}, bestHit))
         return;
     CGridMapping& plane = *found.plane;
     core::matrix4 toPlane;
@@ -100,11 +114,6 @@ void pickCeilingPart(DesignView& view, const core::line3df& ray, PickResult& bes
     best.row = rowAt(plane, g.y + plane.realGridOffset.y).index;
     best.host = plane.hostAt(g);
     bestHit = {true, d, found.point};
-}
-
-bool wins(const Hit& hit, const Hit& best)
-{
-    return hit.found && (!best.found || hit.distanceSq < best.distanceSq);
 }
 
 void pickFloor(scene::ISceneCollisionManager* collisions, CSolidDocument& doc,
@@ -237,8 +246,14 @@ void pickMarkers(scene::ISceneCollisionManager* collisions, CSolidDocument& doc,
 
 void updateSceneTransformations(DesignView& view)
 {
-    if (scene::ISceneManager* smgr = view.sceneManager())
-        updateTree(smgr->getRootSceneNode());
+    scene::ISceneManager* smgr = view.sceneManager();
+    if (smgr == nullptr)
+        return;
+    updateTree(smgr->getRootSceneNode());
+    // The camera's view matrix follows its position and target only when the scene is drawn;
+    // a pick may come before the next frame.
+    if (scene::ICameraSceneNode* camera = view.activeCamera())
+        camera->render();
 }
 
 bool pickRay(DesignView& view, int x, int y, core::line3df& ray)

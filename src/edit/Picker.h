@@ -20,8 +20,8 @@ PickResult pick(DesignView& view, int x, int y);
  *  after bringing every node's absolute transformation up to date. False without a camera. */
 bool pickRay(DesignView& view, int x, int y, irr::core::line3df& ray);
 
-/** Brings the absolute transformation of every node of the scene up to date (the room node
- *  turns with the globe view's trackball between frames). */
+/** Brings the absolute transformation of every node of the scene and the active camera's view
+ *  up to date (the room node turns with the globe view's trackball between frames). */
 void updateSceneTransformations(DesignView& view);
 
 /** The grid-relative point of plan point p on plane: p - realGridOffset turned by

@@ -460,6 +460,40 @@ TEST_F(PlanPictureTest, HighlightDrawsInvertedYellowLinesAndTheType)
     EXPECT_EQ(rgbAt(plane, kCell + 10, 10), kGreen);
 }
 
+TEST_F(PlanPictureTest, HighlightOnBandsDropsTheInsetAcrossThemLikeThePanels)
+{
+    CCandyType& dragged = makeType(2, plain(kYellow));
+    ceiling.isBand = true;
+    ceiling.bandVertical = false;
+    CGridMapping& plane = makePlane(24000, 12000);
+    createAndPaint(plane);
+    auto& h = plane.highlight;
+    h.active = true;
+    h.type = &dragged;
+    h.cols = {1, 1, kCell, kCell, {{1, 1, 1, kCell, kCell, 0}}};
+    h.rows = {1, 1, kCell, kCell, {{1, 1, 1, kCell, kCell, 0}}};
+    vs::repaintPlanRect(plane, vs::pixelRectOfCells(plane, {0, 0, 3, 1}));
+    EXPECT_EQ(rgbAt(plane, kCell, kCell + 50), kYellow); // no left inset along the band
+    EXPECT_EQ(rgbAt(plane, kCell + 50, kCell), vs::kPlanHighlightLine);
+    EXPECT_EQ(rgbAt(plane, 2 * kCell - 1, 2 * kCell - 1), kYellow);
+}
+
+TEST_F(PlanPictureTest, HighlightDraggedTowardsLowerCellsStillDrawsItsLines)
+{
+    CCandyType& dragged = makeType(2, plain(kYellow));
+    CGridMapping& plane = makePlane(24000, 12000);
+    createAndPaint(plane);
+    auto& h = plane.highlight;
+    h.active = true;
+    h.type = &dragged;
+    // A search from column 2 back to column 1: first 2, last 1.
+    h.cols = {2, 1, kCell, 2 * kCell, {{1, 2, 2, kCell, 2 * kCell, 0}}};
+    h.rows = {0, 0, 0, kCell, {{0, 0, 1, 0, kCell, 0}}};
+    vs::repaintPlanRect(plane, vs::pixelRectOfCells(plane, {0, 0, 3, 1}));
+    EXPECT_EQ(rgbAt(plane, kCell, 50), vs::kPlanHighlightLine);
+    EXPECT_EQ(rgbAt(plane, 3 * kCell, 50), vs::kPlanHighlightLine);
+}
+
 TEST_F(PlanPictureTest, HighlightWithAbsurdRunsStaysBounded)
 {
     CCandyType& dragged = makeType(2, plain(kYellow));

@@ -10,8 +10,11 @@
 #include "scene/WallScene.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWindow>
 
 #include <algorithm>
 #include <fstream>
@@ -166,6 +169,15 @@ void EditFixture::open(const std::string& name, QSize size)
         return currentPanelType_ != 0 ? catalogue_->candies.findType(currentPanelType_) : nullptr;
     });
     wnd_->resize(size);
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        // Under X the engine draws with OpenGL into the shown window.
+        wnd_->show();
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 5000 &&
+               !(wnd_->windowHandle() != nullptr && wnd_->windowHandle()->isExposed()))
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
     wnd_->CreateEngine();
     ASSERT_NE(wnd_->device(), nullptr);
     wnd_->SetModes(CSolidWnd::Designing, CSolidWnd::Globe, true);
@@ -243,6 +255,21 @@ void EditFixture::lookFrom(const irr::core::vector3df& eye, const irr::core::vec
     irr::scene::ICameraSceneNode* camera = wnd_->activeCamera();
     camera->setPosition(eye);
     camera->setTarget(at);
+    camera->updateAbsolutePosition();
+    wnd_->fitClipping(camera);
+}
+
+void EditFixture::aimCamera(const irr::core::vector3df& eye, const irr::core::vector3df& at)
+{
+    vs::updateSceneTransformations(*wnd_);
+    irr::core::vector3df e = eye, a = at;
+    if (doc_->roomNode != nullptr) {
+        doc_->roomNode->getAbsoluteTransformation().transformVect(e);
+        doc_->roomNode->getAbsoluteTransformation().transformVect(a);
+    }
+    irr::scene::ICameraSceneNode* camera = wnd_->activeCamera();
+    camera->setPosition(e);
+    camera->setTarget(a);
     camera->updateAbsolutePosition();
     wnd_->fitClipping(camera);
 }

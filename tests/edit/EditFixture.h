@@ -74,6 +74,8 @@ protected:
 
     /** Switches to the first-person view with the eye at room point `eye` looking at `at`. */
     void lookFrom(const irr::core::vector3df& eye, const irr::core::vector3df& at);
+    /** Puts the active camera (whatever the view) at room point `eye` looking at `at`. */
+    void aimCamera(const irr::core::vector3df& eye, const irr::core::vector3df& at);
 
     /** The document's written solid element. */
     std::string solidText() const;
