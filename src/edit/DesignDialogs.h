@@ -3,6 +3,8 @@
 // step.
 #pragma once
 
+#include "document/CHost.h"
+
 class CFlatFacility;
 class CSolidFacility;
 class CSolidLight;
@@ -26,4 +28,12 @@ public:
     virtual void doorWindowSize(CWall& wall, CFlatFacility& flat) = 0;
     /** "地砖尺寸": the floor's tile size. */
     virtual void floorTileSize() = 0;
+    /** "灯光设置" on a ceiling lamp: the light setup dialog of the lamp's light, which the
+     *  dialog makes when the lamp has none yet. By default the lamp's light, when it has one,
+     *  goes to lightSetup. */
+    virtual void lampLightSetup(CHost& host)
+    {
+        if (host.light)
+            lightSetup(*host.light);
+    }
 };

@@ -7,6 +7,7 @@
 class CCandyType;
 class CFacilityModel;
 class DesignView;
+struct PickResult;
 
 namespace vs {
 
@@ -19,5 +20,11 @@ void dropFacilityModel(DesignView& view, const QPoint& screenPoint, CFacilityMod
  *  `imageSize`: placed as a ceiling host item where the ceiling is hit. */
 void dropCatalogueItem(DesignView& view, const QPoint& screenPoint, CCandyType& type,
                        const QSize& imageSize);
+
+/** Places `model` where `hit` found something, as dropFacilityModel does after its pick:
+ *  lights (refused under simple lighting), 3D models, doors and windows, floor, wall-tile and
+ *  band pictures. */
+void placeFacilityModel(DesignView& view, const PickResult& hit, CFacilityModel& model,
+                        bool shiftHeld);
 
 } // namespace vs

@@ -101,4 +101,16 @@ void ShowRoomParts(bool showMarkers, CSolidDocument& document, bool full)
     showLightMarkers(showMarkers, document);
 }
 
+void rebuildFloor(CSolidDocument& document)
+{
+    if (!document.roomNode)
+        return;
+    const bool visible = !(document.floor && document.floor->scene && document.floor->scene->node &&
+                           !document.floor->scene->node->isVisible());
+    releaseFloor(document);
+    buildFloor(document, document.roomNode);
+    if (document.floor && document.floor->scene && document.floor->scene->node)
+        document.floor->scene->node->setVisible(visible);
+}
+
 } // namespace vs

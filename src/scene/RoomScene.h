@@ -39,4 +39,10 @@ void ReleaseRoomScene(CSolidDocument& document);
  */
 void ShowRoomParts(bool showLightMarkers, CSolidDocument& document, bool full);
 
+/**
+ * Builds the floor's node and triangle selector again from the floor record (after its covering
+ * or tile size changed), keeping the node's visibility. Does nothing without a room node.
+ */
+void rebuildFloor(CSolidDocument& document);
+
 } // namespace vs

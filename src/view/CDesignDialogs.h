@@ -20,6 +20,7 @@ public:
     void wallTileSize(CWall& wall, CWallPart& part) override;
     void doorWindowSize(CWall& wall, CFlatFacility& flat) override;
     void floorTileSize() override;
+    void lampLightSetup(CHost& host) override;
 
 private:
     CSolidWnd& wnd_;
