@@ -1,0 +1,134 @@
+// The hider's division of work: pictures that do not depend on how the frame is cut into
+// buckets and tiles or on the number of threads, depth renders that stop at the first
+// surface, and shadow maps read ahead of the frame.
+#include "RenderFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace ritest;
+
+namespace {
+
+char* tok(const char* s)
+{
+    return const_cast<char*>(s);
+}
+
+/// A lit plastic sphere over a matte floor, jittered 4 x 4 samples, a Catmull-Rom filter
+/// reaching the neighbouring pixels; an image size no bucket size divides.
+Picture litSphere(const std::string& file, int bucketX, int bucketY, int threads)
+{
+    RiBegin(RI_NULL);
+    RiDisplay(tok(file.c_str()), RI_FILE, tok("rgbaz"), RI_NULL);
+    RiFormat(45, 31, 1);
+    RiPixelSamples(4, 4);
+    RiPixelFilter(RiCatmullRomFilter, 3, 3);
+    RiQuantize(RI_RGBA, 0, 0, 0, 0);
+    RtInt bucket[2] = {bucketX, bucketY};
+    RiOption(tok("limits"), "bucketsize", bucket, "threads", &threads, RI_NULL);
+    RtFloat fov = 40;
+    RiProjection(RI_PERSPECTIVE, RI_FOV, &fov, RI_NULL);
+    RiTranslate(0, 0, 5);
+    RiWorldBegin();
+    RtFloat intensity = 8;
+    RtPoint from = {-2, 2, -2};
+    RiLightSource(RI_POINTLIGHT, RI_INTENSITY, &intensity, RI_FROM, &from, RI_NULL);
+    RiSurface(RI_PLASTIC, RI_NULL);
+    RiSphere(1, -1, 1, 360, RI_NULL);
+    RiSurface(RI_MATTE, RI_NULL);
+    RtPoint floor[4] = {{-3, -1, -3}, {-3, -1, 3}, {3, -1, 3}, {3, -1, -3}};
+    RiPolygon(4, RI_P, floor, RI_NULL);
+    RiWorldEnd();
+    RiEnd();
+    return readPicture(file);
+}
+
+TEST(TileTest, PictureDoesNotDependOnBucketSizeOrThreads)
+{
+    ScratchDir dir;
+    Picture reference = litSphere(dir.file("a.tif"), 16, 16, 2);
+    ASSERT_EQ(reference.width, 45);
+    ASSERT_EQ(reference.channels, 5);
+    // Something is drawn: the sphere's centre is lit and the corners are empty.
+    EXPECT_GT(reference.at(22, 15, 3), 0.99f);
+    EXPECT_GT(reference.at(20, 12, 0), 0.05f);
+    EXPECT_EQ(reference.at(0, 0, 3), 0);
+
+    struct Cut
+    {
+        int bx, by, threads;
+    };
+    for (Cut cut : {Cut{4, 4, 1}, Cut{7, 5, 2}, Cut{64, 64, 2}, Cut{16, 16, 1}}) {
+        Picture p = litSphere(dir.file("b.tif"), cut.bx, cut.by, cut.threads);
+        ASSERT_EQ(p.pixels.size(), reference.pixels.size());
+        float worst = 0;
+        for (size_t k = 0; k < p.pixels.size(); ++k)
+            if (!(std::isinf(p.pixels[k]) && std::isinf(reference.pixels[k])))
+                worst = std::max(worst, std::fabs(p.pixels[k] - reference.pixels[k]));
+        EXPECT_EQ(worst, 0) << "buckets " << cut.bx << " x " << cut.by << ", " << cut.threads
+                            << " threads";
+    }
+}
+
+/// Depth of the centre pixel behind a one-sided square seen from its back, a half-opaque
+/// square at z = 4 and an opaque one at z = 6, through a display of `mode`.
+float depthThroughLayers(const std::string& file, const char* mode)
+{
+    RiBegin(RI_NULL);
+    exactFrame(file, 5, 5, mode);
+    orthoCamera(1);
+    RiWorldBegin();
+    RiAttributeBegin();
+    RiSides(1);
+    RiReverseOrientation();
+    square(4, 2);
+    RiAttributeEnd();
+    RtColor half = {0.5f, 0.5f, 0.5f};
+    RiAttributeBegin();
+    RiOpacity(half);
+    square(4, 4);
+    RiAttributeEnd();
+    square(4, 6);
+    RiWorldEnd();
+    RiEnd();
+    Picture p = readPicture(file);
+    return p.width == 5 ? p.at(2, 2, p.channels - 1) : -1;
+}
+
+TEST(TileTest, DepthRendersStopAtTheFirstSurfaceTheColourRenderSees)
+{
+    ScratchDir dir;
+    float alone = depthThroughLayers(dir.file("z.tif"), "z");
+    float withColour = depthThroughLayers(dir.file("rgbaz.tif"), "rgbaz");
+    EXPECT_NEAR(alone, 4, 1e-4);
+    EXPECT_EQ(alone, withColour);
+}
+
+TEST(TileTest, AnUnreadableShadowMapIsReportedOnceAndLeavesTheLightOn)
+{
+    ErrorLog::entries().clear();
+    RiErrorHandler(ErrorLog::handler);
+    ScratchDir dir;
+    std::string out = dir.file("o.tif"), missing = dir.file("none.sm");
+    RiBegin(RI_NULL);
+    exactFrame(out, 4, 4);
+    orthoCamera(1);
+    RiWorldBegin();
+    RtFloat intensity = 1;
+    RtPoint from = {0, 0, 0}, to = {0, 0, 1};
+    RtString name = tok(missing.c_str());
+    RiLightSource(tok("shadowdistant"), RI_INTENSITY, &intensity, RI_FROM, &from, RI_TO, &to,
+                  "shadowname", &name, RI_NULL);
+    RiSurface(RI_MATTE, RI_NULL);
+    square(4, 5);
+    RiWorldEnd();
+    RiEnd();
+    RiErrorHandler(RiErrorPrint);
+    EXPECT_EQ(ErrorLog::count(RIE_NOFILE), 1);
+    EXPECT_NEAR(readPicture(out).at(1, 1, 0), 1, 1e-4);
+}
+
+} // namespace
