@@ -1,5 +1,6 @@
 #include "Hider.h"
 
+#include "DepthRaster.h"
 #include "Display.h"
 #include "Textures.h"
 
@@ -50,11 +51,18 @@ struct Camera
     int xres, yres;
     float hither, yon;
 
+    /// Screen position of raster position (x, y) of the full frame.
+    void screenAt(float x, float y, float& sx, float& sy) const
+    {
+        sx = screen[0] + x / float(xres) * (screen[1] - screen[0]);
+        sy = screen[3] - y / float(yres) * (screen[3] - screen[2]);
+    }
+
     /// Ray through raster position (x, y) of the full frame.
     void ray(float x, float y, Vec3& org, Vec3& dir) const
     {
-        float sx = screen[0] + x / float(xres) * (screen[1] - screen[0]);
-        float sy = screen[3] - y / float(yres) * (screen[3] - screen[2]);
+        float sx, sy;
+        screenAt(x, y, sx, sy);
         if (perspective) {
             org = eye;
             dir = cameraToWorld.vector({sx * tanHalf, sy * tanHalf, 1});
@@ -103,7 +111,11 @@ struct Frame
     std::vector<std::vector<const Light*>> lightsPerAttributes;
     /// Every display takes depth only: the first surface's distance, no shading.
     bool depthOnly = false;
+    /// Depth of each sample of the image found beforehand, when not by casting rays.
+    const DepthSamples* depth = nullptr;
 };
+
+constexpr size_t kMaxRasterSamples = size_t(1) << 23;
 
 constexpr int kTableSteps = 64;
 
@@ -339,24 +351,28 @@ struct SampleRegion
     int height() const { return y1 - y0; }
 };
 
+/// Raster position of sample k (of nx x ny strata) of frame pixel (fx, fy).
+void samplePosition(const Frame& f, int fx, int fy, int k, float& x, float& y)
+{
+    const int i = k % f.nx, j = k / f.nx;
+    const bool jitter = f.options->jitter;
+    float jx = jitter ? hash01(uint32_t(fx), uint32_t(fy), 2 * uint32_t(k)) : 0.5f;
+    float jy = jitter ? hash01(uint32_t(fx), uint32_t(fy), 2 * uint32_t(k) + 1) : 0.5f;
+    x = float(fx) + (float(i) + jx) / float(f.nx);
+    y = float(fy) + (float(j) + jy) / float(f.ny);
+}
+
 void placeSamples(const Frame& f, const SampleRegion& r, std::vector<Sample>& samples)
 {
     const int spp = f.nx * f.ny;
     samples.resize(size_t(r.width()) * size_t(r.height()) * size_t(spp));
-    const bool jitter = f.options->jitter;
     for (int py = r.y0; py < r.y1; ++py)
         for (int px = r.x0; px < r.x1; ++px) {
             int fx = px + f.x0, fy = py + f.y0; // frame raster
             Sample* out =
                 &samples[(size_t(py - r.y0) * size_t(r.width()) + size_t(px - r.x0)) * size_t(spp)];
-            for (int j = 0; j < f.ny; ++j)
-                for (int i = 0; i < f.nx; ++i) {
-                    uint32_t k = uint32_t(j * f.nx + i);
-                    float jx = jitter ? hash01(uint32_t(fx), uint32_t(fy), 2 * k) : 0.5f;
-                    float jy = jitter ? hash01(uint32_t(fx), uint32_t(fy), 2 * k + 1) : 0.5f;
-                    out[k].x = float(fx) + (float(i) + jx) / float(f.nx);
-                    out[k].y = float(fy) + (float(j) + jy) / float(f.ny);
-                }
+            for (int k = 0; k < spp; ++k)
+                samplePosition(f, fx, fy, k, out[k].x, out[k].y);
         }
 }
 
@@ -378,6 +394,26 @@ void traceRegion(const Frame& f, const SampleRegion& r, TileScratch& w)
                         w.block.push_back(s + k);
                 }
             traceBlock(f, int(w.block.size()), spp, w);
+        }
+}
+
+/// The samples' depths from the frame's depth samples; the border outside the image, which
+/// only the colour filter reaches, sees nothing.
+void takeDepths(const Frame& f, const SampleRegion& r, TileScratch& w)
+{
+    const int spp = f.nx * f.ny;
+    for (int py = r.y0; py < r.y1; ++py)
+        for (int px = r.x0; px < r.x1; ++px) {
+            Sample* s = &w.samples[(size_t(py - r.y0) * size_t(r.width()) + size_t(px - r.x0)) *
+                                   size_t(spp)];
+            bool inside = px >= 0 && py >= 0 && px < f.width && py < f.height;
+            const float* z =
+                inside ? &f.depth->z[(size_t(py) * size_t(f.width) + size_t(px)) * size_t(spp)]
+                       : nullptr;
+            for (int k = 0; k < spp; ++k) {
+                s[k].c[0] = s[k].c[1] = s[k].c[2] = s[k].c[3] = 0;
+                s[k].z = z ? z[k] : std::numeric_limits<float>::infinity();
+            }
         }
 }
 
@@ -460,7 +496,10 @@ void renderTile(const Frame& f, const Bucket& b, TileScratch& w)
 {
     SampleRegion r{b.x0 - f.rx, b.y0 - f.ry, b.x1 + f.rx, b.y1 + f.ry};
     placeSamples(f, r, w.samples);
-    traceRegion(f, r, w);
+    if (f.depth)
+        takeDepths(f, r, w);
+    else
+        traceRegion(f, r, w);
     locateInFilter(f, r, w);
     filterTile(f, b, r, w);
 }
@@ -521,6 +560,60 @@ void screenMatrices(const FrameOptions& o, float w2c[16], float w2s[16])
         w2c[i] = toCamera.m[i / 4][i % 4];
         w2s[i] = toScreen.m[i / 4][i % 4];
     }
+}
+
+/// The frame's triangles in a ray-casting hierarchy; `quick` trades ray speed for build time.
+RTCScene buildHierarchy(RTCDevice device, const Scene& scene, bool quick)
+{
+    RTCScene rtc = rtcNewScene(device);
+    if (quick)
+        rtcSetSceneBuildQuality(rtc, RTC_BUILD_QUALITY_LOW);
+    if (scene.triangleCount() > 0) {
+        RTCGeometry geom = rtcNewGeometry(device, RTC_GEOMETRY_TYPE_TRIANGLE);
+        if (quick)
+            rtcSetGeometryBuildQuality(geom, RTC_BUILD_QUALITY_LOW);
+        rtcSetSharedGeometryBuffer(geom, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3,
+                                   scene.P.data(), 0, 3 * sizeof(float), scene.vertexCount());
+        rtcSetSharedGeometryBuffer(geom, RTC_BUFFER_TYPE_INDEX, 0, RTC_FORMAT_UINT3,
+                                   scene.triangles.data(), 0, 3 * sizeof(uint32_t),
+                                   scene.triangleCount());
+        rtcCommitGeometry(geom);
+        rtcAttachGeometry(rtc, geom);
+        rtcReleaseGeometry(geom);
+    }
+    rtcCommitScene(rtc);
+    return rtc;
+}
+
+/// Depth of every sample of the image (not of the filter's border, which a depth-only picture
+/// does not use) by projecting the triangles.
+void rasterizeFrame(const Frame& f, DepthSamples& depth, const std::atomic<bool>& stop)
+{
+    DepthCamera c;
+    c.worldToCamera = f.options->worldToCamera;
+    c.cameraToWorld = f.camera.cameraToWorld;
+    c.perspective = f.camera.perspective;
+    c.tanHalf = f.camera.tanHalf;
+    std::copy(f.camera.screen, f.camera.screen + 4, c.screen);
+    c.xres = f.camera.xres, c.yres = f.camera.yres;
+    c.hither = f.camera.hither, c.yon = f.camera.yon;
+    depth.x0 = f.x0, depth.y0 = f.y0;
+    depth.width = f.width, depth.height = f.height;
+    depth.spp = f.nx * f.ny;
+    const size_t n = size_t(f.width) * size_t(f.height) * size_t(depth.spp);
+    depth.sx.resize(n);
+    depth.sy.resize(n);
+    tbb::parallel_for(0, f.height, [&](int py) {
+        for (int px = 0; px < f.width; ++px) {
+            size_t first = (size_t(py) * size_t(f.width) + size_t(px)) * size_t(depth.spp);
+            for (int k = 0; k < depth.spp; ++k) {
+                float x, y;
+                samplePosition(f, px + f.x0, py + f.y0, k, x, y);
+                f.camera.screenAt(x, y, depth.sx[first + size_t(k)], depth.sy[first + size_t(k)]);
+            }
+        }
+    });
+    rasterizeDepth(*f.scene, c, depth, stop);
 }
 
 /// Tiles the hider renders at once: whole display buckets, up to about 64 pixels a side, so
@@ -676,30 +769,24 @@ HiderResult renderFrame(const FrameOptions& o, const Scene& scene, RtProgressFun
         return result;
     }
 
-    auto t0 = Clock::now();
-    RTCDevice device = rtcNewDevice(nullptr);
-    rtcSetDeviceErrorFunction(device, embreeError, &result.messages);
-    RTCScene rtc = rtcNewScene(device);
-    // A hierarchy of the best quality takes two to three times as long to build and makes
-    // each ray about a third faster: worth it only when many rays cross each triangle.
+    f.depthOnly = true;
+    for (OpenDisplay& d : displays)
+        f.depthOnly = f.depthOnly && d.channels.find_first_not_of('z') == std::string::npos;
+    // Depth alone is found by projecting the triangles, unless the samples would take too
+    // much memory at once.
     const size_t rays = size_t(f.width) * size_t(f.height) * size_t(f.nx) * size_t(f.ny);
-    const bool quickBuild = rays < 8 * scene.triangleCount();
-    if (quickBuild)
-        rtcSetSceneBuildQuality(rtc, RTC_BUILD_QUALITY_LOW);
-    if (scene.triangleCount() > 0) {
-        RTCGeometry geom = rtcNewGeometry(device, RTC_GEOMETRY_TYPE_TRIANGLE);
-        if (quickBuild)
-            rtcSetGeometryBuildQuality(geom, RTC_BUILD_QUALITY_LOW);
-        rtcSetSharedGeometryBuffer(geom, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3,
-                                   scene.P.data(), 0, 3 * sizeof(float), scene.vertexCount());
-        rtcSetSharedGeometryBuffer(geom, RTC_BUFFER_TYPE_INDEX, 0, RTC_FORMAT_UINT3,
-                                   scene.triangles.data(), 0, 3 * sizeof(uint32_t),
-                                   scene.triangleCount());
-        rtcCommitGeometry(geom);
-        rtcAttachGeometry(rtc, geom);
-        rtcReleaseGeometry(geom);
+    const bool rasterize = f.depthOnly && rays <= kMaxRasterSamples;
+
+    auto t0 = Clock::now();
+    RTCDevice device = nullptr;
+    RTCScene rtc = nullptr;
+    if (!rasterize) {
+        device = rtcNewDevice(nullptr);
+        rtcSetDeviceErrorFunction(device, embreeError, &result.messages);
+        // A hierarchy of the best quality takes two to three times as long to build and makes
+        // each ray about a third faster: worth it only when many rays cross each triangle.
+        rtc = buildHierarchy(device, scene, rays < 8 * scene.triangleCount());
     }
-    rtcCommitScene(rtc);
     f.rtc = rtc;
     auto t1 = Clock::now();
     result.bvhSeconds = std::chrono::duration<double>(t1 - t0).count();
@@ -709,10 +796,10 @@ HiderResult renderFrame(const FrameOptions& o, const Scene& scene, RtProgressFun
 
     const int threads = o.threads > 0 ? o.threads : tbb::this_task_arena::max_concurrency();
     std::vector<Bucket> tiles = tilesOf(f, o, std::max(1, threads));
-    f.depthOnly = true;
-    for (OpenDisplay& d : displays)
-        f.depthOnly = f.depthOnly && d.channels.find_first_not_of('z') == std::string::npos;
     textures.preloadShadowMaps(scene.lights);
+    DepthSamples depth;
+    if (rasterize)
+        f.depth = &depth;
 
     std::atomic<bool> stop{false};
     std::atomic<size_t> done{0};
@@ -757,7 +844,11 @@ HiderResult renderFrame(const FrameOptions& o, const Scene& scene, RtProgressFun
             report(float(finished) / float(tiles.size()));
     };
     tbb::task_arena arena(std::max(1, threads));
-    arena.execute([&] { tbb::parallel_for(size_t(0), tiles.size(), size_t(1), body); });
+    arena.execute([&] {
+        if (rasterize)
+            rasterizeFrame(f, depth, stop);
+        tbb::parallel_for(size_t(0), tiles.size(), size_t(1), body);
+    });
     auto t2 = Clock::now();
     result.renderSeconds = std::chrono::duration<double>(t2 - t1).count();
     if (!stop.load())
@@ -774,8 +865,10 @@ HiderResult renderFrame(const FrameOptions& o, const Scene& scene, RtProgressFun
             result.failed = true;
         }
     }
-    rtcReleaseScene(rtc);
-    rtcReleaseDevice(device);
+    if (rtc)
+        rtcReleaseScene(rtc);
+    if (device)
+        rtcReleaseDevice(device);
     result.outputSeconds = std::chrono::duration<double>(Clock::now() - t2).count();
     tLastStatistics = result;
     return result;

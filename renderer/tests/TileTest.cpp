@@ -107,6 +107,69 @@ TEST(TileTest, DepthRendersStopAtTheFirstSurfaceTheColourRenderSees)
     EXPECT_EQ(alone, withColour);
 }
 
+/// A depth picture of a sphere, a floor reaching behind the camera, a one-sided square seen
+/// from behind (invisible) and one seen from the front, through a display of `mode`.
+Picture depthScene(const std::string& file, const char* mode, bool perspective)
+{
+    RiBegin(RI_NULL);
+    RiDisplay(tok(file.c_str()), RI_FILE, tok(mode), RI_NULL);
+    RiFormat(64, 48, 1);
+    RiPixelSamples(2, 2);
+    RiPixelFilter(RiGaussianFilter, 2, 2);
+    RiQuantize(RI_RGBA, 0, 0, 0, 0);
+    if (perspective) {
+        RtFloat fov = 70;
+        RiProjection(RI_PERSPECTIVE, RI_FOV, &fov, RI_NULL);
+    } else {
+        RiProjection(RI_ORTHOGRAPHIC, RI_NULL);
+        RiScreenWindow(-4, 4, -3, 3);
+    }
+    RiClipping(0.1f, 100);
+    RiRotate(-20, 1, 0, 0);
+    RiTranslate(0, -1.5f, 4);
+    RiWorldBegin();
+    RiSphere(1, -1, 1, 360, RI_NULL);
+    RtPoint floor[4] = {{-8, -1, -12}, {-8, -1, 12}, {8, -1, 12}, {8, -1, -12}};
+    RiPolygon(4, RI_P, floor, RI_NULL);
+    RiSides(1);
+    RtPoint facing[4] = {{1.5f, 0, -1}, {1.5f, 1, -1}, {2.5f, 1, -1}, {2.5f, 0, -1}};
+    RtPoint away[4] = {{-2.5f, 0, -1}, {-2.5f, 1, -1}, {-1.5f, 1, -1}, {-1.5f, 0, -1}};
+    RiPolygon(4, RI_P, facing, RI_NULL);
+    RiReverseOrientation();
+    RiPolygon(4, RI_P, away, RI_NULL);
+    RiWorldEnd();
+    RiEnd();
+    return readPicture(file);
+}
+
+TEST(TileTest, DepthFoundByProjectionMatchesDepthFoundByRays)
+{
+    ScratchDir dir;
+    for (bool perspective : {true, false}) {
+        // Depth alone is projected; beside colour it is found by casting rays.
+        Picture alone = depthScene(dir.file("z.tif"), "z", perspective);
+        Picture traced = depthScene(dir.file("rgbaz.tif"), "rgbaz", perspective);
+        ASSERT_EQ(alone.width, 64);
+        ASSERT_EQ(traced.width, 64);
+        int missed = 0, seen = 0;
+        float worst = 0;
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 64; ++x) {
+                float a = alone.at(x, y, 0), b = traced.at(x, y, 4);
+                if (std::isinf(a) != std::isinf(b)) {
+                    ++missed;
+                } else if (!std::isinf(a)) {
+                    ++seen;
+                    worst = std::max(worst, std::fabs(a - b) / b);
+                }
+            }
+        // Only a sample grazing a silhouette may fall either way.
+        EXPECT_LE(missed, 3) << (perspective ? "perspective" : "orthographic");
+        EXPECT_GT(seen, 64 * 48 / 2);
+        EXPECT_LT(worst, 1e-4f) << (perspective ? "perspective" : "orthographic");
+    }
+}
+
 TEST(TileTest, AnUnreadableShadowMapIsReportedOnceAndLeavesTheLightOn)
 {
     ErrorLog::entries().clear();
