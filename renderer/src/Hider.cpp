@@ -235,7 +235,8 @@ void traceSample(const Frame& f, const Vec3& org, const Vec3& dir, const FirstHi
             return Vec3(p[0], p[1], p[2]);
         };
         Vec3 p0 = vtx(0);
-        Vec3 Ng = normalize(cross(vtx(1) - p0, vtx(2) - p0));
+        // Its length is of no matter for the side seen; normalised only for shading.
+        Vec3 Ng = cross(vtx(1) - p0, vtx(2) - p0);
         if (s.triangleFlipped[prim])
             Ng = -Ng;
         float t = hit.t;
@@ -263,7 +264,7 @@ void traceSample(const Frame& f, const Vec3& org, const Vec3& dir, const FirstHi
         if (cached >= 0) {
             Ci = cache[cached].Ci, Oi = cache[cached].Oi;
         } else {
-            shadeHit(f, prim, hit.u, hit.v, t, org, dir, Ng, out.x, out.y, Ci, Oi);
+            shadeHit(f, prim, hit.u, hit.v, t, org, dir, normalize(Ng), out.x, out.y, Ci, Oi);
             if (cacheSize < 8)
                 cache[cacheSize++] = {prim, Ci, Oi};
         }
@@ -352,7 +353,7 @@ struct SampleRegion
 };
 
 /// Raster position of sample k (of nx x ny strata) of frame pixel (fx, fy).
-void samplePosition(const Frame& f, int fx, int fy, int k, float& x, float& y)
+inline void samplePosition(const Frame& f, int fx, int fy, int k, float& x, float& y)
 {
     const int i = k % f.nx, j = k / f.nx;
     const bool jitter = f.options->jitter;
@@ -616,7 +617,7 @@ void rasterizeFrame(const Frame& f, DepthSamples& depth, const std::atomic<bool>
     rasterizeDepth(*f.scene, c, depth, stop);
 }
 
-/// Tiles the hider renders at once: whole display buckets, up to about 64 pixels a side, so
+/// Tiles the hider renders at once: whole display buckets, up to about 128 pixels a side, so
 /// that the samples of the filter's border, traced for both tiles they touch, are fewer; but
 /// at least eight tiles a thread while the buckets allow it.
 std::vector<Bucket> tilesOf(const Frame& f, const FrameOptions& o, int threads)
@@ -629,7 +630,7 @@ std::vector<Bucket> tilesOf(const Frame& f, const FrameOptions& o, int threads)
                 tiles.push_back({x, y, std::min(f.width, x + tw), std::min(f.height, y + th)});
         return tiles;
     };
-    int kx = std::max(1, 64 / o.bucket[0]), ky = std::max(1, 64 / o.bucket[1]);
+    int kx = std::max(1, 128 / o.bucket[0]), ky = std::max(1, 128 / o.bucket[1]);
     std::vector<Bucket> tiles = tiling(kx, ky);
     while ((kx > 1 || ky > 1) && tiles.size() < size_t(8 * threads)) {
         kx = std::max(1, kx / 2), ky = std::max(1, ky / 2);

@@ -220,19 +220,26 @@ float TextureStore::shadowLookup(const ShadowMap& map, const Vec3& P, const Ligh
     float bias = light.bias > 0 ? light.bias : 0.002f * pc.z + 2 * texelWorld;
     int n = std::clamp(int(std::lround(std::sqrt(std::max(1.f, light.samples)))), 1, 8);
     float radius = std::max(1.f, light.width) + light.blur * float(map.width);
+    // The taps form an n x n grid: its columns and rows, each found once.
+    int xs[8], ys[8];
+    for (int i = 0; i < n; ++i) {
+        float o = n == 1 ? 0 : ((float(i) + 0.5f) / float(n) * 2 - 1) * radius;
+        xs[i] = int(std::floor(fx + o));
+        ys[i] = int(std::floor(fy + o));
+    }
+    const float depth = pc.z - bias;
     int occluded = 0, total = 0;
-    for (int j = 0; j < n; ++j)
+    for (int j = 0; j < n; ++j) {
+        if (ys[j] < 0 || ys[j] >= map.height)
+            continue;
+        const float* row = &map.depth[size_t(ys[j]) * size_t(map.width)];
         for (int i = 0; i < n; ++i) {
-            float ox = n == 1 ? 0 : ((float(i) + 0.5f) / float(n) * 2 - 1) * radius;
-            float oy = n == 1 ? 0 : ((float(j) + 0.5f) / float(n) * 2 - 1) * radius;
-            int x = int(std::floor(fx + ox)), y = int(std::floor(fy + oy));
-            if (x < 0 || y < 0 || x >= map.width || y >= map.height)
+            if (xs[i] < 0 || xs[i] >= map.width)
                 continue;
             ++total;
-            float z = map.depth[size_t(y) * size_t(map.width) + size_t(x)];
-            if (pc.z - bias > z)
-                ++occluded;
+            occluded += depth > row[xs[i]];
         }
+    }
     return total ? 1 - float(occluded) / float(total) : 1;
 }
 
