@@ -13,15 +13,6 @@ namespace {
 
 constexpr int kBandRows = 16;
 
-/// One triangle ready for the sample loop, in camera space.
-struct TriangleSetup
-{
-    int x0 = 1, y0 = 0, x1 = 0, y1 = 0; ///< pixels it may cover, inclusive; none when x0 > x1
-    Vec3 v[3];                          ///< corners
-    Vec3 edge[3];                       ///< in perspective, each edge's plane through the eye
-    Vec3 n;                             ///< the triangle's plane normal
-};
-
 bool finite(const Vec3& p)
 {
     return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
@@ -44,7 +35,7 @@ int clipNear(const Vec3 (&v)[3], float zc, Vec3 (&out)[4])
     return n;
 }
 
-/// First pixel at or after raster position `v`, within lo..hi.
+/// The pixel holding raster position `v`, within lo..hi.
 int pixelAt(float v, int lo, int hi)
 {
     if (!(v > float(lo)))
@@ -54,8 +45,8 @@ int pixelAt(float v, int lo, int hi)
     return int(std::floor(v));
 }
 
-/// The pixels (image coordinates) the triangle's projection may cover.
-void bound(const DepthCamera& c, const DepthSamples& s, TriangleSetup& t)
+/// The pixels (image coordinates) the triangle's projection may cover, within `r`.
+void bound(const DepthCamera& c, int imageX, int imageY, const PixelRect& r, ProjectedTriangle& t)
 {
     Vec3 p[4];
     int n = 3;
@@ -77,17 +68,17 @@ void bound(const DepthCamera& c, const DepthSamples& s, TriangleSetup& t)
     }
     // A pixel's samples lie inside it; the margin covers rounding in the projection.
     const float margin = 0.01f;
-    t.x0 = pixelAt(minX - float(s.x0) - margin, 0, s.width);
-    t.x1 = std::min(pixelAt(maxX - float(s.x0) + margin, 0, s.width), s.width - 1);
-    t.y0 = pixelAt(minY - float(s.y0) - margin, 0, s.height);
-    t.y1 = std::min(pixelAt(maxY - float(s.y0) + margin, 0, s.height), s.height - 1);
+    t.x0 = pixelAt(minX - float(imageX) - margin, r.x0, r.x1);
+    t.x1 = std::min(pixelAt(maxX - float(imageX) + margin, r.x0, r.x1), r.x1 - 1);
+    t.y0 = pixelAt(minY - float(imageY) - margin, r.y0, r.y1);
+    t.y1 = std::min(pixelAt(maxY - float(imageY) + margin, r.y0, r.y1), r.y1 - 1);
 }
 
 /// Sets up triangle `k`, or leaves it covering nothing when it is culled or out of reach.
-TriangleSetup setUp(const Scene& scene, const DepthCamera& c, const std::vector<Vec3>& camera,
-                    const DepthSamples& s, size_t k)
+ProjectedTriangle setUp(const Scene& scene, const DepthCamera& c, const std::vector<Vec3>& camera,
+                        int imageX, int imageY, const PixelRect& within, size_t k)
 {
-    TriangleSetup t;
+    ProjectedTriangle t;
     const uint32_t* tri = &scene.triangles[3 * k];
     for (int i = 0; i < 3; ++i)
         t.v[i] = camera[tri[i]];
@@ -116,19 +107,22 @@ TriangleSetup setUp(const Scene& scene, const DepthCamera& c, const std::vector<
     t.n = cross(t.v[1] - t.v[0], t.v[2] - t.v[0]);
     for (int i = 0; i < 3; ++i)
         t.edge[i] = cross(t.v[i], t.v[(i + 1) % 3]);
-    bound(c, s, t);
+    bound(c, imageX, imageY, within, t);
     return t;
 }
 
 /// Depth-tests the samples of rows y0..y1 (inclusive) of the triangle's pixels.
-void drawPerspective(const TriangleSetup& t, const DepthCamera& c, DepthSamples& s, int y0, int y1)
+void drawPerspective(const ProjectedTriangle& t, uint32_t prim, const DepthCamera& c,
+                     const SampleGrid& g, SampleHit* hits, int y0, int y1)
 {
     const float nd0 = dot(t.n, t.v[0]);
+    const int width = g.rect.x1 - g.rect.x0;
     for (int py = y0; py <= y1; ++py)
         for (int px = t.x0; px <= t.x1; ++px) {
-            size_t first = (size_t(py) * size_t(s.width) + size_t(px)) * size_t(s.spp);
-            for (size_t k = first; k < first + size_t(s.spp); ++k) {
-                Vec3 d(s.sx[k] * c.tanHalf, s.sy[k] * c.tanHalf, 1);
+            size_t first =
+                (size_t(py - g.rect.y0) * size_t(width) + size_t(px - g.rect.x0)) * size_t(g.spp);
+            for (size_t k = first; k < first + size_t(g.spp); ++k) {
+                Vec3 d(g.sx[k] * c.tanHalf, g.sy[k] * c.tanHalf, 1);
                 // Each edge's plane through the eye, with the neighbouring triangle's exactly
                 // negated: a sample on a shared edge is inside one of the two, or both.
                 float e0 = dot(t.edge[0], d), e1 = dot(t.edge[1], d), e2 = dot(t.edge[2], d);
@@ -136,89 +130,144 @@ void drawPerspective(const TriangleSetup& t, const DepthCamera& c, DepthSamples&
                 if (!inside)
                     continue;
                 float depth = nd0 / dot(t.n, d);
-                if (depth >= c.hither && depth <= c.yon && depth < s.z[k])
-                    s.z[k] = depth;
+                if (depth >= c.hither && depth <= c.yon && depth < hits[k].t) {
+                    float sum = e0 + e1 + e2;
+                    hits[k] = {depth, e2 / sum, e0 / sum, prim};
+                }
             }
         }
 }
 
-void drawOrthographic(const TriangleSetup& t, const DepthCamera& c, DepthSamples& s, int y0, int y1)
+void drawOrthographic(const ProjectedTriangle& t, uint32_t prim, const DepthCamera& c,
+                      const SampleGrid& g, SampleHit* hits, int y0, int y1)
 {
     auto edge = [](const Vec3& a, const Vec3& b, float x, float y) {
         // Swapping a and b negates it exactly.
         return (a.x - x) * (b.y - y) - (a.y - y) * (b.x - x);
     };
+    const int width = g.rect.x1 - g.rect.x0;
     for (int py = y0; py <= y1; ++py)
         for (int px = t.x0; px <= t.x1; ++px) {
-            size_t first = (size_t(py) * size_t(s.width) + size_t(px)) * size_t(s.spp);
-            for (size_t k = first; k < first + size_t(s.spp); ++k) {
-                float x = s.sx[k], y = s.sy[k];
+            size_t first =
+                (size_t(py - g.rect.y0) * size_t(width) + size_t(px - g.rect.x0)) * size_t(g.spp);
+            for (size_t k = first; k < first + size_t(g.spp); ++k) {
+                float x = g.sx[k], y = g.sy[k];
                 float e0 = edge(t.v[0], t.v[1], x, y), e1 = edge(t.v[1], t.v[2], x, y),
                       e2 = edge(t.v[2], t.v[0], x, y);
                 bool inside = (e0 >= 0 && e1 >= 0 && e2 >= 0) || (e0 <= 0 && e1 <= 0 && e2 <= 0);
                 if (!inside)
                     continue;
                 float depth = t.v[0].z - (t.n.x * (x - t.v[0].x) + t.n.y * (y - t.v[0].y)) / t.n.z;
-                if (depth >= c.hither && depth <= c.yon && depth < s.z[k])
-                    s.z[k] = depth;
+                if (depth >= c.hither && depth <= c.yon && depth < hits[k].t) {
+                    float sum = e0 + e1 + e2;
+                    hits[k] = {depth, e2 / sum, e0 / sum, prim};
+                }
             }
         }
 }
 
 } // namespace
 
-void rasterizeDepth(const Scene& scene, const DepthCamera& c, DepthSamples& s,
-                    const std::atomic<bool>& stop)
+std::vector<ProjectedTriangle> projectTriangles(const Scene& scene, const DepthCamera& c,
+                                                int imageX, int imageY, const PixelRect& within)
 {
-    s.z.assign(size_t(s.width) * size_t(s.height) * size_t(s.spp),
-               std::numeric_limits<float>::infinity());
     const size_t nv = scene.vertexCount(), nt = scene.triangleCount();
-    if (nt == 0 || s.width <= 0 || s.height <= 0)
-        return;
     std::vector<Vec3> camera(nv);
     tbb::parallel_for(tbb::blocked_range<size_t>(0, nv, 16384), [&](const auto& r) {
         for (size_t i = r.begin(); i < r.end(); ++i)
             camera[i] =
                 c.worldToCamera.point({scene.P[3 * i], scene.P[3 * i + 1], scene.P[3 * i + 2]});
     });
-    std::vector<TriangleSetup> setups(nt);
+    std::vector<ProjectedTriangle> triangles(nt);
     tbb::parallel_for(tbb::blocked_range<size_t>(0, nt, 4096), [&](const auto& r) {
         for (size_t k = r.begin(); k < r.end(); ++k)
-            setups[k] = setUp(scene, c, camera, s, k);
+            triangles[k] = setUp(scene, c, camera, imageX, imageY, within, k);
     });
+    return triangles;
+}
+
+TriangleBins binTriangles(const std::vector<ProjectedTriangle>& triangles, int columns, int rows,
+                          int cellWidth, int cellHeight, int marginX, int marginY)
+{
+    TriangleBins bins;
+    bins.cellWidth = cellWidth, bins.cellHeight = cellHeight;
+    bins.columns = columns, bins.rows = rows;
+    const size_t cells = size_t(columns) * size_t(rows);
+    bins.start.assign(cells + 1, 0);
+    auto cellRange = [&](int lo, int hi, int size, int count, int& a, int& b) {
+        a = std::clamp(lo < 0 ? -1 : lo / size, 0, count - 1);
+        b = std::clamp(hi < 0 ? -1 : hi / size, 0, count - 1);
+        return hi >= 0 && lo < count * size;
+    };
+    auto visit = [&](auto&& add) {
+        for (size_t k = 0; k < triangles.size(); ++k) {
+            const ProjectedTriangle& t = triangles[k];
+            int c0, c1, r0, r1;
+            if (t.x0 > t.x1 ||
+                !cellRange(t.x0 - marginX, t.x1 + marginX, cellWidth, columns, c0, c1) ||
+                !cellRange(t.y0 - marginY, t.y1 + marginY, cellHeight, rows, r0, r1))
+                continue;
+            for (int r = r0; r <= r1; ++r)
+                for (int c = c0; c <= c1; ++c)
+                    add(size_t(r) * size_t(columns) + size_t(c), k);
+        }
+    };
+    visit([&](size_t cell, size_t) { ++bins.start[cell + 1]; });
+    for (size_t i = 0; i < cells; ++i)
+        bins.start[i + 1] += bins.start[i];
+    bins.triangles.resize(bins.start.back());
+    std::vector<size_t> fill(bins.start.begin(), bins.start.end() - 1);
+    visit([&](size_t cell, size_t k) { bins.triangles[fill[cell]++] = uint32_t(k); });
+    return bins;
+}
+
+void nearestHits(const std::vector<ProjectedTriangle>& triangles, const uint32_t* indices,
+                 size_t count, const DepthCamera& c, const SampleGrid& g, SampleHit* hits)
+{
+    for (size_t i = 0; i < count; ++i) {
+        const ProjectedTriangle& t = triangles[indices[i]];
+        int x0 = std::max(t.x0, g.rect.x0), x1 = std::min(t.x1, g.rect.x1 - 1);
+        int y0 = std::max(t.y0, g.rect.y0), y1 = std::min(t.y1, g.rect.y1 - 1);
+        if (x0 > x1 || y0 > y1)
+            continue;
+        ProjectedTriangle clipped = t;
+        clipped.x0 = x0, clipped.x1 = x1;
+        if (c.perspective)
+            drawPerspective(clipped, indices[i], c, g, hits, y0, y1);
+        else
+            drawOrthographic(clipped, indices[i], c, g, hits, y0, y1);
+    }
+}
+
+void rasterizeDepth(const Scene& scene, const DepthCamera& c, DepthSamples& s,
+                    const std::atomic<bool>& stop)
+{
+    s.z.assign(size_t(s.width) * size_t(s.height) * size_t(s.spp),
+               std::numeric_limits<float>::infinity());
+    if (scene.triangleCount() == 0 || s.width <= 0 || s.height <= 0)
+        return;
+    PixelRect image{0, 0, s.width, s.height};
+    std::vector<ProjectedTriangle> triangles = projectTriangles(scene, c, s.x0, s.y0, image);
     if (stop.load())
         return;
-
-    // Triangles binned by the bands of rows they reach, so that bands run independently.
+    // Bands of rows, each with the triangles that reach it, run independently.
     const int bands = (s.height + kBandRows - 1) / kBandRows;
-    std::vector<size_t> start(size_t(bands) + 1, 0);
-    for (const TriangleSetup& t : setups)
-        if (t.x0 <= t.x1)
-            for (int b = t.y0 / kBandRows; b <= t.y1 / kBandRows; ++b)
-                ++start[size_t(b) + 1];
-    for (int b = 0; b < bands; ++b)
-        start[size_t(b) + 1] += start[size_t(b)];
-    std::vector<uint32_t> binned(start.back());
-    std::vector<size_t> fill(start.begin(), start.end() - 1);
-    for (size_t k = 0; k < nt; ++k) {
-        const TriangleSetup& t = setups[k];
-        if (t.x0 <= t.x1)
-            for (int b = t.y0 / kBandRows; b <= t.y1 / kBandRows; ++b)
-                binned[fill[size_t(b)]++] = uint32_t(k);
-    }
-
+    TriangleBins bins = binTriangles(triangles, 1, bands, s.width, kBandRows, 0, 0);
     tbb::parallel_for(0, bands, [&](int b) {
         if (stop.load())
             return;
-        const int top = b * kBandRows, bottom = std::min(s.height, top + kBandRows) - 1;
-        for (size_t i = start[size_t(b)]; i < start[size_t(b) + 1]; ++i) {
-            const TriangleSetup& t = setups[binned[i]];
-            int y0 = std::max(t.y0, top), y1 = std::min(t.y1, bottom);
-            if (c.perspective)
-                drawPerspective(t, c, s, y0, y1);
-            else
-                drawOrthographic(t, c, s, y0, y1);
-        }
+        SampleGrid g;
+        g.rect = {0, b * kBandRows, s.width, std::min(s.height, (b + 1) * kBandRows)};
+        g.spp = s.spp;
+        const size_t first = size_t(g.rect.y0) * size_t(s.width) * size_t(s.spp);
+        g.sx = s.sx.data() + first;
+        g.sy = s.sy.data() + first;
+        std::vector<SampleHit> hits(size_t(g.rect.y1 - g.rect.y0) * size_t(s.width) *
+                                    size_t(s.spp));
+        nearestHits(triangles, bins.triangles.data() + bins.start[size_t(b)],
+                    bins.start[size_t(b) + 1] - bins.start[size_t(b)], c, g, hits.data());
+        for (size_t k = 0; k < hits.size(); ++k)
+            s.z[first + k] = hits[k].t;
     });
 }
 
