@@ -113,6 +113,11 @@ struct Frame
     bool depthOnly = false;
     /// Depth of each sample of the image found beforehand, when not by casting rays.
     const DepthSamples* depth = nullptr;
+    /// When every surface is opaque: the triangles projected for the camera and binned by
+    /// tile, to find each sample's one surface without casting rays.
+    DepthCamera projection;
+    const std::vector<ProjectedTriangle>* projected = nullptr;
+    const TriangleBins* bins = nullptr;
 };
 
 constexpr size_t kMaxRasterSamples = size_t(1) << 23;
@@ -210,6 +215,8 @@ void traceSample(const Frame& f, const Vec3& org, const Vec3& dir, const FirstHi
     const Scene& s = *f.scene;
     for (int layer = 0; layer < 64; ++layer) {
         FirstHit hit = first;
+        if (layer > 0 && !f.rtc)
+            break; // surfaces found by projection are opaque: nothing lies behind
         if (layer > 0) {
             RTCRayHit rh;
             rh.ray.org_x = org.x, rh.ray.org_y = org.y, rh.ray.org_z = org.z;
@@ -288,7 +295,9 @@ struct TileScratch
     std::vector<Sample*> block;  ///< the samples of the pixels traced together
     std::vector<FirstHit> hits;  ///< their first surfaces
     std::vector<Vec3> origins, directions;
-    std::vector<float> pixels; ///< r g b a z per pixel of the tile
+    std::vector<float> pixels;      ///< r g b a z per pixel of the tile
+    std::vector<float> sx, sy;      ///< screen position of each sample, when projecting
+    std::vector<SampleHit> nearest; ///< the surface each sample sees, when projecting
 };
 
 /// Traces the samples of a few neighbouring pixels (`count` samples, `spp` per pixel in
@@ -398,6 +407,40 @@ void traceRegion(const Frame& f, const SampleRegion& r, TileScratch& w)
         }
 }
 
+/// Finds the surface each sample of the region sees by projecting the tile's triangles onto
+/// the samples, then shades them with one cache per pixel.
+void projectRegion(const Frame& f, const Bucket& tile, const SampleRegion& r, TileScratch& w)
+{
+    const int spp = f.nx * f.ny;
+    const size_t n = w.samples.size();
+    w.sx.resize(n);
+    w.sy.resize(n);
+    for (size_t k = 0; k < n; ++k)
+        f.camera.screenAt(w.samples[k].x, w.samples[k].y, w.sx[k], w.sy[k]);
+    w.nearest.assign(n, SampleHit());
+    SampleGrid grid;
+    grid.rect = {r.x0, r.y0, r.x1, r.y1};
+    grid.spp = spp;
+    grid.sx = w.sx.data();
+    grid.sy = w.sy.data();
+    const size_t cell = f.bins->cell(tile.x0, tile.y0);
+    const size_t first = f.bins->start[cell];
+    nearestHits(*f.projected, f.bins->triangles.data() + first, f.bins->start[cell + 1] - first,
+                f.projection, grid, w.nearest.data());
+    for (size_t p = 0; p < n; p += size_t(spp)) {
+        CacheEntry cache[8];
+        int cacheSize = 0;
+        for (size_t k = p; k < p + size_t(spp); ++k) {
+            const SampleHit& h = w.nearest[k];
+            FirstHit hit{h.t, h.u, h.v, h.prim,
+                         h.prim == SampleHit::kNone ? RTC_INVALID_GEOMETRY_ID : 0u};
+            Vec3 org, dir;
+            f.camera.ray(w.samples[k].x, w.samples[k].y, org, dir);
+            traceSample(f, org, dir, hit, cache, cacheSize, w.samples[k]);
+        }
+    }
+}
+
 /// The samples' depths from the frame's depth samples; the border outside the image, which
 /// only the colour filter reaches, sees nothing.
 void takeDepths(const Frame& f, const SampleRegion& r, TileScratch& w)
@@ -499,6 +542,8 @@ void renderTile(const Frame& f, const Bucket& b, TileScratch& w)
     placeSamples(f, r, w.samples);
     if (f.depth)
         takeDepths(f, r, w);
+    else if (f.projected)
+        projectRegion(f, b, r, w);
     else
         traceRegion(f, r, w);
     locateInFilter(f, r, w);
@@ -563,6 +608,26 @@ void screenMatrices(const FrameOptions& o, float w2c[16], float w2s[16])
     }
 }
 
+/// The camera as the projection of triangles onto samples sees it.
+DepthCamera projectionCamera(const Frame& f)
+{
+    DepthCamera c;
+    c.worldToCamera = f.options->worldToCamera;
+    c.cameraToWorld = f.camera.cameraToWorld;
+    c.perspective = f.camera.perspective;
+    c.tanHalf = f.camera.tanHalf;
+    std::copy(f.camera.screen, f.camera.screen + 4, c.screen);
+    c.xres = f.camera.xres, c.yres = f.camera.yres;
+    c.hither = f.camera.hither, c.yon = f.camera.yon;
+    return c;
+}
+
+/// Whether every vertex is fully opaque: then a sample sees one surface, the nearest.
+bool allOpaque(const Scene& scene)
+{
+    return std::all_of(scene.Os.begin(), scene.Os.end(), [](float o) { return o == 1; });
+}
+
 /// The frame's triangles in a ray-casting hierarchy; `quick` trades ray speed for build time.
 RTCScene buildHierarchy(RTCDevice device, const Scene& scene, bool quick)
 {
@@ -590,14 +655,6 @@ RTCScene buildHierarchy(RTCDevice device, const Scene& scene, bool quick)
 /// does not use) by projecting the triangles.
 void rasterizeFrame(const Frame& f, DepthSamples& depth, const std::atomic<bool>& stop)
 {
-    DepthCamera c;
-    c.worldToCamera = f.options->worldToCamera;
-    c.cameraToWorld = f.camera.cameraToWorld;
-    c.perspective = f.camera.perspective;
-    c.tanHalf = f.camera.tanHalf;
-    std::copy(f.camera.screen, f.camera.screen + 4, c.screen);
-    c.xres = f.camera.xres, c.yres = f.camera.yres;
-    c.hither = f.camera.hither, c.yon = f.camera.yon;
     depth.x0 = f.x0, depth.y0 = f.y0;
     depth.width = f.width, depth.height = f.height;
     depth.spp = f.nx * f.ny;
@@ -614,13 +671,14 @@ void rasterizeFrame(const Frame& f, DepthSamples& depth, const std::atomic<bool>
             }
         }
     });
-    rasterizeDepth(*f.scene, c, depth, stop);
+    rasterizeDepth(*f.scene, f.projection, depth, stop);
 }
 
 /// Tiles the hider renders at once: whole display buckets, up to about 128 pixels a side, so
 /// that the samples of the filter's border, traced for both tiles they touch, are fewer; but
 /// at least eight tiles a thread while the buckets allow it.
-std::vector<Bucket> tilesOf(const Frame& f, const FrameOptions& o, int threads)
+std::vector<Bucket> tilesOf(const Frame& f, const FrameOptions& o, int threads, int& tileWidth,
+                            int& tileHeight)
 {
     auto tiling = [&](int kx, int ky) {
         std::vector<Bucket> tiles;
@@ -636,6 +694,7 @@ std::vector<Bucket> tilesOf(const Frame& f, const FrameOptions& o, int threads)
         kx = std::max(1, kx / 2), ky = std::max(1, ky / 2);
         tiles = tiling(kx, ky);
     }
+    tileWidth = o.bucket[0] * kx, tileHeight = o.bucket[1] * ky;
     return tiles;
 }
 
@@ -777,11 +836,31 @@ HiderResult renderFrame(const FrameOptions& o, const Scene& scene, RtProgressFun
     // much memory at once.
     const size_t rays = size_t(f.width) * size_t(f.height) * size_t(f.nx) * size_t(f.ny);
     const bool rasterize = f.depthOnly && rays <= kMaxRasterSamples;
+    // Where every surface is opaque, each sample sees only the nearest: projecting the
+    // triangles finds it sooner than building a hierarchy and casting rays.
+    const bool project = !rasterize && allOpaque(scene);
+    f.projection = projectionCamera(f);
+    const int threads = o.threads > 0 ? o.threads : tbb::this_task_arena::max_concurrency();
+    tbb::task_arena arena(std::max(1, threads));
+    int tileWidth = 1, tileHeight = 1;
+    std::vector<Bucket> tiles = tilesOf(f, o, std::max(1, threads), tileWidth, tileHeight);
 
     auto t0 = Clock::now();
     RTCDevice device = nullptr;
     RTCScene rtc = nullptr;
-    if (!rasterize) {
+    std::vector<ProjectedTriangle> projected;
+    TriangleBins bins;
+    if (project) {
+        arena.execute([&] {
+            projected = projectTriangles(scene, f.projection, f.x0, f.y0,
+                                         {-f.rx, -f.ry, f.width + f.rx, f.height + f.ry});
+        });
+        bins = binTriangles(projected, (f.width + tileWidth - 1) / tileWidth,
+                            (f.height + tileHeight - 1) / tileHeight, tileWidth, tileHeight, f.rx,
+                            f.ry);
+        f.projected = &projected;
+        f.bins = &bins;
+    } else if (!rasterize) {
         device = rtcNewDevice(nullptr);
         rtcSetDeviceErrorFunction(device, embreeError, &result.messages);
         // A hierarchy of the best quality takes two to three times as long to build and makes
@@ -795,8 +874,6 @@ HiderResult renderFrame(const FrameOptions& o, const Scene& scene, RtProgressFun
     TextureStore textures(o.texturePath);
     f.textures = &textures;
 
-    const int threads = o.threads > 0 ? o.threads : tbb::this_task_arena::max_concurrency();
-    std::vector<Bucket> tiles = tilesOf(f, o, std::max(1, threads));
     textures.preloadShadowMaps(scene.lights);
     DepthSamples depth;
     if (rasterize)
@@ -844,7 +921,6 @@ HiderResult renderFrame(const FrameOptions& o, const Scene& scene, RtProgressFun
             Clock::now() - lastReport > std::chrono::milliseconds(50))
             report(float(finished) / float(tiles.size()));
     };
-    tbb::task_arena arena(std::max(1, threads));
     arena.execute([&] {
         if (rasterize)
             rasterizeFrame(f, depth, stop);

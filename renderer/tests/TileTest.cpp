@@ -19,7 +19,7 @@ char* tok(const char* s)
 
 /// A lit plastic sphere over a matte floor, jittered 4 x 4 samples, a Catmull-Rom filter
 /// reaching the neighbouring pixels; an image size no bucket size divides.
-Picture litSphere(const std::string& file, int bucketX, int bucketY, int threads)
+Picture litSphere(const std::string& file, int bucketX, int bucketY, int threads, float opacity = 1)
 {
     RiBegin(RI_NULL);
     RiDisplay(tok(file.c_str()), RI_FILE, tok("rgbaz"), RI_NULL);
@@ -36,6 +36,8 @@ Picture litSphere(const std::string& file, int bucketX, int bucketY, int threads
     RtFloat intensity = 8;
     RtPoint from = {-2, 2, -2};
     RiLightSource(RI_POINTLIGHT, RI_INTENSITY, &intensity, RI_FROM, &from, RI_NULL);
+    RtColor os = {opacity, opacity, opacity};
+    RiOpacity(os);
     RiSurface(RI_PLASTIC, RI_NULL);
     RiSphere(1, -1, 1, 360, RI_NULL);
     RiSurface(RI_MATTE, RI_NULL);
@@ -71,6 +73,27 @@ TEST(TileTest, PictureDoesNotDependOnBucketSizeOrThreads)
         EXPECT_EQ(worst, 0) << "buckets " << cut.bx << " x " << cut.by << ", " << cut.threads
                             << " threads";
     }
+}
+
+TEST(TileTest, OpaqueSurfacesFoundByProjectionMatchThoseFoundByRays)
+{
+    ScratchDir dir;
+    // All opaque: the surfaces are found by projecting the triangles. A trace of
+    // transparency: by casting rays.
+    Picture projected = litSphere(dir.file("p.tif"), 16, 16, 2);
+    Picture traced = litSphere(dir.file("t.tif"), 16, 16, 2, 0.99999f);
+    ASSERT_EQ(projected.pixels.size(), traced.pixels.size());
+    int differ = 0;
+    for (int y = 0; y < projected.height; ++y)
+        for (int x = 0; x < projected.width; ++x) {
+            float worst = 0;
+            for (int c = 0; c < 4; ++c)
+                worst = std::max(worst, std::fabs(projected.at(x, y, c) - traced.at(x, y, c)));
+            // A sample on a triangle's edge may take either neighbour's shading.
+            differ += worst > 1e-3f;
+        }
+    EXPECT_LE(differ, 2);
+    EXPECT_GT(projected.at(20, 12, 0), 0.05f);
 }
 
 /// Depth of the centre pixel behind a one-sided square seen from its back, a half-opaque
