@@ -1,10 +1,12 @@
 #include "Hider.h"
 
+#include "DepthRaster.h"
 #include "Display.h"
 #include "Textures.h"
 
 #include <embree3/rtcore.h>
 #include <pmmintrin.h>
+#include <tbb/enumerable_thread_specific.h>
 #include <tbb/parallel_for.h>
 #include <tbb/task_arena.h>
 #include <xmmintrin.h>
@@ -42,19 +44,27 @@ float hash01(uint32_t a, uint32_t b, uint32_t c)
 struct Camera
 {
     Matrix cameraToWorld;
+    Vec3 eye; ///< the camera's origin in the world
     bool perspective;
     float tanHalf;
     float screen[4];
     int xres, yres;
     float hither, yon;
 
+    /// Screen position of raster position (x, y) of the full frame.
+    void screenAt(float x, float y, float& sx, float& sy) const
+    {
+        sx = screen[0] + x / float(xres) * (screen[1] - screen[0]);
+        sy = screen[3] - y / float(yres) * (screen[3] - screen[2]);
+    }
+
     /// Ray through raster position (x, y) of the full frame.
     void ray(float x, float y, Vec3& org, Vec3& dir) const
     {
-        float sx = screen[0] + x / float(xres) * (screen[1] - screen[0]);
-        float sy = screen[3] - y / float(yres) * (screen[3] - screen[2]);
+        float sx, sy;
+        screenAt(x, y, sx, sy);
         if (perspective) {
-            org = cameraToWorld.point({0, 0, 0});
+            org = eye;
             dir = cameraToWorld.vector({sx * tanHalf, sy * tanHalf, 1});
         } else {
             org = cameraToWorld.point({sx, sy, 0});
@@ -76,6 +86,13 @@ struct CacheEntry
     Vec3 Ci, Oi;
 };
 
+/// The first surface a camera sample met, from its packet.
+struct FirstHit
+{
+    float t, u, v;
+    uint32_t prim, geom;
+};
+
 /// Everything the bucket workers share.
 struct Frame
 {
@@ -92,7 +109,18 @@ struct Frame
     std::vector<float> filterTable;
     int tableWidth = 0, tableHeight = 0;
     std::vector<std::vector<const Light*>> lightsPerAttributes;
+    /// Every display takes depth only: the first surface's distance, no shading.
+    bool depthOnly = false;
+    /// Depth of each sample of the image found beforehand, when not by casting rays.
+    const DepthSamples* depth = nullptr;
+    /// When every surface is opaque: the triangles projected for the camera and binned by
+    /// tile, to find each sample's one surface without casting rays.
+    DepthCamera projection;
+    const std::vector<ProjectedTriangle>* projected = nullptr;
+    const TriangleBins* bins = nullptr;
 };
+
+constexpr size_t kMaxRasterSamples = size_t(1) << 23;
 
 constexpr int kTableSteps = 64;
 
@@ -113,16 +141,6 @@ void tabulateFilter(Frame& f)
             f.filterTable[size_t(j) * size_t(f.tableWidth) + size_t(i)] =
                 filterAt(*f.options, float(i) / kTableSteps - f.fw * 0.5f,
                          float(j) / kTableSteps - f.fh * 0.5f);
-}
-
-/// Filter weight of a sample at offset (dx, dy) inside the support, from the table.
-inline float tableWeight(const Frame& f, float dx, float dy)
-{
-    int i = int((dx + f.fw * 0.5f) * kTableSteps + 0.5f);
-    int j = int((dy + f.fh * 0.5f) * kTableSteps + 0.5f);
-    i = std::min(std::max(i, 0), f.tableWidth - 1);
-    j = std::min(std::max(j, 0), f.tableHeight - 1);
-    return f.filterTable[size_t(j) * size_t(f.tableWidth) + size_t(i)];
 }
 
 /// Shades the hit of primitive `prim` at barycentrics (u, v) seen along org + t dir.
@@ -186,23 +204,21 @@ void shadeHit(const Frame& f, uint32_t prim, float u, float v, float t, const Ve
     shade(attr.surface, f.lightsPerAttributes[s.triangleAttributes[prim]], sp, *f.textures, Ci, Oi);
 }
 
-/// Traces one camera sample through every partly opaque surface, front to back.
-void traceSample(const Frame& f, float x, float y, CacheEntry* cache, int& cacheSize, Sample& out,
-                 const RTCRayHit* first)
+/// Traces one camera sample (position already in `out`) through every partly opaque surface,
+/// front to back, starting from the first surface its packet found.
+void traceSample(const Frame& f, const Vec3& org, const Vec3& dir, const FirstHit& first,
+                 CacheEntry* cache, int& cacheSize, Sample& out)
 {
-    Vec3 org, dir;
-    f.camera.ray(x, y, org, dir);
-    out.x = x, out.y = y;
     out.c[0] = out.c[1] = out.c[2] = out.c[3] = 0;
     out.z = std::numeric_limits<float>::infinity();
     float tnear = f.camera.hither;
-    float zscale = f.camera.perspective ? 1.f : 1.f; // t is the camera depth: dir.z = 1
-    RTCIntersectContext ctx;
+    const Scene& s = *f.scene;
     for (int layer = 0; layer < 64; ++layer) {
-        RTCRayHit rh;
-        if (layer == 0 && first) {
-            rh = *first; // the first layer came with the pixel's packet
-        } else {
+        FirstHit hit = first;
+        if (layer > 0 && !f.rtc)
+            break; // surfaces found by projection are opaque: nothing lies behind
+        if (layer > 0) {
+            RTCRayHit rh;
             rh.ray.org_x = org.x, rh.ray.org_y = org.y, rh.ray.org_z = org.z;
             rh.ray.dir_x = dir.x, rh.ray.dir_y = dir.y, rh.ray.dir_z = dir.z;
             rh.ray.tnear = tnear;
@@ -212,45 +228,50 @@ void traceSample(const Frame& f, float x, float y, CacheEntry* cache, int& cache
             rh.ray.time = 0;
             rh.hit.geomID = RTC_INVALID_GEOMETRY_ID;
             rh.hit.instID[0] = RTC_INVALID_GEOMETRY_ID;
+            RTCIntersectContext ctx;
             rtcInitIntersectContext(&ctx);
             rtcIntersect1(f.rtc, &ctx, &rh);
+            hit = {rh.ray.tfar, rh.hit.u, rh.hit.v, rh.hit.primID, rh.hit.geomID};
         }
-        if (rh.hit.geomID == RTC_INVALID_GEOMETRY_ID)
+        if (hit.geom == RTC_INVALID_GEOMETRY_ID)
             break;
-        uint32_t prim = rh.hit.primID;
-        const Scene& s = *f.scene;
+        uint32_t prim = hit.prim;
         const uint32_t* tri = &s.triangles[3 * size_t(prim)];
         auto vtx = [&](int k) {
             const float* p = &s.P[3 * size_t(tri[k])];
             return Vec3(p[0], p[1], p[2]);
         };
         Vec3 p0 = vtx(0);
-        Vec3 Ng = normalize(cross(vtx(1) - p0, vtx(2) - p0));
+        // Its length is of no matter for the side seen; normalised only for shading.
+        Vec3 Ng = cross(vtx(1) - p0, vtx(2) - p0);
         if (s.triangleFlipped[prim])
             Ng = -Ng;
-        float t = rh.ray.tfar;
+        float t = hit.t;
         // Next layer starts just past this hit.
         tnear = t + std::max(1e-5f * t, 1e-6f);
         const PrimitiveAttributes& attr = s.attributes[s.triangleAttributes[prim]];
         if (attr.oneSided && dot(Ng, dir) > 0)
             continue;
+        // t is the camera depth: the camera ray's direction has z = 1.
         if (layer == 0 || out.z == std::numeric_limits<float>::infinity())
-            out.z = std::min(out.z, t * zscale);
+            out.z = std::min(out.z, t);
+        if (f.depthOnly)
+            break; // surfaces further on change neither the depth nor anything shown
         if (attr.matte) {
             out.c[3] = 1; // holds out what lies behind; adds no colour
             break;
         }
         Vec3 Ci, Oi;
-        int hit = -1;
+        int cached = -1;
         for (int k = 0; k < cacheSize; ++k)
             if (cache[k].prim == prim) {
-                hit = k;
+                cached = k;
                 break;
             }
-        if (hit >= 0) {
-            Ci = cache[hit].Ci, Oi = cache[hit].Oi;
+        if (cached >= 0) {
+            Ci = cache[cached].Ci, Oi = cache[cached].Oi;
         } else {
-            shadeHit(f, prim, rh.hit.u, rh.hit.v, t, org, dir, Ng, x, y, Ci, Oi);
+            shadeHit(f, prim, hit.u, hit.v, t, org, dir, normalize(Ng), out.x, out.y, Ci, Oi);
             if (cacheSize < 8)
                 cache[cacheSize++] = {prim, Ci, Oi};
         }
@@ -265,11 +286,28 @@ void traceSample(const Frame& f, float x, float y, CacheEntry* cache, int& cache
     }
 }
 
-/// Traces the samples of one pixel (positions already in x, y): their first surfaces in
-/// packets of 16 rays, which share most of their way through the hierarchy, then each
-/// sample's further layers alone.
-void tracePixel(const Frame& f, Sample* samples, int count, CacheEntry* cache, int& cacheSize)
+/// Working memory of one thread, kept from tile to tile.
+struct TileScratch
 {
+    std::vector<Sample> samples; ///< spp per pixel of the tile and its filter border
+    std::vector<int> columns;    ///< filter table column of each sample per x offset
+    std::vector<int> rows;       ///< filter table row start of each sample per y offset
+    std::vector<Sample*> block;  ///< the samples of the pixels traced together
+    std::vector<FirstHit> hits;  ///< their first surfaces
+    std::vector<Vec3> origins, directions;
+    std::vector<float> pixels;      ///< r g b a z per pixel of the tile
+    std::vector<float> sx, sy;      ///< screen position of each sample, when projecting
+    std::vector<SampleHit> nearest; ///< the surface each sample sees, when projecting
+};
+
+/// Traces the samples of a few neighbouring pixels (`count` samples, `spp` per pixel in
+/// order): their first surfaces in packets of 16 rays, which share most of their way through
+/// the hierarchy, then each sample's further layers alone, with one shading cache per pixel.
+void traceBlock(const Frame& f, int count, int spp, TileScratch& w)
+{
+    w.hits.resize(size_t(count));
+    w.origins.resize(size_t(count));
+    w.directions.resize(size_t(count));
     for (int start = 0; start < count; start += 16) {
         int n = std::min(16, count - start);
         alignas(64) RTCRayHit16 packet;
@@ -277,8 +315,12 @@ void tracePixel(const Frame& f, Sample* samples, int count, CacheEntry* cache, i
         for (int l = 0; l < 16; ++l) {
             valid[l] = l < n ? -1 : 0;
             Vec3 org, dir;
-            if (l < n)
-                f.camera.ray(samples[start + l].x, samples[start + l].y, org, dir);
+            if (l < n) {
+                const Sample& s = *w.block[size_t(start + l)];
+                f.camera.ray(s.x, s.y, org, dir);
+                w.origins[size_t(start + l)] = org;
+                w.directions[size_t(start + l)] = dir;
+            }
             packet.ray.org_x[l] = org.x, packet.ray.org_y[l] = org.y, packet.ray.org_z[l] = org.z;
             packet.ray.dir_x[l] = dir.x, packet.ray.dir_y[l] = dir.y, packet.ray.dir_z[l] = dir.z;
             packet.ray.tnear[l] = f.camera.hither;
@@ -293,20 +335,16 @@ void tracePixel(const Frame& f, Sample* samples, int count, CacheEntry* cache, i
         RTCIntersectContext ctx;
         rtcInitIntersectContext(&ctx);
         rtcIntersect16(valid, f.rtc, &ctx, &packet);
-        for (int l = 0; l < n; ++l) {
-            RTCRayHit first;
-            first.ray.org_x = packet.ray.org_x[l], first.ray.org_y = packet.ray.org_y[l];
-            first.ray.org_z = packet.ray.org_z[l];
-            first.ray.dir_x = packet.ray.dir_x[l], first.ray.dir_y = packet.ray.dir_y[l];
-            first.ray.dir_z = packet.ray.dir_z[l];
-            first.ray.tnear = packet.ray.tnear[l];
-            first.ray.tfar = packet.ray.tfar[l];
-            first.hit.u = packet.hit.u[l], first.hit.v = packet.hit.v[l];
-            first.hit.primID = packet.hit.primID[l];
-            first.hit.geomID = packet.hit.geomID[l];
-            Sample& s = samples[start + l];
-            traceSample(f, s.x, s.y, cache, cacheSize, s, &first);
-        }
+        for (int l = 0; l < n; ++l)
+            w.hits[size_t(start + l)] = {packet.ray.tfar[l], packet.hit.u[l], packet.hit.v[l],
+                                         packet.hit.primID[l], packet.hit.geomID[l]};
+    }
+    for (int p = 0; p < count; p += spp) {
+        CacheEntry cache[8];
+        int cacheSize = 0;
+        for (int k = p; k < p + spp; ++k)
+            traceSample(f, w.origins[size_t(k)], w.directions[size_t(k)], w.hits[size_t(k)], cache,
+                        cacheSize, *w.block[size_t(k)]);
     }
 }
 
@@ -315,60 +353,201 @@ struct Bucket
     int x0, y0, x1, y1; ///< image coordinates
 };
 
-/// Pixel values of one bucket: r g b a z per pixel.
-void renderBucket(const Frame& f, const Bucket& b, std::vector<float>& pixels)
+/// The pixels of a tile and of its filter border, with their jittered sample positions.
+struct SampleRegion
 {
-    const int ex0 = b.x0 - f.rx, ey0 = b.y0 - f.ry, ex1 = b.x1 + f.rx, ey1 = b.y1 + f.ry;
-    const int ew = ex1 - ex0, eh = ey1 - ey0, spp = f.nx * f.ny;
-    std::vector<Sample> samples(size_t(ew) * size_t(eh) * size_t(spp));
+    int x0, y0, x1, y1; ///< image coordinates
+    int width() const { return x1 - x0; }
+    int height() const { return y1 - y0; }
+};
+
+/// Raster position of sample k (of nx x ny strata) of frame pixel (fx, fy).
+inline void samplePosition(const Frame& f, int fx, int fy, int k, float& x, float& y)
+{
+    const int i = k % f.nx, j = k / f.nx;
     const bool jitter = f.options->jitter;
-    for (int py = ey0; py < ey1; ++py)
-        for (int px = ex0; px < ex1; ++px) {
-            CacheEntry cache[8];
-            int cacheSize = 0;
+    float jx = jitter ? hash01(uint32_t(fx), uint32_t(fy), 2 * uint32_t(k)) : 0.5f;
+    float jy = jitter ? hash01(uint32_t(fx), uint32_t(fy), 2 * uint32_t(k) + 1) : 0.5f;
+    x = float(fx) + (float(i) + jx) / float(f.nx);
+    y = float(fy) + (float(j) + jy) / float(f.ny);
+}
+
+void placeSamples(const Frame& f, const SampleRegion& r, std::vector<Sample>& samples)
+{
+    const int spp = f.nx * f.ny;
+    samples.resize(size_t(r.width()) * size_t(r.height()) * size_t(spp));
+    for (int py = r.y0; py < r.y1; ++py)
+        for (int px = r.x0; px < r.x1; ++px) {
             int fx = px + f.x0, fy = py + f.y0; // frame raster
             Sample* out =
-                &samples[(size_t(py - ey0) * size_t(ew) + size_t(px - ex0)) * size_t(spp)];
-            for (int j = 0; j < f.ny; ++j)
-                for (int i = 0; i < f.nx; ++i) {
-                    uint32_t k = uint32_t(j * f.nx + i);
-                    float jx = jitter ? hash01(uint32_t(fx), uint32_t(fy), 2 * k) : 0.5f;
-                    float jy = jitter ? hash01(uint32_t(fx), uint32_t(fy), 2 * k + 1) : 0.5f;
-                    out[k].x = float(fx) + (float(i) + jx) / float(f.nx);
-                    out[k].y = float(fy) + (float(j) + jy) / float(f.ny);
-                }
-            tracePixel(f, out, spp, cache, cacheSize);
+                &samples[(size_t(py - r.y0) * size_t(r.width()) + size_t(px - r.x0)) * size_t(spp)];
+            for (int k = 0; k < spp; ++k)
+                samplePosition(f, fx, fy, k, out[k].x, out[k].y);
         }
+}
+
+/// Traces every sample of the region, a block of pixels at a time: as many pixels as fill a
+/// packet of 16 rays when a pixel has fewer samples.
+void traceRegion(const Frame& f, const SampleRegion& r, TileScratch& w)
+{
+    const int spp = f.nx * f.ny;
+    const int side = std::max(1, int(std::sqrt(16.0 / double(spp))));
+    for (int by = r.y0; by < r.y1; by += side)
+        for (int bx = r.x0; bx < r.x1; bx += side) {
+            w.block.clear();
+            for (int py = by; py < std::min(by + side, r.y1); ++py)
+                for (int px = bx; px < std::min(bx + side, r.x1); ++px) {
+                    Sample* s =
+                        &w.samples[(size_t(py - r.y0) * size_t(r.width()) + size_t(px - r.x0)) *
+                                   size_t(spp)];
+                    for (int k = 0; k < spp; ++k)
+                        w.block.push_back(s + k);
+                }
+            traceBlock(f, int(w.block.size()), spp, w);
+        }
+}
+
+/// Finds the surface each sample of the region sees by projecting the tile's triangles onto
+/// the samples, then shades them with one cache per pixel.
+void projectRegion(const Frame& f, const Bucket& tile, const SampleRegion& r, TileScratch& w)
+{
+    const int spp = f.nx * f.ny;
+    const size_t n = w.samples.size();
+    w.sx.resize(n);
+    w.sy.resize(n);
+    for (size_t k = 0; k < n; ++k)
+        f.camera.screenAt(w.samples[k].x, w.samples[k].y, w.sx[k], w.sy[k]);
+    w.nearest.assign(n, SampleHit());
+    SampleGrid grid;
+    grid.rect = {r.x0, r.y0, r.x1, r.y1};
+    grid.spp = spp;
+    grid.sx = w.sx.data();
+    grid.sy = w.sy.data();
+    const size_t cell = f.bins->cell(tile.x0, tile.y0);
+    const size_t first = f.bins->start[cell];
+    nearestHits(*f.projected, f.bins->triangles.data() + first, f.bins->start[cell + 1] - first,
+                f.projection, grid, w.nearest.data());
+    for (size_t p = 0; p < n; p += size_t(spp)) {
+        CacheEntry cache[8];
+        int cacheSize = 0;
+        for (size_t k = p; k < p + size_t(spp); ++k) {
+            const SampleHit& h = w.nearest[k];
+            FirstHit hit{h.t, h.u, h.v, h.prim,
+                         h.prim == SampleHit::kNone ? RTC_INVALID_GEOMETRY_ID : 0u};
+            Vec3 org, dir;
+            f.camera.ray(w.samples[k].x, w.samples[k].y, org, dir);
+            traceSample(f, org, dir, hit, cache, cacheSize, w.samples[k]);
+        }
+    }
+}
+
+/// The samples' depths from the frame's depth samples; the border outside the image, which
+/// only the colour filter reaches, sees nothing.
+void takeDepths(const Frame& f, const SampleRegion& r, TileScratch& w)
+{
+    const int spp = f.nx * f.ny;
+    for (int py = r.y0; py < r.y1; ++py)
+        for (int px = r.x0; px < r.x1; ++px) {
+            Sample* s = &w.samples[(size_t(py - r.y0) * size_t(r.width()) + size_t(px - r.x0)) *
+                                   size_t(spp)];
+            bool inside = px >= 0 && py >= 0 && px < f.width && py < f.height;
+            const float* z =
+                inside ? &f.depth->z[(size_t(py) * size_t(f.width) + size_t(px)) * size_t(spp)]
+                       : nullptr;
+            for (int k = 0; k < spp; ++k) {
+                s[k].c[0] = s[k].c[1] = s[k].c[2] = s[k].c[3] = 0;
+                s[k].z = z ? z[k] : std::numeric_limits<float>::infinity();
+            }
+        }
+}
+
+/// Where each sample's filter weights sit in the table, for each pixel it reaches: the column
+/// for each x offset -rx..rx and the row start for each y offset -ry..ry, from the output
+/// pixel to the sample's own pixel; -1 outside the filter's support.
+void locateInFilter(const Frame& f, const SampleRegion& r, TileScratch& w)
+{
+    const int spp = f.nx * f.ny;
+    const size_t n = w.samples.size();
+    w.columns.resize(n * size_t(2 * f.rx + 1));
+    w.rows.resize(n * size_t(2 * f.ry + 1));
+    for (int py = r.y0; py < r.y1; ++py)
+        for (int px = r.x0; px < r.x1; ++px) {
+            size_t first =
+                (size_t(py - r.y0) * size_t(r.width()) + size_t(px - r.x0)) * size_t(spp);
+            for (size_t k = first; k < first + size_t(spp); ++k) {
+                const Sample& s = w.samples[k];
+                for (int a = -f.rx; a <= f.rx; ++a) {
+                    float dx = s.x - (float(px - a + f.x0) + 0.5f);
+                    int i = int((dx + f.fw * 0.5f) * kTableSteps + 0.5f);
+                    w.columns[size_t(a + f.rx) * n + k] =
+                        std::fabs(dx) > f.fw * 0.5f ? -1 : std::clamp(i, 0, f.tableWidth - 1);
+                }
+                for (int b = -f.ry; b <= f.ry; ++b) {
+                    float dy = s.y - (float(py - b + f.y0) + 0.5f);
+                    int j = int((dy + f.fh * 0.5f) * kTableSteps + 0.5f);
+                    w.rows[size_t(b + f.ry) * n + k] =
+                        std::fabs(dy) > f.fh * 0.5f
+                            ? -1
+                            : std::clamp(j, 0, f.tableHeight - 1) * f.tableWidth;
+                }
+            }
+        }
+}
+
+/// Filters the samples of the region into the tile's pixels: r g b a z each.
+void filterTile(const Frame& f, const Bucket& b, const SampleRegion& r, TileScratch& w)
+{
+    const int spp = f.nx * f.ny;
+    const size_t n = w.samples.size();
     const int bw = b.x1 - b.x0;
-    pixels.assign(size_t(bw) * size_t(b.y1 - b.y0) * 5, 0.f);
+    w.pixels.assign(size_t(bw) * size_t(b.y1 - b.y0) * 5, 0.f);
+    auto firstOf = [&](int px, int py) {
+        return (size_t(py - r.y0) * size_t(r.width()) + size_t(px - r.x0)) * size_t(spp);
+    };
     for (int py = b.y0; py < b.y1; ++py)
         for (int px = b.x0; px < b.x1; ++px) {
             float acc[4] = {0, 0, 0, 0}, wsum = 0;
-            float cx = float(px + f.x0) + 0.5f, cy = float(py + f.y0) + 0.5f;
-            for (int ny = py - f.ry; ny <= py + f.ry; ++ny)
+            for (int ny = py - f.ry; ny <= py + f.ry; ++ny) {
+                const int* rows = &w.rows[size_t(ny - py + f.ry) * n];
                 for (int nx = px - f.rx; nx <= px + f.rx; ++nx) {
-                    const Sample* s =
-                        &samples[(size_t(ny - ey0) * size_t(ew) + size_t(nx - ex0)) * size_t(spp)];
-                    for (int k = 0; k < spp; ++k) {
-                        float dx = s[k].x - cx, dy = s[k].y - cy;
-                        if (std::fabs(dx) > f.fw * 0.5f || std::fabs(dy) > f.fh * 0.5f)
+                    const int* columns = &w.columns[size_t(nx - px + f.rx) * n];
+                    size_t first = firstOf(nx, ny);
+                    for (size_t k = first; k < first + size_t(spp); ++k) {
+                        int row = rows[k], column = columns[k];
+                        if (row < 0 || column < 0)
                             continue;
-                        float w = tableWeight(f, dx, dy);
-                        for (int c = 0; c < 4; ++c)
-                            acc[c] += w * s[k].c[c];
-                        wsum += w;
+                        float weight = f.filterTable[size_t(row + column)];
+                        const float* c = w.samples[k].c;
+                        for (int ch = 0; ch < 4; ++ch)
+                            acc[ch] += weight * c[ch];
+                        wsum += weight;
                     }
                 }
-            float* out = &pixels[(size_t(py - b.y0) * size_t(bw) + size_t(px - b.x0)) * 5];
+            }
+            float* out = &w.pixels[(size_t(py - b.y0) * size_t(bw) + size_t(px - b.x0)) * 5];
             for (int c = 0; c < 4; ++c)
                 out[c] = wsum != 0 ? acc[c] / wsum : 0;
-            const Sample* own =
-                &samples[(size_t(py - ey0) * size_t(ew) + size_t(px - ex0)) * size_t(spp)];
+            const Sample* own = &w.samples[firstOf(px, py)];
             float z = std::numeric_limits<float>::infinity();
             for (int k = 0; k < spp; ++k)
                 z = std::min(z, own[k].z);
             out[4] = z;
         }
+}
+
+/// Pixel values of one tile into `w.pixels`: r g b a z per pixel.
+void renderTile(const Frame& f, const Bucket& b, TileScratch& w)
+{
+    SampleRegion r{b.x0 - f.rx, b.y0 - f.ry, b.x1 + f.rx, b.y1 + f.ry};
+    placeSamples(f, r, w.samples);
+    if (f.depth)
+        takeDepths(f, r, w);
+    else if (f.projected)
+        projectRegion(f, b, r, w);
+    else
+        traceRegion(f, r, w);
+    locateInFilter(f, r, w);
+    filterTile(f, b, r, w);
 }
 
 struct OpenDisplay
@@ -429,6 +608,126 @@ void screenMatrices(const FrameOptions& o, float w2c[16], float w2s[16])
     }
 }
 
+/// The camera as the projection of triangles onto samples sees it.
+DepthCamera projectionCamera(const Frame& f)
+{
+    DepthCamera c;
+    c.worldToCamera = f.options->worldToCamera;
+    c.cameraToWorld = f.camera.cameraToWorld;
+    c.perspective = f.camera.perspective;
+    c.tanHalf = f.camera.tanHalf;
+    std::copy(f.camera.screen, f.camera.screen + 4, c.screen);
+    c.xres = f.camera.xres, c.yres = f.camera.yres;
+    c.hither = f.camera.hither, c.yon = f.camera.yon;
+    return c;
+}
+
+/// Whether every vertex is fully opaque: then a sample sees one surface, the nearest.
+bool allOpaque(const Scene& scene)
+{
+    return std::all_of(scene.Os.begin(), scene.Os.end(), [](float o) { return o == 1; });
+}
+
+/// The frame's triangles in a ray-casting hierarchy; `quick` trades ray speed for build time.
+RTCScene buildHierarchy(RTCDevice device, const Scene& scene, bool quick)
+{
+    RTCScene rtc = rtcNewScene(device);
+    if (quick)
+        rtcSetSceneBuildQuality(rtc, RTC_BUILD_QUALITY_LOW);
+    if (scene.triangleCount() > 0) {
+        RTCGeometry geom = rtcNewGeometry(device, RTC_GEOMETRY_TYPE_TRIANGLE);
+        if (quick)
+            rtcSetGeometryBuildQuality(geom, RTC_BUILD_QUALITY_LOW);
+        rtcSetSharedGeometryBuffer(geom, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3,
+                                   scene.P.data(), 0, 3 * sizeof(float), scene.vertexCount());
+        rtcSetSharedGeometryBuffer(geom, RTC_BUFFER_TYPE_INDEX, 0, RTC_FORMAT_UINT3,
+                                   scene.triangles.data(), 0, 3 * sizeof(uint32_t),
+                                   scene.triangleCount());
+        rtcCommitGeometry(geom);
+        rtcAttachGeometry(rtc, geom);
+        rtcReleaseGeometry(geom);
+    }
+    rtcCommitScene(rtc);
+    return rtc;
+}
+
+/// Depth of every sample of the image (not of the filter's border, which a depth-only picture
+/// does not use) by projecting the triangles.
+void rasterizeFrame(const Frame& f, DepthSamples& depth, const std::atomic<bool>& stop)
+{
+    depth.x0 = f.x0, depth.y0 = f.y0;
+    depth.width = f.width, depth.height = f.height;
+    depth.spp = f.nx * f.ny;
+    const size_t n = size_t(f.width) * size_t(f.height) * size_t(depth.spp);
+    depth.sx.resize(n);
+    depth.sy.resize(n);
+    tbb::parallel_for(0, f.height, [&](int py) {
+        for (int px = 0; px < f.width; ++px) {
+            size_t first = (size_t(py) * size_t(f.width) + size_t(px)) * size_t(depth.spp);
+            for (int k = 0; k < depth.spp; ++k) {
+                float x, y;
+                samplePosition(f, px + f.x0, py + f.y0, k, x, y);
+                f.camera.screenAt(x, y, depth.sx[first + size_t(k)], depth.sy[first + size_t(k)]);
+            }
+        }
+    });
+    rasterizeDepth(*f.scene, f.projection, depth, stop);
+}
+
+/// Tiles the hider renders at once: whole display buckets, up to about 128 pixels a side, so
+/// that the samples of the filter's border, traced for both tiles they touch, are fewer; but
+/// at least eight tiles a thread while the buckets allow it.
+std::vector<Bucket> tilesOf(const Frame& f, const FrameOptions& o, int threads, int& tileWidth,
+                            int& tileHeight)
+{
+    auto tiling = [&](int kx, int ky) {
+        std::vector<Bucket> tiles;
+        const int tw = o.bucket[0] * kx, th = o.bucket[1] * ky;
+        for (int y = 0; y < f.height; y += th)
+            for (int x = 0; x < f.width; x += tw)
+                tiles.push_back({x, y, std::min(f.width, x + tw), std::min(f.height, y + th)});
+        return tiles;
+    };
+    int kx = std::max(1, 128 / o.bucket[0]), ky = std::max(1, 128 / o.bucket[1]);
+    std::vector<Bucket> tiles = tiling(kx, ky);
+    while ((kx > 1 || ky > 1) && tiles.size() < size_t(8 * threads)) {
+        kx = std::max(1, kx / 2), ky = std::max(1, ky / 2);
+        tiles = tiling(kx, ky);
+    }
+    tileWidth = o.bucket[0] * kx, tileHeight = o.bucket[1] * ky;
+    return tiles;
+}
+
+/// Exposes and quantises bucket `b` of the tile's pixels (r g b a z each) into the channels of
+/// display `d` and hands it over; false when the display fails.
+bool sendBucket(const Frame& f, OpenDisplay& d, const Bucket& b, const Bucket& tile,
+                const std::vector<float>& pixels)
+{
+    const FrameOptions& o = *f.options;
+    const size_t channels = d.channels.size();
+    const int bw = b.x1 - b.x0, tw = tile.x1 - tile.x0;
+    std::vector<float> out(size_t(bw) * size_t(b.y1 - b.y0) * channels);
+    for (int py = b.y0; py < b.y1; ++py)
+        for (int px = b.x0; px < b.x1; ++px) {
+            const float* in =
+                &pixels[(size_t(py - tile.y0) * size_t(tw) + size_t(px - tile.x0)) * 5];
+            float* to = &out[(size_t(py - b.y0) * size_t(bw) + size_t(px - b.x0)) * channels];
+            for (size_t c = 0; c < channels; ++c) {
+                int idx = d.indices[c];
+                float v = in[idx];
+                float rnd = hash01(uint32_t(px + f.x0), uint32_t(py + f.y0), 1000 + uint32_t(c));
+                if (idx == 4)
+                    v = exposeAndQuantize(v, false, o, o.depthQuantize, rnd);
+                else if (d.bits != 32 || o.colorQuantize.one == 0)
+                    v = exposeAndQuantize(v, idx < 3, o, o.colorQuantize, rnd);
+                else
+                    v = exposeAndQuantize(v, idx < 3, o, QuantizeSpec{0, 0, 0, 0}, rnd);
+                to[c] = v;
+            }
+        }
+    return d.driver->data(b.x0, b.y0, b.x1, b.y1, out.data());
+}
+
 void embreeError(void* user, RTCError, const char* message)
 {
     auto* out = static_cast<std::vector<HiderMessage>*>(user);
@@ -465,6 +764,7 @@ HiderResult renderFrame(const FrameOptions& o, const Scene& scene, RtProgressFun
     f.options = &o;
     f.scene = &scene;
     f.camera.cameraToWorld = o.worldToCamera.inverse();
+    f.camera.eye = f.camera.cameraToWorld.point({0, 0, 0});
     f.camera.perspective = o.perspective;
     f.camera.tanHalf = std::tan(o.fov * 3.14159265358979f / 360.f);
     o.effectiveScreenWindow(f.camera.screen);
@@ -529,22 +829,44 @@ HiderResult renderFrame(const FrameOptions& o, const Scene& scene, RtProgressFun
         return result;
     }
 
+    f.depthOnly = true;
+    for (OpenDisplay& d : displays)
+        f.depthOnly = f.depthOnly && d.channels.find_first_not_of('z') == std::string::npos;
+    // Depth alone is found by projecting the triangles, unless the samples would take too
+    // much memory at once.
+    const size_t rays = size_t(f.width) * size_t(f.height) * size_t(f.nx) * size_t(f.ny);
+    const bool rasterize = f.depthOnly && rays <= kMaxRasterSamples;
+    // Where every surface is opaque, each sample sees only the nearest: projecting the
+    // triangles finds it sooner than building a hierarchy and casting rays.
+    const bool project = !rasterize && allOpaque(scene);
+    f.projection = projectionCamera(f);
+    const int threads = o.threads > 0 ? o.threads : tbb::this_task_arena::max_concurrency();
+    tbb::task_arena arena(std::max(1, threads));
+    int tileWidth = 1, tileHeight = 1;
+    std::vector<Bucket> tiles = tilesOf(f, o, std::max(1, threads), tileWidth, tileHeight);
+
     auto t0 = Clock::now();
-    RTCDevice device = rtcNewDevice(nullptr);
-    rtcSetDeviceErrorFunction(device, embreeError, &result.messages);
-    RTCScene rtc = rtcNewScene(device);
-    if (scene.triangleCount() > 0) {
-        RTCGeometry geom = rtcNewGeometry(device, RTC_GEOMETRY_TYPE_TRIANGLE);
-        rtcSetSharedGeometryBuffer(geom, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3,
-                                   scene.P.data(), 0, 3 * sizeof(float), scene.vertexCount());
-        rtcSetSharedGeometryBuffer(geom, RTC_BUFFER_TYPE_INDEX, 0, RTC_FORMAT_UINT3,
-                                   scene.triangles.data(), 0, 3 * sizeof(uint32_t),
-                                   scene.triangleCount());
-        rtcCommitGeometry(geom);
-        rtcAttachGeometry(rtc, geom);
-        rtcReleaseGeometry(geom);
+    RTCDevice device = nullptr;
+    RTCScene rtc = nullptr;
+    std::vector<ProjectedTriangle> projected;
+    TriangleBins bins;
+    if (project) {
+        arena.execute([&] {
+            projected = projectTriangles(scene, f.projection, f.x0, f.y0,
+                                         {-f.rx, -f.ry, f.width + f.rx, f.height + f.ry});
+        });
+        bins = binTriangles(projected, (f.width + tileWidth - 1) / tileWidth,
+                            (f.height + tileHeight - 1) / tileHeight, tileWidth, tileHeight, f.rx,
+                            f.ry);
+        f.projected = &projected;
+        f.bins = &bins;
+    } else if (!rasterize) {
+        device = rtcNewDevice(nullptr);
+        rtcSetDeviceErrorFunction(device, embreeError, &result.messages);
+        // A hierarchy of the best quality takes two to three times as long to build and makes
+        // each ray about a third faster: worth it only when many rays cross each triangle.
+        rtc = buildHierarchy(device, scene, rays < 8 * scene.triangleCount());
     }
-    rtcCommitScene(rtc);
     f.rtc = rtc;
     auto t1 = Clock::now();
     result.bvhSeconds = std::chrono::duration<double>(t1 - t0).count();
@@ -552,11 +874,10 @@ HiderResult renderFrame(const FrameOptions& o, const Scene& scene, RtProgressFun
     TextureStore textures(o.texturePath);
     f.textures = &textures;
 
-    std::vector<Bucket> buckets;
-    for (int y = 0; y < f.height; y += o.bucket[1])
-        for (int x = 0; x < f.width; x += o.bucket[0])
-            buckets.push_back(
-                {x, y, std::min(f.width, x + o.bucket[0]), std::min(f.height, y + o.bucket[1])});
+    textures.preloadShadowMaps(scene.lights);
+    DepthSamples depth;
+    if (rasterize)
+        f.depth = &depth;
 
     std::atomic<bool> stop{false};
     std::atomic<size_t> done{0};
@@ -570,51 +891,41 @@ HiderResult renderFrame(const FrameOptions& o, const Scene& scene, RtProgressFun
     };
     report(0);
 
+    tbb::enumerable_thread_specific<TileScratch> scratch;
     auto body = [&](size_t index) {
         if (stop.load())
             return;
         unsigned int csr = _mm_getcsr();
         _MM_SET_FLUSH_ZERO_MODE(_MM_FLUSH_ZERO_ON);
         _MM_SET_DENORMALS_ZERO_MODE(_MM_DENORMALS_ZERO_ON);
-        const Bucket& b = buckets[index];
-        std::vector<float> pixels;
-        renderBucket(f, b, pixels);
+        const Bucket& tile = tiles[index];
+        TileScratch& w = scratch.local();
+        renderTile(f, tile, w);
         _mm_setcsr(csr);
         if (stop.load())
             return;
-        size_t n = size_t(b.x1 - b.x0) * size_t(b.y1 - b.y0);
         {
             std::lock_guard<std::mutex> lock(displayMutex);
-            for (OpenDisplay& d : displays) {
-                std::vector<float> out(n * d.channels.size());
-                for (size_t p = 0; p < n; ++p) {
-                    int px = b.x0 + int(p) % (b.x1 - b.x0), py = b.y0 + int(p) / (b.x1 - b.x0);
-                    for (size_t c = 0; c < d.channels.size(); ++c) {
-                        int idx = d.indices[c];
-                        float v = pixels[p * 5 + size_t(idx)];
-                        float rnd =
-                            hash01(uint32_t(px + f.x0), uint32_t(py + f.y0), 1000 + uint32_t(c));
-                        if (idx == 4)
-                            v = exposeAndQuantize(v, false, o, o.depthQuantize, rnd);
-                        else if (d.bits != 32 || o.colorQuantize.one == 0)
-                            v = exposeAndQuantize(v, idx < 3, o, o.colorQuantize, rnd);
-                        else
-                            v = exposeAndQuantize(v, idx < 3, o, QuantizeSpec{0, 0, 0, 0}, rnd);
-                        out[p * d.channels.size() + c] = v;
-                    }
+            // The displays get the tile bucket by bucket, as the options size them.
+            for (int y = tile.y0; y < tile.y1; y += o.bucket[1])
+                for (int x = tile.x0; x < tile.x1; x += o.bucket[0]) {
+                    Bucket b{x, y, std::min(tile.x1, x + o.bucket[0]),
+                             std::min(tile.y1, y + o.bucket[1])};
+                    for (OpenDisplay& d : displays)
+                        if (!sendBucket(f, d, b, tile, w.pixels))
+                            result.failed = true;
                 }
-                if (!d.driver->data(b.x0, b.y0, b.x1, b.y1, out.data()))
-                    result.failed = true;
-            }
         }
         size_t finished = ++done;
         if (std::this_thread::get_id() == caller &&
             Clock::now() - lastReport > std::chrono::milliseconds(50))
-            report(float(finished) / float(buckets.size()));
+            report(float(finished) / float(tiles.size()));
     };
-    int threads = o.threads > 0 ? o.threads : tbb::this_task_arena::max_concurrency();
-    tbb::task_arena arena(std::max(1, threads));
-    arena.execute([&] { tbb::parallel_for(size_t(0), buckets.size(), size_t(1), body); });
+    arena.execute([&] {
+        if (rasterize)
+            rasterizeFrame(f, depth, stop);
+        tbb::parallel_for(size_t(0), tiles.size(), size_t(1), body);
+    });
     auto t2 = Clock::now();
     result.renderSeconds = std::chrono::duration<double>(t2 - t1).count();
     if (!stop.load())
@@ -631,8 +942,10 @@ HiderResult renderFrame(const FrameOptions& o, const Scene& scene, RtProgressFun
             result.failed = true;
         }
     }
-    rtcReleaseScene(rtc);
-    rtcReleaseDevice(device);
+    if (rtc)
+        rtcReleaseScene(rtc);
+    if (device)
+        rtcReleaseDevice(device);
     result.outputSeconds = std::chrono::duration<double>(Clock::now() - t2).count();
     tLastStatistics = result;
     return result;

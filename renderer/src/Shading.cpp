@@ -89,7 +89,7 @@ bool illuminate(const Light& light, const Vec3& P, ShadingServices& services, Ve
     }
     }
     if (!light.shadowMaps.empty()) {
-        std::string map = light.shadowMaps[0];
+        const std::string* map = &light.shadowMaps[0];
         if (light.shadowMaps.size() == 6) {
             // The map of the dominant axis of the light-to-point direction.
             Vec3 d = P - light.from;
@@ -97,10 +97,10 @@ bool illuminate(const Light& light, const Vec3& P, ShadingServices& services, Ve
             int face = ax >= ay && ax >= az ? (d.x >= 0 ? 0 : 1)
                        : ay >= az           ? (d.y >= 0 ? 2 : 3)
                                             : (d.z >= 0 ? 4 : 5);
-            map = light.shadowMaps[size_t(face)];
+            map = &light.shadowMaps[size_t(face)];
         }
-        if (!map.empty())
-            Cl = Cl * services.shadow(map, P, light);
+        if (!map->empty())
+            Cl = Cl * services.shadow(*map, P, light);
     }
     return Cl.x > 0 || Cl.y > 0 || Cl.z > 0;
 }

@@ -182,6 +182,45 @@ float signedArea(const std::vector<float>& xy, const std::vector<uint32_t>& ring
     return a * 0.5f;
 }
 
+/// The plane a loop is triangulated in: the axis dropped (0 x, 1 y, 2 z) and whether the
+/// two kept axes are swapped.
+struct Projection
+{
+    int drop;
+    bool flip;
+
+    float x(const Vec3& p) const { return flip ? b(p) : a(p); }
+    float y(const Vec3& p) const { return flip ? a(p) : b(p); }
+    float a(const Vec3& p) const { return drop == 0 ? p.y : p.x; }
+    float b(const Vec3& p) const { return drop == 2 ? p.y : p.z; }
+};
+
+/// Projection onto the plane of the loop's Newell normal.
+Projection projectionOf(const std::vector<Vec3>& loop)
+{
+    Vec3 n;
+    for (size_t i = 0; i < loop.size(); ++i) {
+        const Vec3& a = loop[i];
+        const Vec3& b = loop[(i + 1) % loop.size()];
+        n += Vec3((a.y - b.y) * (a.z + b.z), (a.z - b.z) * (a.x + b.x), (a.x - b.x) * (a.y + b.y));
+    }
+    int drop = std::fabs(n.x) > std::fabs(n.y) ? (std::fabs(n.x) > std::fabs(n.z) ? 0 : 2)
+                                               : (std::fabs(n.y) > std::fabs(n.z) ? 1 : 2);
+    return {drop, n[drop] < 0};
+}
+
+/// Twice the signed area of a loop of x y pairs: positive when counter-clockwise.
+float loopArea2(const std::vector<float>& xy)
+{
+    float a = 0;
+    size_t n = xy.size() / 2;
+    for (size_t i = 0; i < n; ++i) {
+        size_t j = (i + 1) % n;
+        a += xy[2 * i] * xy[2 * j + 1] - xy[2 * j] * xy[2 * i + 1];
+    }
+    return a;
+}
+
 } // namespace
 
 TessellationContext::TessellationContext()
@@ -285,17 +324,20 @@ std::string tessellatePolygons(const std::vector<int>& loopsPerFace,
     std::vector<uint32_t> pointVertex; // output vertex of each point, when shared
     const uint32_t none = ~0u;
     size_t loop = 0, corner = 0;
+    // Kept across faces, so that a mesh of small faces does not allocate per face.
+    std::vector<uint32_t> cornerVertex; // output vertex of each corner of this face
+    std::vector<std::vector<Vec3>> loops;
     for (size_t face = 0; face < loopsPerFace.size(); ++face) {
         int nloops = loopsPerFace[face];
         if (nloops <= 0 || loop + size_t(nloops) > verticesPerLoop.size())
             return "bad loop count";
-        std::vector<uint32_t> cornerVertex; // output vertex of each corner of this face
-        std::vector<std::vector<Vec3>> loops;
+        cornerVertex.clear();
+        loops.resize(size_t(nloops));
         for (int l = 0; l < nloops; ++l, ++loop) {
             int nv = verticesPerLoop[loop];
             if (nv < 0 || corner + size_t(nv) > indices.size())
                 return "bad vertex count";
-            loops.emplace_back();
+            loops[size_t(l)].clear();
             for (int v = 0; v < nv; ++v, ++corner) {
                 int point = indices[corner];
                 if (point < 0)
@@ -313,40 +355,35 @@ std::string tessellatePolygons(const std::vector<int>& loopsPerFace,
                         pointVertex[size_t(point)] = cornerVertex.back();
                     }
                 }
-                loops.back().push_back(out.P[cornerVertex.back()]);
+                loops[size_t(l)].push_back(out.P[cornerVertex.back()]);
             }
         }
-        // Project onto the plane of the outer loop (Newell normal) and triangulate.
-        Vec3 n;
-        const auto& o = loops[0];
-        for (size_t i = 0; i < o.size(); ++i) {
-            const Vec3& a = o[i];
-            const Vec3& b = o[(i + 1) % o.size()];
-            n += Vec3((a.y - b.y) * (a.z + b.z), (a.z - b.z) * (a.x + b.x),
-                      (a.x - b.x) * (a.y + b.y));
+        if (nloops == 1 && loops[0].size() == 3) {
+            // A triangle is its own triangulation.
+            out.triangles.insert(out.triangles.end(), cornerVertex.begin(), cornerVertex.end());
+            continue;
         }
-        int drop = std::fabs(n.x) > std::fabs(n.y) ? (std::fabs(n.x) > std::fabs(n.z) ? 0 : 2)
-                                                   : (std::fabs(n.y) > std::fabs(n.z) ? 1 : 2);
-        bool flip = n[drop] < 0;
+        // Project onto the plane of the outer loop (Newell normal) and triangulate.
+        Projection pr = projectionOf(loops[0]);
         std::vector<std::vector<float>> xy;
         for (const auto& l : loops) {
             xy.emplace_back();
             for (const Vec3& p : l) {
-                float a = drop == 0 ? p.y : p.x, b = drop == 2 ? p.y : p.z;
-                xy.back().push_back(flip ? b : a);
-                xy.back().push_back(flip ? a : b);
+                xy.back().push_back(pr.x(p));
+                xy.back().push_back(pr.y(p));
             }
         }
+        // The triangles come out counter-clockwise in the projection; keep the winding of the
+        // input so that orientation means what the caller meant.
+        bool reverse = loopArea2(xy[0]) < 0;
         std::vector<uint32_t> tris = triangulate(xy);
-        // Keep the winding of the input so that orientation means what the caller meant.
-        bool inputCcw = !flip;
         for (size_t k = 0; k + 2 < tris.size(); k += 3) {
             uint32_t a = cornerVertex[tris[k]], b = cornerVertex[tris[k + 1]],
                      c = cornerVertex[tris[k + 2]];
-            if (inputCcw)
-                out.triangles.insert(out.triangles.end(), {a, b, c});
-            else
+            if (reverse)
                 out.triangles.insert(out.triangles.end(), {a, c, b});
+            else
+                out.triangles.insert(out.triangles.end(), {a, b, c});
         }
     }
     return {};

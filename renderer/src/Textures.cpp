@@ -116,7 +116,9 @@ bool readShadowMap(const std::string& path, ShadowMap& out, std::string& error)
         error = "cannot read the depth map \"" + path + "\"";
         return false;
     }
-    out.cameraX = Matrix::fromArray(out.worldToCamera).inverse().vector({1, 0, 0});
+    out.toCamera = Matrix::fromArray(out.worldToCamera);
+    out.toScreen = Matrix::fromArray(out.worldToScreen);
+    out.cameraX = out.toCamera.inverse().vector({1, 0, 0});
     out.depth.resize(size_t(spec.width) * size_t(spec.height));
     for (size_t k = 0; k < out.depth.size(); ++k)
         out.depth[k] = all[k * size_t(spec.nchannels)];
@@ -178,41 +180,66 @@ std::shared_ptr<const ShadowMap> TextureStore::shadowMap(const std::string& name
     return map;
 }
 
+void TextureStore::preloadShadowMaps(const std::vector<Light>& lights)
+{
+    for (const Light& light : lights)
+        for (const std::string& name : light.shadowMaps) {
+            if (name.empty() || preloaded_.count(name))
+                continue;
+            // A map that cannot be read is left to the first lookup, which reports it.
+            auto map = std::make_shared<ShadowMap>();
+            std::string error;
+            if (readShadowMap(name, *map, error))
+                preloaded_[name] = std::move(map);
+        }
+}
+
 float TextureStore::shadow(const std::string& name, const Vec3& P, const Light& light)
 {
+    auto it = preloaded_.find(name);
+    if (it != preloaded_.end())
+        return shadowLookup(*it->second, P, light);
     std::shared_ptr<const ShadowMap> map = shadowMap(name);
-    if (!map)
-        return 1;
-    Matrix toCamera = Matrix::fromArray(map->worldToCamera);
-    Matrix toScreen = Matrix::fromArray(map->worldToScreen);
-    Vec3 pc = toCamera.point(P);
+    return map ? shadowLookup(*map, P, light) : 1;
+}
+
+float TextureStore::shadowLookup(const ShadowMap& map, const Vec3& P, const Light& light)
+{
+    Vec3 pc = map.toCamera.point(P);
     if (pc.z <= 0)
         return 1;
-    Vec3 ps = toScreen.point(P);
+    Vec3 ps = map.toScreen.point(P);
     if (ps.x < -1 || ps.x > 1 || ps.y < -1 || ps.y > 1)
         return 1; // outside the map's frustum: nothing known, so lit
-    float fx = (ps.x + 1) * 0.5f * float(map->width);
-    float fy = (1 - ps.y) * 0.5f * float(map->height);
+    float fx = (ps.x + 1) * 0.5f * float(map.width);
+    float fy = (1 - ps.y) * 0.5f * float(map.height);
     // Size of one texel at this depth, from the screen matrix's scale, for the bias.
-    Vec3 ps2 = toScreen.point(P + map->cameraX * pc.z * 0.01f);
+    Vec3 ps2 = map.toScreen.point(P + map.cameraX * pc.z * 0.01f);
     float texelWorld =
-        0.01f * pc.z / std::max(1e-12f, std::fabs(ps2.x - ps.x) * 0.5f * float(map->width));
+        0.01f * pc.z / std::max(1e-12f, std::fabs(ps2.x - ps.x) * 0.5f * float(map.width));
     float bias = light.bias > 0 ? light.bias : 0.002f * pc.z + 2 * texelWorld;
     int n = std::clamp(int(std::lround(std::sqrt(std::max(1.f, light.samples)))), 1, 8);
-    float radius = std::max(1.f, light.width) + light.blur * float(map->width);
+    float radius = std::max(1.f, light.width) + light.blur * float(map.width);
+    // The taps form an n x n grid: its columns and rows, each found once.
+    int xs[8], ys[8];
+    for (int i = 0; i < n; ++i) {
+        float o = n == 1 ? 0 : ((float(i) + 0.5f) / float(n) * 2 - 1) * radius;
+        xs[i] = int(std::floor(fx + o));
+        ys[i] = int(std::floor(fy + o));
+    }
+    const float depth = pc.z - bias;
     int occluded = 0, total = 0;
-    for (int j = 0; j < n; ++j)
+    for (int j = 0; j < n; ++j) {
+        if (ys[j] < 0 || ys[j] >= map.height)
+            continue;
+        const float* row = &map.depth[size_t(ys[j]) * size_t(map.width)];
         for (int i = 0; i < n; ++i) {
-            float ox = n == 1 ? 0 : ((float(i) + 0.5f) / float(n) * 2 - 1) * radius;
-            float oy = n == 1 ? 0 : ((float(j) + 0.5f) / float(n) * 2 - 1) * radius;
-            int x = int(std::floor(fx + ox)), y = int(std::floor(fy + oy));
-            if (x < 0 || y < 0 || x >= map->width || y >= map->height)
+            if (xs[i] < 0 || xs[i] >= map.width)
                 continue;
             ++total;
-            float z = map->depth[size_t(y) * size_t(map->width) + size_t(x)];
-            if (pc.z - bias > z)
-                ++occluded;
+            occluded += depth > row[xs[i]];
         }
+    }
     return total ? 1 - float(occluded) / float(total) : 1;
 }
 

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace ri {
@@ -32,6 +33,8 @@ struct ShadowMap
     float worldToScreen[16];
     /// World length of one camera-space unit along x (for the depth bias), set on reading.
     Vec3 cameraX;
+    /// The two matrices, set on reading.
+    Matrix toCamera, toScreen;
 };
 
 /// Reads a shadow map (or a zfile); false with `error` set when it cannot.
@@ -46,17 +49,25 @@ public:
     Vec3 texture(const std::string& name, const ShadingPoint& sp) override;
     float shadow(const std::string& name, const Vec3& P, const Light& light) override;
 
+    /// Reads the shadow maps the lights name before the frame's threads start, so that their
+    /// lookups need no lock.
+    void preloadShadowMaps(const std::vector<Light>& lights);
+
     /// One line per texture or shadow map that could not be read.
     std::vector<std::string> takeMessages();
 
 private:
     std::shared_ptr<const ShadowMap> shadowMap(const std::string& name);
+    /// Depth test with percentage-closer filtering of one map.
+    static float shadowLookup(const ShadowMap& map, const Vec3& P, const Light& light);
 
     struct Impl;
     std::unique_ptr<Impl> impl_;
     std::string searchPath_;
     std::mutex mutex_;
     std::map<std::string, std::shared_ptr<const ShadowMap>> shadows_;
+    /// Maps read by preloadShadowMaps; not changed while threads look up.
+    std::unordered_map<std::string, std::shared_ptr<const ShadowMap>> preloaded_;
     std::set<std::string> failed_;
     std::vector<std::string> messages_;
 };

@@ -62,4 +62,51 @@ TEST(TessellateTest, MeshesShareTheirPointsUnlessAVariableIsPerFace)
     EXPECT_NE(ri::tessellatePolygons({1}, {3}, {0, 1, 9}, q, bad), "");
 }
 
+ri::Request pointsRequest(const std::vector<float>& P)
+{
+    ri::Request q("PointsPolygons");
+    ri::Param p;
+    p.name = "P";
+    p.decl.varClass = ri::VarClass::Vertex;
+    p.decl.type = ri::VarType::Point;
+    p.floats = P;
+    q.params.push_back(p);
+    return q;
+}
+
+ri::Vec3 faceNormal(const ri::ObjectMesh& m, size_t k)
+{
+    const ri::Vec3& a = m.P[m.triangles[3 * k]];
+    const ri::Vec3& b = m.P[m.triangles[3 * k + 1]];
+    const ri::Vec3& c = m.P[m.triangles[3 * k + 2]];
+    return ri::cross(b - a, c - a);
+}
+
+TEST(TessellateTest, TrianglesAndQuadsKeepTheirWindingFacingEveryAxis)
+{
+    // A unit square in the plane of two axes, its normal along the third, either way round;
+    // given once as a quad and once as two triangles.
+    for (int axis = 0; axis < 3; ++axis)
+        for (float side : {1.f, -1.f}) {
+            int u = (axis + 1) % 3, v = (axis + 2) % 3;
+            std::vector<float> P(12, 0.5f * float(axis + 1));
+            const float corners[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+            for (int k = 0; k < 4; ++k) {
+                P[size_t(3 * k + u)] = corners[k][0];
+                P[size_t(3 * k + v)] = side > 0 ? corners[k][1] : -corners[k][1];
+            }
+            // (u, v) counter-clockwise faces +axis; mirrored in v it faces -axis.
+            ri::Request q = pointsRequest(P);
+            ri::ObjectMesh quad, pair;
+            ASSERT_EQ(ri::tessellatePolygons({1}, {4}, {0, 1, 2, 3}, q, quad), "");
+            ASSERT_EQ(ri::tessellatePolygons({1, 1}, {3, 3}, {0, 1, 2, 0, 2, 3}, q, pair), "");
+            for (const ri::ObjectMesh* m : {&quad, &pair}) {
+                ASSERT_EQ(m->triangles.size(), 6u);
+                for (size_t k = 0; k < 2; ++k)
+                    EXPECT_GT(side * faceNormal(*m, k)[axis], 0)
+                        << "axis " << axis << " side " << side << (m == &quad ? " quad" : " pair");
+            }
+        }
+}
+
 } // namespace
