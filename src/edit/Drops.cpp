@@ -13,6 +13,7 @@
 #include "edit/Picker.h"
 #include "edit/Selection.h"
 #include "edit/SurfaceCommand.h"
+#include "scene/FacilityScene.h"
 #include "scene/LightScene.h"
 
 #include <QRect>
@@ -42,22 +43,11 @@ bool inClient(const DesignView& view, const QPoint& client)
     return QRect(QPoint(0, 0), view.clientSize()).contains(client);
 }
 
-/** The extent of the model's mesh turned as the scene turns it (y and z exchanged for a z-up
- *  model, then the base rotation). */
-core::vector3df turnedMeshExtent(CFacilityModel& model, scene::IMesh& mesh)
+/** The extent of the model's mesh turned as the scene turns it. */
+core::vector3df turnedMeshExtent(const CFacilityModel& model, scene::IMesh& mesh)
 {
-    core::matrix4 swap;
-    if (model.zUp) {
-        swap[5] = 0;
-        swap[6] = 1;
-        swap[9] = 1;
-        swap[10] = 0;
-    }
-    core::matrix4 rotation;
-    rotation.setRotationDegrees(
-        core::vector3df(model.baseRotation[0], model.baseRotation[1], model.baseRotation[2]));
     core::aabbox3df box = mesh.getBoundingBox();
-    (rotation * swap).transformBoxEx(box);
+    vs::modelTurn(model).transformBoxEx(box);
     return box.getExtent();
 }
 

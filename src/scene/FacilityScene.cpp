@@ -40,23 +40,6 @@ bool isFinite(const Vec3f& v)
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
-/** The model's mesh turned into the facility's axes: y and z exchanged for a z-up model, then
- *  the base rotation. */
-core::matrix4 modelTurn(const CFacilityModel& model)
-{
-    core::matrix4 swap;
-    if (model.zUp) {
-        swap[5] = 0;
-        swap[6] = 1;
-        swap[9] = 1;
-        swap[10] = 0;
-    }
-    core::matrix4 rotation;
-    rotation.setRotationDegrees(
-        core::vector3df(model.baseRotation[0], model.baseRotation[1], model.baseRotation[2]));
-    return rotation * swap;
-}
-
 core::aabbox3df turnedBox(const core::matrix4& turn, const core::aabbox3df& box)
 {
     core::aabbox3df turned = box;
@@ -367,6 +350,21 @@ void removeNodes(CSolidFacility& facility, int depth)
 }
 
 } // namespace
+
+core::matrix4 modelTurn(const CFacilityModel& model)
+{
+    core::matrix4 swap;
+    if (model.zUp) {
+        swap[5] = 0;
+        swap[6] = 1;
+        swap[9] = 1;
+        swap[10] = 0;
+    }
+    core::matrix4 rotation;
+    rotation.setRotationDegrees(
+        core::vector3df(model.baseRotation[0], model.baseRotation[1], model.baseRotation[2]));
+    return rotation * swap;
+}
 
 void buildFacilityNode(CSolidFacility& facility, scene::ISceneNode* parent,
                        CSolidDocument& document, DesignCatalogue* materials)

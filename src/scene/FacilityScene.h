@@ -11,6 +11,7 @@
 
 #include <vector>
 
+class CFacilityModel;
 class CSolidDocument;
 class CSolidFacility;
 class CWall;
@@ -52,6 +53,10 @@ void setFacilityBrightness(CSolidFacility& facility, int emissive);
  * the shared mesh. Re-applies the brightness. Does nothing without a node.
  */
 void ApplyCustomMaterials(CSolidFacility& facility);
+
+/** The model's mesh turned into the facility's axes: y and z exchanged for a z-up model, then
+ *  the base rotation. */
+irr::core::matrix4 modelTurn(const CFacilityModel& model);
 
 /**
  * Returns the facility's relative matrix: the object matrix (model base rotation, with y and z

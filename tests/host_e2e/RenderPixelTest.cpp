@@ -6,6 +6,7 @@
 // To accept new pictures as the references, run the test binary with
 // VS_UPDATE_RENDER_REFERENCES=1 (a failing case prints the command).
 #include "HomeDirectory.h"
+#include "support/PictureDifference.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -46,35 +47,8 @@ std::string readText(const std::string& path)
     return s.str();
 }
 
-/** Share of pixels whose largest channel difference exceeds 40, and the mean difference. */
-struct Difference
-{
-    double differingShare = 1;
-    double meanDifference = 255;
-};
-
-Difference compare(const QImage& a, const QImage& b)
-{
-    Difference d;
-    if (a.size() != b.size())
-        return d;
-    long differing = 0;
-    double sum = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            const int m = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                    std::abs(qBlue(p) - qBlue(q))});
-            differing += m > 40;
-            sum += (std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
-                    std::abs(qBlue(p) - qBlue(q))) /
-                   3.0;
-        }
-    const double n = double(a.width()) * a.height();
-    d.differingShare = differing / n;
-    d.meanDifference = sum / n;
-    return d;
-}
+using pixeltest::compare;
+using pixeltest::Difference;
 
 class RenderPixelTest : public ::testing::TestWithParam<RenderCase>
 {

@@ -5,6 +5,7 @@
 #include "CataloguePack.h"
 #include "PackCatalogue.h"
 #include "PixelDevice.h"
+#include "support/PictureDifference.h"
 
 #include "ceiling/DesignReader.h"
 #include "document/CGridMapping.h"
@@ -54,34 +55,8 @@ QImage readBack(irr::video::ITexture* target)
     return image;
 }
 
-/** Share of pixels whose largest channel difference exceeds 40, and the mean difference. */
-struct Difference
-{
-    double differingShare = 1;
-    double meanDifference = 255;
-};
-
-Difference compare(const QImage& a, const QImage& b)
-{
-    Difference d;
-    if (a.size() != b.size())
-        return d;
-    long differing = 0;
-    double sum = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            const int dr = std::abs(qRed(p) - qRed(q)), dg = std::abs(qGreen(p) - qGreen(q)),
-                      db = std::abs(qBlue(p) - qBlue(q));
-            sum += (dr + dg + db) / 3.0;
-            if (std::max({dr, dg, db}) > 40)
-                ++differing;
-        }
-    const double n = double(a.width()) * a.height();
-    d.differingShare = differing / n;
-    d.meanDifference = sum / n;
-    return d;
-}
+using pixeltest::compare;
+using pixeltest::Difference;
 
 class ScenePixelTest : public ::testing::TestWithParam<const char*>
 {
