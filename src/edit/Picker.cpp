@@ -8,6 +8,7 @@
 #include "scene/CCubicCloakSceneNode.h"
 #include "scene/CRoomSceneNode.h"
 #include "scene/CeilingScene.h"
+#include "scene/FacilityScene.h"
 #include "scene/LightScene.h"
 #include "scene/RoomScene.h"
 #include "scene/WallScene.h"
@@ -199,7 +200,7 @@ void pickFacilities(scene::ISceneCollisionManager* collisions, CSolidDocument& d
     int nearestFace = -1;
     Hit nearestHit;
     for (auto& facility : doc.solidFacilities) {
-        CCubicCloakSceneNode* cloak = facility->cloakNode;
+        CCubicCloakSceneNode* cloak = cloakNode(*facility);
         if (cloak == nullptr)
             continue;
         for (int face = 0; face < 6; ++face) {
@@ -213,7 +214,7 @@ void pickFacilities(scene::ISceneCollisionManager* collisions, CSolidDocument& d
     }
     if (nearest == nullptr || !wins(nearestHit, bestHit))
         return;
-    nearest->cloakNode->faceIndex = nearestFace;
+    cloakNode(*nearest)->faceIndex = nearestFace;
     best = PickResult();
     best.kind = PickResult::Kind::Facility;
     best.point = nearestHit.point;

@@ -20,6 +20,7 @@
 #include "scene/CGridMappingSceneNode.h"
 #include "scene/CRoofSceneNode.h"
 #include "scene/CRoomSceneNode.h"
+#include "scene/FacilityScene.h"
 #include "scene/RoomScene.h"
 #include "scene/WallScene.h"
 
@@ -531,9 +532,10 @@ void exportWall(const RenderView& view, const CWall& wall)
     callVoid(RiSlot::RiAttributeEnd);
 }
 
-const scene::IMesh* facilityMesh(const CSolidFacility& facility)
+const scene::IMesh* shownFacilityMesh(const CSolidFacility& facility)
 {
-    scene::IMeshSceneNode* meshNode = facility.sceneNode ? facility.sceneNode->meshNode() : nullptr;
+    CCustomSceneNode* node = facilityNode(facility);
+    scene::IMeshSceneNode* meshNode = node ? node->meshNode() : nullptr;
     return meshNode ? meshNode->getMesh() : nullptr;
 }
 
@@ -541,11 +543,12 @@ const scene::IMesh* facilityMesh(const CSolidFacility& facility)
 void exportMembers(const CSolidFacility& facility)
 {
     for (const auto& member : facility.children) {
-        if (member->sceneNode == nullptr)
+        const CCustomSceneNode* node = facilityNode(*member);
+        if (node == nullptr)
             continue;
         callVoid(RiSlot::RiTransformBegin);
-        concatTransform(member->sceneNode->getRelativeTransformation());
-        if (const scene::IMesh* mesh = facilityMesh(*member))
+        concatTransform(node->getRelativeTransformation());
+        if (const scene::IMesh* mesh = shownFacilityMesh(*member))
             ExportMesh(mesh, nullptr);
         exportMembers(*member);
         callVoid(RiSlot::RiTransformEnd);
@@ -554,11 +557,12 @@ void exportMembers(const CSolidFacility& facility)
 
 void exportFacility(const CSolidFacility& facility)
 {
-    if (facility.sceneNode == nullptr)
+    const CCustomSceneNode* node = facilityNode(facility);
+    if (node == nullptr)
         return;
     const RenderSettings& settings = RenderSettings::instance();
     callVoid(RiSlot::RiAttributeBegin);
-    concatTransform(facility.sceneNode->getRelativeTransformation());
+    concatTransform(node->getRelativeTransformation());
     if (!settings.shadowPass && settings.jobSimpleLighting) {
         const float top = facility.position.y + facility.size.y;
         const int group = top < 1000 ? 0 : top < 1600 ? 1 : 2;
@@ -566,7 +570,7 @@ void exportFacility(const CSolidFacility& facility)
         for (int i = 0; i < 3; ++i)
             illuminate(settings.globalLights[static_cast<size_t>(i)], i == group ? 1 : 0);
     }
-    if (const scene::IMesh* mesh = facilityMesh(facility))
+    if (const scene::IMesh* mesh = shownFacilityMesh(facility))
         ExportMesh(mesh, nullptr);
     exportMembers(facility);
     callVoid(RiSlot::RiAttributeEnd);

@@ -96,8 +96,8 @@ void ShowRoomParts(bool showMarkers, CSolidDocument& document, bool full)
         if (wall && wall->groupNode)
             wall->groupNode->setVisible(full);
     for (auto& facility : document.solidFacilities)
-        if (facility && facility->sceneNode)
-            facility->sceneNode->setVisible(full);
+        if (CCustomSceneNode* node = facility ? facilityNode(*facility) : nullptr)
+            node->setVisible(full);
     showLightMarkers(showMarkers, document);
 }
 

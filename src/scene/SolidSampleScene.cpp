@@ -42,8 +42,8 @@ void exchangeShownSolidContents(CSolidDocument& document, SolidContents& content
     SceneBudget budget;
     for (auto& facility : document.solidFacilities) {
         buildFacilityNode(*facility, room, document);
-        if (facility->sceneNode != nullptr)
-            facility->sceneNode->setVisible(shown);
+        if (CCustomSceneNode* node = facilityNode(*facility))
+            node->setVisible(shown);
     }
     for (auto& wall : document.walls) {
         BuildWallScene(room, *wall, document);

@@ -87,8 +87,8 @@ TEST_F(DropTest, ModelsStandOnTheFloorAndHangFromTheCeiling)
     EXPECT_NEAR(onFloor.position.z, 8000, 0.5);
     EXPECT_FLOAT_EQ(onFloor.size.y, 6000);
     EXPECT_EQ(onFloor.stickWall, nullptr);
-    ASSERT_NE(onFloor.sceneNode, nullptr);
-    EXPECT_FALSE(onFloor.cloakNode->isVisible());
+    ASSERT_NE(vs::facilityNode(onFloor), nullptr);
+    EXPECT_FALSE(vs::cloakNode(onFloor)->isVisible());
     expectOneStep();
 
     vs::placeFacilityModel(*wnd_, ceilingHit({20000, 24000, 9000}), box, false);

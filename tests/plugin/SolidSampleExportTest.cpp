@@ -3,6 +3,7 @@
 #include "VantrelSolid.h"
 
 #include "ceiling/SolidWriter.h"
+#include "scene/FacilityScene.h"
 #include "view/DialogTestFixture.h"
 
 #include <QString>
@@ -127,7 +128,7 @@ protected:
     static void expectShown(const CSolidDocument& doc)
     {
         for (const auto& f : doc.solidFacilities)
-            EXPECT_NE(nullptr, f->sceneNode);
+            EXPECT_NE(nullptr, vs::facilityNode(*f));
         for (const auto& w : doc.walls) {
             EXPECT_NE(nullptr, w->groupNode);
             for (const auto& part : w->wallParts)
@@ -178,7 +179,7 @@ TEST_F(SolidSampleExportTest, WithoutADialogOnlyTheDocumentChanges)
     CSolidDocument& doc = openRoom(false);
     apply(sampleText(), 0);
     ASSERT_EQ(2u, doc.solidFacilities.size());
-    EXPECT_EQ(nullptr, doc.solidFacilities[0]->sceneNode);
+    EXPECT_EQ(nullptr, vs::facilityNode(*doc.solidFacilities[0]));
     EXPECT_EQ(6103, doc.walls[0]->wallParts[0]->facilityModel->id);
     EXPECT_TRUE(doc.walls[1]->flatFacilities.empty());
     EXPECT_EQ(1u, doc.walls[2]->flatFacilities.size());
