@@ -182,7 +182,7 @@ public:
         // The wall's whole plane: y = 0 of its group's local space, x along, z = plan y.
         core::line3df ray;
         core::vector3df hit;
-        if (!localRay(view_, wall_.groupNode, p, ray) ||
+        if (!localRay(view_, wallGroupNode(wall_), p, ray) ||
             !meet(ray, core::vector3df(0, 0, 0), core::vector3df(0, 1, 0), hit))
             return;
         const RPoint offset{hit.X - start_.x, hit.Z - start_.y};
@@ -425,7 +425,7 @@ std::unique_ptr<Drag> makePanelDrag(DesignView& view, CGridMapping& plane, CCand
 std::unique_ptr<Drag> makeFlatDrag(DesignView& view, CWall& wall, CFlatFacility& flat,
                                    const RPoint& start)
 {
-    if (wall.groupNode == nullptr)
+    if (wallGroupNode(wall) == nullptr)
         return nullptr;
     return std::make_unique<FlatDrag>(view, wall, flat, start);
 }

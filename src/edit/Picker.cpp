@@ -165,12 +165,12 @@ void pickWalls(scene::ISceneCollisionManager* collisions, CSolidDocument& doc,
     CWall* nearest = nullptr;
     Hit nearestHit;
     for (auto& wall : doc.walls) {
-        if (wall->faceSelector == nullptr || wall->groupNode == nullptr)
+        if (wallFaceSelector(*wall) == nullptr || wallGroupNode(*wall) == nullptr)
             continue;
         // Seen from the room's side only: from outside the room a wall lets the pick through.
         if (!(ray.getVector().dotProduct(wallRoomNormal(doc, *wall)) < 0))
             continue;
-        const Hit hit = hitOf(collisions, ray, wall->faceSelector);
+        const Hit hit = hitOf(collisions, ray, wallFaceSelector(*wall));
         if (wins(hit, nearestHit)) {
             nearest = wall.get();
             nearestHit = hit;
@@ -179,7 +179,7 @@ void pickWalls(scene::ISceneCollisionManager* collisions, CSolidDocument& doc,
     if (nearest == nullptr || !wins(nearestHit, bestHit))
         return;
     core::matrix4 toWall;
-    nearest->groupNode->getAbsoluteTransformation().getInverse(toWall);
+    wallGroupNode(*nearest)->getAbsoluteTransformation().getInverse(toWall);
     core::vector3df local = nearestHit.point;
     toWall.transformVect(local);
     // The wall's local plan: x along the wall, plan y = -height.

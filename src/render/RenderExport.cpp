@@ -508,7 +508,7 @@ float roomSideOf(const CSolidDocument& document, const CWall& wall)
     if (root == nullptr || root->indentedOutline.size() < 3)
         return -1;
     const WallFrame frame = wallFrame(document, wall);
-    const core::matrix4 m = wall.groupNode->getRelativeTransformation();
+    const core::matrix4 m = wallGroupNode(wall)->getRelativeTransformation();
     core::vector3df probe(static_cast<f32>(frame.length / 2), 50, 0);
     m.transformVect(probe);
     return insideOutline(root->indentedOutline, roomPlanOrigin(document), probe.X, probe.Z) ? 1.0f
@@ -518,17 +518,17 @@ float roomSideOf(const CSolidDocument& document, const CWall& wall)
 void exportWall(const RenderView& view, const CWall& wall)
 {
     // Only walls whose room side faces the camera are written.
-    if (wall.groupNode == nullptr ||
-        cameraIn(view, wall.groupNode).Y * roomSideOf(*view.document, wall) <= 0)
+    if (wallGroupNode(wall) == nullptr ||
+        cameraIn(view, wallGroupNode(wall)).Y * roomSideOf(*view.document, wall) <= 0)
         return;
     callVoid(RiSlot::RiAttributeBegin);
-    concatTransform(wall.groupNode->getRelativeTransformation());
+    concatTransform(wallGroupNode(wall)->getRelativeTransformation());
     for (const auto& part : wall.wallParts)
-        if (part->sceneNode != nullptr && part->sceneNode->isVisible())
-            exportNode(part->sceneNode);
+        if (wallPartNode(*part) != nullptr && wallPartNode(*part)->isVisible())
+            exportNode(wallPartNode(*part));
     for (const auto& flat : wall.flatFacilities)
-        if (flat->sceneNode != nullptr && flat->sceneNode->isVisible())
-            exportNode(flat->sceneNode);
+        if (flatFacilityNode(*flat) != nullptr && flatFacilityNode(*flat)->isVisible())
+            exportNode(flatFacilityNode(*flat));
     callVoid(RiSlot::RiAttributeEnd);
 }
 

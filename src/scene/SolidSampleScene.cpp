@@ -19,8 +19,8 @@ bool roomPartsShown(const CSolidDocument& document)
     if (document.floor && document.floor->scene && document.floor->scene->node)
         return document.floor->scene->node->isVisible();
     for (const auto& wall : document.walls)
-        if (wall->groupNode != nullptr)
-            return wall->groupNode->isVisible();
+        if (wallGroupNode(*wall) != nullptr)
+            return wallGroupNode(*wall)->isVisible();
     return true;
 }
 
@@ -47,8 +47,8 @@ void exchangeShownSolidContents(CSolidDocument& document, SolidContents& content
     }
     for (auto& wall : document.walls) {
         BuildWallScene(room, *wall, document);
-        if (wall->groupNode != nullptr)
-            wall->groupNode->setVisible(shown);
+        if (wallGroupNode(*wall) != nullptr)
+            wallGroupNode(*wall)->setVisible(shown);
     }
 }
 

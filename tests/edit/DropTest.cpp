@@ -169,7 +169,7 @@ TEST_F(DropTest, PicturesGoOnWallsAndTheFloor)
     EXPECT_EQ(flat.flatSize, (IntSize{9000, 21000}));
     EXPECT_DOUBLE_EQ(flat.position.x, 15000 - 4500);
     EXPECT_DOUBLE_EQ(flat.position.y, -11000 - 10500); // local y is minus the height
-    EXPECT_NE(flat.sceneNode, nullptr);
+    EXPECT_NE(vs::flatFacilityNode(flat), nullptr);
     expectOneStep();
 
     CFacilityModel& floorTiles = pictureModel(9110, 3, 6000, 6000);

@@ -9,6 +9,7 @@
 #include "edit/Selection.h"
 #include "scene/CCustomSceneNode.h"
 #include "scene/FacilityScene.h"
+#include "scene/WallScene.h"
 
 #include <functional>
 
@@ -230,10 +231,10 @@ TEST_F(FacilityCommandsTest, AFacilityThatOpensItsWallLeavesNoHoleWhenItGoes)
     CWall& wall = *doc_->walls[1];
     ASSERT_FALSE(wall.wallParts.empty());
     CWallPart& part = *wall.wallParts[0];
-    ASSERT_NE(part.sceneNode, nullptr);
+    ASSERT_NE(vs::wallPartNode(part), nullptr);
     const auto triangles = [&part] {
         u32 count = 0;
-        scene::IMesh* mesh = part.sceneNode->getMesh();
+        scene::IMesh* mesh = vs::wallPartNode(part)->getMesh();
         for (u32 i = 0; i < mesh->getMeshBufferCount(); ++i)
             count += mesh->getMeshBuffer(i)->getIndexCount() / 3;
         return count;

@@ -4,6 +4,7 @@
 
 #include "ceiling/SolidWriter.h"
 #include "scene/FacilityScene.h"
+#include "scene/WallScene.h"
 #include "view/DialogTestFixture.h"
 
 #include <QString>
@@ -130,9 +131,9 @@ protected:
         for (const auto& f : doc.solidFacilities)
             EXPECT_NE(nullptr, vs::facilityNode(*f));
         for (const auto& w : doc.walls) {
-            EXPECT_NE(nullptr, w->groupNode);
+            EXPECT_NE(nullptr, vs::wallGroupNode(*w));
             for (const auto& part : w->wallParts)
-                EXPECT_NE(nullptr, part->sceneNode);
+                EXPECT_NE(nullptr, vs::wallPartNode(*part));
         }
     }
 };

@@ -311,9 +311,9 @@ TEST_P(RenderExportTest, WallsFacingAwayFromTheCameraAreLeftOut)
     auto wallBlocks = [this](const std::vector<Call>& calls) {
         int count = 0;
         for (const auto& wall : document.walls) {
-            if (wall->groupNode == nullptr)
+            if (vs::wallGroupNode(*wall) == nullptr)
                 continue;
-            const irr::core::matrix4 m = wall->groupNode->getRelativeTransformation();
+            const irr::core::matrix4 m = vs::wallGroupNode(*wall)->getRelativeTransformation();
             for (size_t i = 0; i + 1 < calls.size(); ++i) {
                 if (calls[i].name != "RiAttributeBegin" || calls[i + 1].name != "RiConcatTransform")
                     continue;

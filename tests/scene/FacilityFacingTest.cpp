@@ -232,11 +232,11 @@ TEST(WallRoomSideTest, TheRoomsCentreLiesOnTheAnsweredSideOfEveryWall)
         EXPECT_EQ(side, positiveWinding ? 1.0f : -1.0f);
         for (auto& wall : document->walls) {
             vs::BuildWallScene(engine.smgr()->getRootSceneNode(), *wall, *document);
-            ASSERT_NE(wall->groupNode, nullptr);
+            ASSERT_NE(vs::wallGroupNode(*wall), nullptr);
             // The room's centre, 1 m up, in the wall group's local space: its local y has the
             // room side's sign, as a renderer skipping walls seen from outside expects.
             core::matrix4 toLocal;
-            wall->groupNode->getAbsoluteTransformation().getInverse(toLocal);
+            vs::wallGroupNode(*wall)->getAbsoluteTransformation().getInverse(toLocal);
             core::vector3df centre(30000, 10000, 20000);
             toLocal.transformVect(centre);
             EXPECT_GT(centre.Y * side, 0) << "wall " << wall->index;

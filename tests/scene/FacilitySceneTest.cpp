@@ -386,11 +386,11 @@ TEST(FacilityWallTest, CuttingFacilityJoiningOrLeavingRebuildsTheWall)
     scene::ISceneNode* roomNode = room.engine.smgr()->addEmptySceneNode();
     vs::BuildWallScene(roomNode, wall, *room.document);
     CWallPart& part = *wall.wallParts.front();
-    ASSERT_NE(part.sceneMesh, nullptr);
+    ASSERT_NE(vs::wallPartMesh(part), nullptr);
     auto vertexCount = [&] {
         u32 n = 0;
-        for (u32 i = 0; i < part.sceneMesh->getMeshBufferCount(); ++i)
-            n += part.sceneMesh->getMeshBuffer(i)->getVertexCount();
+        for (u32 i = 0; i < vs::wallPartMesh(part)->getMeshBufferCount(); ++i)
+            n += vs::wallPartMesh(part)->getMeshBuffer(i)->getVertexCount();
         return n;
     };
     const u32 plain = vertexCount();
