@@ -9,6 +9,7 @@
 #include "scene/CRoomSceneNode.h"
 #include "scene/CeilingScene.h"
 #include "scene/FacilityScene.h"
+#include "scene/GridMappingScene.h"
 #include "scene/LightScene.h"
 #include "scene/RoomScene.h"
 #include "scene/WallScene.h"
@@ -88,14 +89,14 @@ void pickCeilingPart(DesignView& view, const core::line3df& ray, PickResult& bes
     if (!doc.ceiling || !doc.ceiling->root)
         return;
     const CeilingPick found = pickCeiling(*doc.ceiling->root, ray, view.sceneManager());
-    if (found.plane == nullptr || found.plane->sceneNode == nullptr)
+    if (found.plane == nullptr || planeNode(*found.plane) == nullptr)
         return;
     const f32 d = found.point.getDistanceFromSQ(ray.start);
     if (!wins({true, d, found.point}, bestHit))
         return;
     CGridMapping& plane = *found.plane;
     core::matrix4 toPlane;
-    plane.sceneNode->getAbsoluteTransformation().getInverse(toPlane);
+    planeNode(plane)->getAbsoluteTransformation().getInverse(toPlane);
     core::vector3df local = found.point;
     toPlane.transformVect(local);
     RPoint p{local.X, local.Z};
@@ -227,12 +228,12 @@ void pickMarkers(scene::ISceneCollisionManager* collisions, CSolidDocument& doc,
                  const core::line3df& ray, PickResult& best, Hit& bestHit)
 {
     for (auto& light : doc.solidLights) {
-        if (!light->markerShown || light->markerNode == nullptr ||
-            !light->markerNode->isVisible() || light->markerSelector == nullptr)
+        if (!light->markerShown || lightMarkerNode(*light) == nullptr ||
+            !lightMarkerNode(*light)->isVisible() || lightMarkerSelector(*light) == nullptr)
             continue;
-        const Hit hit = hitOf(collisions, ray, light->markerSelector);
+        const Hit hit = hitOf(collisions, ray, lightMarkerSelector(*light));
         // The sphere's near side only: the hit must face the ray's start.
-        const core::vector3df outwards = hit.point - light->markerNode->getAbsolutePosition();
+        const core::vector3df outwards = hit.point - lightMarkerNode(*light)->getAbsolutePosition();
         if (!hit.found || !(outwards.dotProduct(ray.getVector()) < 0) || !wins(hit, bestHit))
             continue;
         best = PickResult();

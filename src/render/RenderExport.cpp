@@ -21,6 +21,7 @@
 #include "scene/CRoofSceneNode.h"
 #include "scene/CRoomSceneNode.h"
 #include "scene/FacilityScene.h"
+#include "scene/GridMappingScene.h"
 #include "scene/RoomScene.h"
 #include "scene/WallScene.h"
 
@@ -398,7 +399,7 @@ void exportCeilingTree(const RenderView& view, const CGridMapping& plane,
                        const scene::ISceneNode* frame)
 {
     callVoid(RiSlot::RiTransformBegin);
-    const auto* node = dynamic_cast<const CGridMappingSceneNode*>(plane.sceneNode);
+    const auto* node = dynamic_cast<const CGridMappingSceneNode*>(planeNode(plane));
     if (node != nullptr) {
         concatTransform(node->getRelativeTransformation());
         exportPlaneNode(view, plane, *node);

@@ -6,6 +6,7 @@
 #include "document/CSolidDocument.h"
 #include "document/SolidCeiling.h"
 #include "scene/EngineTexture.h"
+#include "scene/GridMappingScene.h"
 #include "scene/MeshBuffers.h"
 
 #include <irrlicht.h>
@@ -208,7 +209,7 @@ size_t buildSectionBar(CSectionLine& line, scene::ISceneNode* fallbackParent,
         return 0;
     auto& type = static_cast<CSectionBarType&>(*line.candyType);
     scene::ISceneNode* parent =
-        line.owner && line.owner->sceneNode ? line.owner->sceneNode : fallbackParent;
+        line.owner && planeNode(*line.owner) ? planeNode(*line.owner) : fallbackParent;
     const double dx = line.pt2.x - line.pt1.x;
     const double dy = line.pt2.y - line.pt1.y;
     const double length = std::hypot(dx, dy);

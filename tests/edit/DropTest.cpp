@@ -8,6 +8,7 @@
 #include "edit/FacilityPlacement.h"
 #include "scene/CCubicCloakSceneNode.h"
 #include "scene/FacilityScene.h"
+#include "scene/LightScene.h"
 #include "scene/WallScene.h"
 
 #include <cmath>
@@ -71,8 +72,8 @@ TEST_F(DropTest, LightsAreRefusedUnderSimpleLightingAndPlacedUnderProfessional)
     EXPECT_FLOAT_EQ(light.diffuseColor.r, 192 / 255.0f);
     EXPECT_FALSE(light.isMain);
     EXPECT_FALSE(light.markerShown);
-    ASSERT_NE(light.lightNode, nullptr);
-    EXPECT_TRUE(light.lightNode->isVisible());
+    ASSERT_NE(vs::lightNode(light), nullptr);
+    EXPECT_TRUE(vs::lightNode(light)->isVisible());
     expectOneStep();
     EXPECT_EQ(doc_->solidLights.back().get(), &light); // the same light came back
 }

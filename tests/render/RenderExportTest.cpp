@@ -18,6 +18,7 @@
 #include "scene/CFloorSceneNode.h"
 #include "scene/CRoomSceneNode.h"
 #include "scene/DisplayPreferences.h"
+#include "scene/GridMappingScene.h"
 #include "scene/RoomScene.h"
 #include "scene/SceneTestDevice.h"
 #include "scene/WallScene.h"
@@ -435,9 +436,10 @@ TEST_P(RenderExportTest, SplitLinesGiveTheirBendOrTheirSectionBar)
             continue;
         if (split->bend) {
             // A bend strip is a ceiling plane of its own: its block and its plane texture.
-            if (split->bend->sceneNode == nullptr)
+            if (vs::planeNode(*split->bend) == nullptr)
                 continue;
-            EXPECT_LT(blockAt(split->bend->sceneNode->getRelativeTransformation()), calls.size());
+            EXPECT_LT(blockAt(vs::planeNode(*split->bend)->getRelativeTransformation()),
+                      calls.size());
             ++written;
             continue;
         }

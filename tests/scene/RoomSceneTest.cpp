@@ -10,6 +10,7 @@
 #include "scene/CRoomSceneNode.h"
 #include "scene/CeilingScene.h"
 #include "scene/DisplayPreferences.h"
+#include "scene/GridMappingScene.h"
 #include "scene/RoomScene.h"
 #include "scene/WallScene.h"
 
@@ -127,7 +128,7 @@ TEST_F(RoomSceneTest, DisplayPreferencesReachTheScene)
     document->viewState = std::make_unique<SolidViewState>();
     document->viewState->roofUseLighting = false;
     vs::applyDisplayPreferences(*document, engine.smgr());
-    scene::ISceneNode* plane = document->ceiling->root->sceneNode;
+    scene::ISceneNode* plane = vs::planeNode(*document->ceiling->root);
     ASSERT_NE(plane, nullptr);
     EXPECT_FALSE(plane->getMaterial(0).Lighting);
 
@@ -147,7 +148,7 @@ TEST(RoomSceneFrameTest, CeilingLiesOverTheFloorWhenTheOutlineIsAwayFromTheOrigi
     vs::BuildRoomScene(engine.smgr()->getRootSceneNode(), *document);
     engine.smgr()->getRootSceneNode()->OnAnimate(0);
     CGridMapping& root = *document->ceiling->root;
-    scenefix::updateChain(root.sceneNode);
+    scenefix::updateChain(vs::planeNode(root));
 
     // Just inside the room's first corner, in room coordinates, both floor and ceiling are hit.
     const core::line3df up({1000, 100, 1000}, {1000, 40000, 1000});

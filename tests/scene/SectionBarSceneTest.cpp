@@ -3,6 +3,7 @@
 
 #include "document/CSectionLine.h"
 #include "scene/CeilingScene.h"
+#include "scene/GridMappingScene.h"
 #include "scene/SectionBarScene.h"
 
 #include <gtest/gtest.h>
@@ -60,7 +61,7 @@ TEST_F(SectionBarSceneTest, SquareProfileGivesFourQuadsUnderTheOwnersGridNode)
     EXPECT_EQ(vs::buildSectionBar(line, nullptr, engine.smgr()), 4u);
     ASSERT_EQ(line.meshNodes.size(), 4u);
     ASSERT_NE(line.sectionNode, nullptr);
-    EXPECT_EQ(line.sectionNode->getParent(), rootOf(*document).sceneNode);
+    EXPECT_EQ(line.sectionNode->getParent(), vs::planeNode(rootOf(*document)));
     for (scene::ISceneNode* node : line.meshNodes) {
         EXPECT_EQ(node->getParent(), line.sectionNode);
         EXPECT_FALSE(node->getMaterial(0).Lighting);
