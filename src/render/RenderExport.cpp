@@ -23,6 +23,7 @@
 #include "scene/FacilityScene.h"
 #include "scene/GridMappingScene.h"
 #include "scene/RoomScene.h"
+#include "scene/SectionBarScene.h"
 #include "scene/WallScene.h"
 
 #include <algorithm>
@@ -283,12 +284,12 @@ std::set<const CSectionLine*>& writtenSectionLines()
  *  bar's node hangs under its plane's grid node (or the roof), which need not be `frame`. */
 void exportSectionLine(const CSectionLine& line, const scene::ISceneNode* frame)
 {
-    if (line.sectionNode == nullptr || !line.sectionNode->isVisible() ||
+    if (sectionNode(line) == nullptr || !sectionNode(line)->isVisible() ||
         !writtenSectionLines().insert(&line).second)
         return;
     callVoid(RiSlot::RiTransformBegin);
-    concatTransform(transformFrom(frame, line.sectionNode));
-    for (const scene::ISceneNode* bar : line.meshNodes)
+    concatTransform(transformFrom(frame, sectionNode(line)));
+    for (const scene::ISceneNode* bar : sectionMeshNodes(line))
         exportNode(bar);
     callVoid(RiSlot::RiTransformEnd);
 }

@@ -129,10 +129,7 @@ void forgetPlaneScene(CGridMapping& plane)
         node->releaseTexture();
     forgetPlaneNode(plane); // drops the selectors
     forEachCandy(plane, [](CCandy& candy) { forgetTower(candy); });
-    forEachSectionLine(plane, [](CSectionLine& line) {
-        line.sectionNode = nullptr;
-        line.meshNodes.clear();
-    });
+    forEachSectionLine(plane, [](CSectionLine& line) { forgetSectionBar(line); });
 }
 
 void invertPlane(CGridMapping& plane, double axisSum, double lightAxisSum,

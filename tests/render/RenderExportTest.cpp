@@ -21,6 +21,7 @@
 #include "scene/GridMappingScene.h"
 #include "scene/RoomScene.h"
 #include "scene/SceneTestDevice.h"
+#include "scene/SectionBarScene.h"
 #include "scene/WallScene.h"
 #include "view/CFirstPersonEye.h"
 
@@ -444,13 +445,14 @@ TEST_P(RenderExportTest, SplitLinesGiveTheirBendOrTheirSectionBar)
             continue;
         }
         const CSectionLine* line = split->sectionLine.get();
-        if (line == nullptr || line->sectionNode == nullptr || line->meshNodes.empty())
+        if (line == nullptr || vs::sectionNode(*line) == nullptr ||
+            vs::sectionMeshNodes(*line).empty())
             continue;
-        size_t i = blockAt(line->sectionNode->getRelativeTransformation());
+        size_t i = blockAt(vs::sectionNode(*line)->getRelativeTransformation());
         ASSERT_LT(i, calls.size()) << "a section bar is missing";
         i += 2;
         // One transform block per quad, each with its triangles.
-        for (size_t quad = 0; quad < line->meshNodes.size(); ++quad) {
+        for (size_t quad = 0; quad < vs::sectionMeshNodes(*line).size(); ++quad) {
             ASSERT_EQ(calls[i].name, "RiTransformBegin");
             ASSERT_EQ(calls[i + 1].name, "RiConcatTransform");
             while (calls[i].name != "RiTransformEnd")
@@ -535,12 +537,12 @@ int expectBarsWhereTheWindowShowsThem(const std::vector<Call>& calls,
     collectLines(*document.ceiling->root, lines);
     int shown = 0;
     for (const CSectionLine* line : lines) {
-        if (line->sectionNode == nullptr || line->meshNodes.empty())
+        if (vs::sectionNode(*line) == nullptr || vs::sectionMeshNodes(*line).empty())
             continue; // a split line with a bend shows the bend instead
         ++shown;
         // Every corner of the bar's first and last quads.
         for (const irr::scene::ISceneNode* quad :
-             {line->meshNodes.front(), line->meshNodes.back()}) {
+             {vs::sectionMeshNodes(*line).front(), vs::sectionMeshNodes(*line).back()}) {
             const auto* meshNode = static_cast<const irr::scene::IMeshSceneNode*>(quad);
             const irr::scene::IMeshBuffer* buffer =
                 const_cast<irr::scene::IMeshSceneNode*>(meshNode)->getMesh()->getMeshBuffer(0);
