@@ -404,3 +404,21 @@ TEST(FacilityWallTest, CuttingFacilityJoiningOrLeavingRebuildsTheWall)
     EXPECT_EQ(vertexCount(), plain);
     vs::releaseWallScene(wall);
 }
+
+TEST(FacilitySceneRecordTest, AFacilityDeletedWhileShownGivesBackItsHoldOnTheMeshes)
+{
+    FacilityRoom room({0, 0, 0}, {10, 10, 10});
+    CSolidFacility& plain = room.add({10, 10, 10});
+    room.build(plain);
+    scene::IMesh* shared = room.modelMesh();
+    const s32 held = shared->getReferenceCount();
+    scene::ITriangleSelector* selector = vs::facilitySelector(plain);
+    ASSERT_NE(selector, nullptr);
+    selector->grab(); // watched past the facility's end
+    const s32 selectorHeld = selector->getReferenceCount();
+
+    room.document->solidFacilities.clear(); // no release first
+    EXPECT_EQ(shared->getReferenceCount(), held - 1);
+    EXPECT_EQ(selector->getReferenceCount(), selectorHeld - 1);
+    selector->drop();
+}

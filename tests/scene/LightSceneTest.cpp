@@ -199,3 +199,30 @@ TEST(LightNodeTest, NothingIsBuiltWithoutAnEngine)
     vs::setLightMarkerShown(light, true);
     EXPECT_TRUE(light.markerShown);
 }
+
+TEST(LightNodeTest, CopiesCarryTheDataButNeverTheNodes)
+{
+    LitRoom room;
+    room.build();
+    scene::ILightSceneNode* node = vs::lightNode(*room.user);
+    ASSERT_NE(node, nullptr);
+
+    // A working copy has no nodes, so dropping it leaves the light's own alone.
+    {
+        CSolidLight copy = *room.user;
+        EXPECT_EQ(vs::lightNode(copy), nullptr);
+        EXPECT_EQ(vs::lightMarkerNode(copy), nullptr);
+        copy.position = {7000, 12000, 3000};
+        vs::previewLightNode(*room.user, copy);
+        EXPECT_EQ(node->getPosition(), core::vector3df(7000, 12000, 3000));
+        EXPECT_EQ(vs::lightMarkerNode(*room.user)->getPosition(),
+                  core::vector3df(7000, 12000, 3000));
+    }
+    EXPECT_EQ(room.user->position, (Vec3f{1000, 14000, 2000})) << "the preview kept the record";
+    EXPECT_EQ(vs::lightNode(*room.user), node);
+
+    // Taking another light's data keeps the target's own nodes.
+    *room.user = *room.dark;
+    EXPECT_EQ(vs::lightNode(*room.user), node);
+    EXPECT_NE(vs::lightNode(*room.dark), node);
+}

@@ -219,3 +219,20 @@ TEST(WallBandTest, DefaultWallsShowTheirBandAndLowerTilesUntilTheBandIsSwitchedO
     EXPECT_EQ(bare.bandPart(), nullptr);
     vs::ReleaseRoomScene(*document);
 }
+
+TEST_F(WallSceneTest, AReleasedFlatItemLeavesItsWallsGroup)
+{
+    CFlatFacility& door = addFlat(wall(0), {10000, -20000}, {9000, 20000});
+    build();
+    scene::ISceneNode* group = vs::wallGroupNode(wall(0));
+    ASSERT_NE(vs::flatFacilityNode(door), nullptr);
+    const size_t shown = group->getChildren().size();
+
+    vs::releaseFlatFacilityScene(door);
+    EXPECT_EQ(vs::flatFacilityNode(door), nullptr);
+    EXPECT_EQ(vs::flatFacilityMesh(door), nullptr);
+    EXPECT_TRUE(door.clippedPolygon.contours.empty());
+    EXPECT_EQ(group->getChildren().size(), shown - 1);
+    vs::releaseFlatFacilityScene(door); // nothing left to release
+    EXPECT_EQ(group->getChildren().size(), shown - 1);
+}
