@@ -158,11 +158,11 @@ public:
     /** Draws the overlay of a panel type dragged over the plane, when one is requested: the
      *  grid lines of the highlighted cells in the highlight colour, and the type's plan picture
      *  over every column run x row run, inset like a panel. */
-    void drawHighlight()
+    void drawHighlight(const PlanHighlight* highlight)
     {
-        const auto& h = plane_.highlight;
-        if (!h.active)
+        if (highlight == nullptr || !highlight->active)
             return;
+        const PlanHighlight& h = *highlight;
         // A drag towards lower indices gives fits whose last index lies before the first.
         drawGridLines({std::min(h.cols.first, h.cols.last), std::min(h.rows.first, h.rows.last),
                        std::max(h.cols.first, h.cols.last), std::max(h.rows.first, h.rows.last)},
@@ -400,7 +400,7 @@ void createPlanPicture(CGridMapping& plane)
     plane.picture = std::move(picture);
 }
 
-void paintPlanPicture(CGridMapping& plane)
+void paintPlanPicture(CGridMapping& plane, const PlanHighlight* highlight)
 {
     if (plane.picture.isNull())
         return;
@@ -410,7 +410,7 @@ void paintPlanPicture(CGridMapping& plane)
     for (const auto& tile : plane.tiles)
         if (tile)
             painter.drawTile(*tile);
-    painter.drawHighlight();
+    painter.drawHighlight(highlight);
     for (const auto& host : plane.hosts)
         if (host)
             painter.drawHost(*host);
@@ -418,7 +418,7 @@ void paintPlanPicture(CGridMapping& plane)
     writeAlpha(plane.picture, plane.picture.rect(), plane.pictureAlpha);
 }
 
-void repaintPlanRect(CGridMapping& plane, const IRect& pixelRect)
+void repaintPlanRect(CGridMapping& plane, const IRect& pixelRect, const PlanHighlight* highlight)
 {
     if (plane.picture.isNull() || isEmptyRect(pixelRect))
         return;
@@ -453,7 +453,7 @@ void repaintPlanRect(CGridMapping& plane, const IRect& pixelRect)
     for (const CTile* tile : tilesMeeting(plane, cells))
         if (tile != nullptr)
             painter.drawTile(*tile);
-    painter.drawHighlight();
+    painter.drawHighlight(highlight);
     for (const auto& host : plane.hosts)
         if (host && rectsMeet(host->pixelRect, area))
             painter.drawHost(*host);

@@ -5,6 +5,7 @@
 // is the absolute pixel (pixelRect.left, pixelRect.top).
 #pragma once
 
+#include "ceiling/PlanHighlight.h"
 #include "document/SolidMath.h"
 
 #include <cstdint>
@@ -43,17 +44,19 @@ double planPictureZoom(double width, double height);
  *  the picture cannot be allocated. */
 void createPlanPicture(CGridMapping& plane);
 
-/** Paints the whole picture: background, grid lines, tiles, the highlight overlay when one is
- *  active, hosts; then writes pictureAlpha into every pixel. Does nothing to a null picture.
- *  Does not notify the scene (the caller hands the new picture over). */
-void paintPlanPicture(CGridMapping& plane);
+/** Paints the whole picture: background, grid lines, tiles, the `highlight` overlay when one is
+ *  given and active, hosts; then writes pictureAlpha into every pixel. Does nothing to a null
+ *  picture. Does not notify the scene (the caller hands the new picture over). */
+void paintPlanPicture(CGridMapping& plane, const PlanHighlight* highlight = nullptr);
 
 /** Repaints the absolute pixel rectangle `pixelRect` (inclusive) after a change: only the tiles
- *  of the cells covering it (through the plane's top-row index) and the hosts meeting it are
- *  drawn, every pixel outside it stays as it was. Then hands the picture to the scene through
+ *  of the cells covering it (through the plane's top-row index), the `highlight` overlay when
+ *  one is given and active, and the hosts meeting it are drawn, every pixel outside it stays as
+ *  it was. Then hands the picture to the scene through
  *  plane.ceiling->sceneHooks->pictureChanged(plane) when hooks are set. A rectangle outside the
  *  picture, an empty one or a null picture changes nothing and notifies nobody. */
-void repaintPlanRect(CGridMapping& plane, const IRect& pixelRect);
+void repaintPlanRect(CGridMapping& plane, const IRect& pixelRect,
+                     const PlanHighlight* highlight = nullptr);
 
 /** Sets pictureAlpha and writes it into the alpha of every pixel of the picture; a non-null
  *  picture is then handed to the scene (sceneHooks->pictureChanged) when hooks are set. */

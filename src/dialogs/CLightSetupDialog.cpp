@@ -41,11 +41,12 @@ namespace vs {
 
 void previewLight(CSolidLight& light, const LightData& data)
 {
-    // A copy sharing the light's nodes, carrying the working data, updates them.
+    // A copy carrying the working data updates the light's nodes.
     CSolidLight shown = light;
     data.storeInto(shown);
-    shown.isVisible = light.lightNode != nullptr ? light.lightNode->isVisible() : light.isVisible;
-    updateLightNode(shown);
+    irr::scene::ILightSceneNode* node = lightNode(light);
+    shown.isVisible = node != nullptr ? node->isVisible() : light.isVisible;
+    previewLightNode(light, shown);
 }
 
 } // namespace vs
@@ -244,8 +245,8 @@ void CLightSetupDialog::onEnableClicked(bool on)
         return;
     }
     light_->isVisible = on;
-    if (light_->lightNode != nullptr)
-        light_->lightNode->setVisible(on);
+    if (irr::scene::ILightSceneNode* node = vs::lightNode(*light_))
+        node->setVisible(on);
     enableControls(on);
     onTypeChanged();
     wnd_.DrawScene();

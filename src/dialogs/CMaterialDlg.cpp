@@ -9,6 +9,7 @@
 #include "dialogs/MaterialCommand.h"
 #include "document/CSolidFacility.h"
 #include "scene/CSceneView.h"
+#include "scene/FacilityScene.h"
 
 #include "ui/ui_MaterialDlg.h"
 
@@ -37,10 +38,11 @@ QImage textureImage(irr::video::ITexture* texture)
 
 int bufferCount(CSolidFacility& facility)
 {
-    if (facility.sceneMesh != nullptr)
-        return static_cast<int>(facility.sceneMesh->getMeshBufferCount());
-    if (facility.facilityModel != nullptr && facility.sceneManager != nullptr)
-        if (irr::scene::IMesh* mesh = facility.facilityModel->mesh(facility.sceneManager))
+    if (irr::scene::IMesh* shown = vs::facilityMesh(facility))
+        return static_cast<int>(shown->getMeshBufferCount());
+    irr::scene::ISceneManager* smgr = vs::facilitySceneManager(facility);
+    if (facility.facilityModel != nullptr && smgr != nullptr)
+        if (irr::scene::IMesh* mesh = facility.facilityModel->mesh(smgr))
             return static_cast<int>(mesh->getMeshBufferCount());
     return 0;
 }

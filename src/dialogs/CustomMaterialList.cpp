@@ -21,9 +21,10 @@ CustomMaterialList customMaterialsOf(const CSolidFacility& facility)
 
 irr::video::ITexture* ownTexture(const CSolidFacility& facility, int index)
 {
-    if (facility.facilityModel == nullptr || facility.sceneManager == nullptr || index < 0)
+    irr::scene::ISceneManager* smgr = vs::facilitySceneManager(facility);
+    if (facility.facilityModel == nullptr || smgr == nullptr || index < 0)
         return nullptr;
-    irr::scene::IMesh* shared = facility.facilityModel->mesh(facility.sceneManager);
+    irr::scene::IMesh* shared = facility.facilityModel->mesh(smgr);
     if (shared == nullptr || static_cast<irr::u32>(index) >= shared->getMeshBufferCount())
         return nullptr;
     return shared->getMeshBuffer(static_cast<irr::u32>(index))->getMaterial().getTexture(0);

@@ -26,7 +26,7 @@ void setWaistBands(CSolidDocument& doc,
         if (!bands[i] || wall.wallParts.size() <= kWaistBandPart)
             continue;
         wall.wallParts[kWaistBandPart]->definition = *bands[i];
-        if (wall.groupNode != nullptr)
+        if (wallGroupNode(wall) != nullptr)
             BuildWallScene(doc.roomNode, wall, doc);
     }
 }

@@ -5,13 +5,15 @@
 #include "document/PlanPolygon.h"
 #include "platform/IntSize.h"
 
+#include <memory>
+
 class CFacilityModel;
-namespace irr {
-namespace scene {
-class IMeshSceneNode;
-class SMesh;
-} // namespace scene
-} // namespace irr
+
+/**
+ * The mesh node and mesh of a band or a flat item while its wall is shown. The scene layer
+ * defines it and hands the record its own deleter with it.
+ */
+struct WallSurfaceScene;
 
 class CFlatFacility
 {
@@ -26,8 +28,8 @@ public:
     // Scene data while the room is shown.
     /** The item's rectangle clipped to its wall's plane, in the wall's local plan axes. */
     PlanPolygon clippedPolygon;
-    /** The item's mesh node under its wall's group node; owned by the scene graph. */
-    irr::scene::IMeshSceneNode* sceneNode = nullptr;
-    /** Front and back faces showing the item's picture, held while shown. */
-    irr::scene::SMesh* sceneMesh = nullptr;
+    /** Releases the scene record through the deleter the scene layer set. */
+    using ScenePtr = std::unique_ptr<WallSurfaceScene, void (*)(WallSurfaceScene*)>;
+    /** The item's mesh node and its front and back faces while shown (scene/WallScene.h). */
+    ScenePtr scene{nullptr, nullptr};
 };

@@ -32,10 +32,11 @@
 class CCandyType;
 class SolidCeiling;
 
-namespace irr::scene {
-class ISceneNode;
-class ITriangleSelector;
-} // namespace irr::scene
+/**
+ * The plane's grid node and picking while it is shown. The scene layer defines it and hands the
+ * plane its own deleter with it, so that the document never sees an engine type.
+ */
+struct GridMappingScene;
 
 class CGridMapping
 {
@@ -164,19 +165,10 @@ public:
     QImage picture;
     /** Alpha written into every picture pixel. */
     uint8_t pictureAlpha = 128;
-    /** A temporary overlay request used while repainting (a panel type dragged over the
-     *  plane): the type's picture over each column run x row run of the two fits. */
-    struct Highlight
-    {
-        bool active = false;
-        CCandyType* type = nullptr;
-        FitResult cols;
-        FitResult rows;
-    } highlight;
-    /** Scene objects while shown; owned by the scene graph. */
-    irr::scene::ISceneNode* sceneNode = nullptr;
-    std::array<irr::scene::ITriangleSelector*, 2> triangleSelectors{};
-    irr::scene::ISceneNode* edgeStripNode = nullptr;
+    /** Releases the scene record through the deleter the scene layer set. */
+    using ScenePtr = std::unique_ptr<GridMappingScene, void (*)(GridMappingScene*)>;
+    /** The grid node and selectors while shown (scene/GridMappingScene.h); null otherwise. */
+    ScenePtr scene{nullptr, nullptr};
 
     /** The empty double bounds (2147483647, 2147483647, -2147483648, -2147483648). */
     static RRect emptyBounds()

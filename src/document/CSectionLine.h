@@ -5,14 +5,16 @@
 #include "RPoint.h"
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 class CCandyType;
 class CGridMapping;
 
-namespace irr::scene {
-class ISceneNode;
-}
+/**
+ * The nodes of a bar while the ceiling is shown. The scene layer defines it and hands the line
+ * its own deleter with it, so that the document never sees an engine type.
+ */
+struct SectionLineScene;
 
 class CSectionLine
 {
@@ -26,10 +28,10 @@ public:
     int32_t sectionBarTypeId = 0;
     /** The resolved profile type; not owned, may be null. */
     CCandyType* candyType = nullptr;
-    /** Mesh nodes built for the bar while shown; owned by the scene graph. */
-    std::vector<irr::scene::ISceneNode*> meshNodes;
-    /** The node placing the bar (parent of meshNodes) while shown; owned by the scene graph. */
-    irr::scene::ISceneNode* sectionNode = nullptr;
+    /** Releases the scene record through the deleter the scene layer set. */
+    using ScenePtr = std::unique_ptr<SectionLineScene, void (*)(SectionLineScene*)>;
+    /** The bar's nodes while shown (scene/SectionBarScene.h); null otherwise. */
+    ScenePtr scene{nullptr, nullptr};
     /** The plane the bar belongs to; not owned. */
     CGridMapping* owner = nullptr;
 };

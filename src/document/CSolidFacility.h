@@ -8,18 +8,14 @@
 #include <memory>
 #include <vector>
 
-class CCubicCloakSceneNode;
-class CCustomSceneNode;
 class CFacilityModel;
 class CWall;
 
-namespace irr {
-namespace scene {
-class IMesh;
-class ISceneManager;
-class ITriangleSelector;
-} // namespace scene
-} // namespace irr
+/**
+ * A facility's mesh, nodes and picking while the room is shown. The scene layer defines it and
+ * hands the facility its own deleter with it, so that the document never sees an engine type.
+ */
+struct SolidFacilityScene;
 
 class CSolidFacility
 {
@@ -59,20 +55,10 @@ public:
     std::vector<std::unique_ptr<CSolidFacility>> children;
     std::vector<std::unique_ptr<CustomMaterial>> customMaterials;
 
-    // Scene references while the room is shown (src/scene/FacilityScene.h); all null otherwise.
-    /** The mesh shown: the model's shared mesh or, with custom materials, a private copy. One
-     *  reference is held (grabbed) while the node exists. */
-    irr::scene::IMesh* sceneMesh = nullptr;
-    /** True when sceneMesh is the facility's own copy rather than the model's mesh. */
-    bool ownsSceneMesh = false;
-    /** The node showing the mesh; held by its parent node. */
-    CCustomSceneNode* sceneNode = nullptr;
-    /** The pickable hull around the mesh box, a child of sceneNode; hidden unless selected. */
-    CCubicCloakSceneNode* cloakNode = nullptr;
-    /** Triangle selector of the mesh; one reference held. */
-    irr::scene::ITriangleSelector* triangleSelector = nullptr;
-    /** The scene manager the nodes belong to. */
-    irr::scene::ISceneManager* sceneManager = nullptr;
+    /** Releases the scene record through the deleter the scene layer set. */
+    using ScenePtr = std::unique_ptr<SolidFacilityScene, void (*)(SolidFacilityScene*)>;
+    /** The mesh, nodes and selector while shown (scene/FacilityScene.h); null otherwise. */
+    ScenePtr scene{nullptr, nullptr};
     /** The node's relative matrix (engine layout, column-major 4 x 4); identity until placed. */
     std::array<float, 16> transformation{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 };

@@ -9,13 +9,12 @@
 class CHost;
 class CSolidDocument;
 
-namespace irr {
-namespace scene {
-class ILightSceneNode;
-class IMeshSceneNode;
-class ITriangleSelector;
-} // namespace scene
-} // namespace irr
+/**
+ * A light's engine light, marker and marker picking while the room is shown. The scene layer
+ * defines it and hands the light its own deleter with it, so that the document never sees an
+ * engine type.
+ */
+struct SolidLightScene;
 
 class CSolidLight
 {
@@ -25,6 +24,10 @@ public:
 
     /** A new light of document with the engine's defaults: a visible white point light. */
     explicit CSolidLight(CSolidDocument* document = nullptr);
+    /** Copies the light's data; the copy has no scene objects of its own. */
+    CSolidLight(const CSolidLight& other);
+    /** Copies the light's data, keeping this light's scene objects. */
+    CSolidLight& operator=(const CSolidLight& other);
 
     /**
      * Returns the main light of a design that has none: visible, 1.4 m above the floor over the
@@ -60,11 +63,8 @@ public:
 
     /** The light's position marker is shown (not stored in the design). */
     bool markerShown = false;
-    // Scene objects while the room is shown (src/scene/LightScene.h); all null otherwise.
-    /** The engine light; held by its parent node. */
-    irr::scene::ILightSceneNode* lightNode = nullptr;
-    /** The wireframe sphere marking the light; held by its parent node. */
-    irr::scene::IMeshSceneNode* markerNode = nullptr;
-    /** Triangle selector of the marker, tested by picking; one reference held. */
-    irr::scene::ITriangleSelector* markerSelector = nullptr;
+    /** Releases the scene record through the deleter the scene layer set. */
+    using ScenePtr = std::unique_ptr<SolidLightScene, void (*)(SolidLightScene*)>;
+    /** The light node, marker and selector while shown (scene/LightScene.h); null otherwise. */
+    ScenePtr scene{nullptr, nullptr};
 };

@@ -13,13 +13,12 @@
 
 class CFacilityModel;
 class CSolidDocument;
-namespace irr {
-namespace scene {
-class IMesh;
-class ISceneNode;
-class ITriangleSelector;
-} // namespace scene
-} // namespace irr
+
+/**
+ * A wall's group node and picking meshes while the room is shown. The scene layer defines it
+ * and hands the wall its own deleter with it, so that the document never sees an engine type.
+ */
+struct SolidWallScene;
 
 class CWall
 {
@@ -62,8 +61,7 @@ public:
     std::vector<std::unique_ptr<CWallPart>> wallParts;
     std::vector<std::unique_ptr<CFlatFacility>> flatFacilities;
 
-    // Scene data while the room is shown (the engine's scene graph owns the nodes; the meshes
-    // and selectors are held by the wall and dropped when the scene is released).
+    // Scene data while the room is shown.
     /** Where the wall's base line starts, in room scene axes (x, z as plan x, y). */
     RPoint sceneStart;
     /** Direction of the base line in the plan, degrees. */
@@ -74,13 +72,8 @@ public:
     double sceneHeight = 0;
     /** The document whose cutting facilities open the wall while shown; not owned. */
     CSolidDocument* sceneDocument = nullptr;
-    /** The group node placed on the base line (a dummy transformation node); null when not shown.
-     */
-    irr::scene::ISceneNode* groupNode = nullptr;
-    /** Triangles of the wall's face, and of its whole plane, in the group's local space. */
-    irr::scene::IMesh* faceMesh = nullptr;
-    irr::scene::IMesh* planeMesh = nullptr;
-    /** Picking over faceMesh; over planeMesh (dragging a door beyond the wall's edges). */
-    irr::scene::ITriangleSelector* faceSelector = nullptr;
-    irr::scene::ITriangleSelector* planeSelector = nullptr;
+    /** Releases the scene record through the deleter the scene layer set. */
+    using ScenePtr = std::unique_ptr<SolidWallScene, void (*)(SolidWallScene*)>;
+    /** The group node, picking meshes and selectors (scene/WallScene.h); null when not shown. */
+    ScenePtr scene{nullptr, nullptr};
 };

@@ -3,13 +3,15 @@
 
 #include "platform/IntSize.h"
 
+#include <memory>
+
 class CFacilityModel;
-namespace irr {
-namespace scene {
-class IMeshSceneNode;
-class SMesh;
-} // namespace scene
-} // namespace irr
+
+/**
+ * The mesh node and mesh of a band or a flat item while its wall is shown. The scene layer
+ * defines it and hands the record its own deleter with it.
+ */
+struct WallSurfaceScene;
 
 /** Where a wall band sits. Heights in decimillimetres above the floor. */
 class CWallPartDefinition
@@ -54,10 +56,10 @@ public:
     IntSize ceramicTileSize;
     /** The catalogue model giving the band's picture; not owned, may be null. */
     CFacilityModel* facilityModel = nullptr;
-    /** The band's mesh node under its wall's group node while shown; owned by the scene graph. */
-    irr::scene::IMeshSceneNode* sceneNode = nullptr;
-    /** The band's front and back faces, held by the part while shown (dropped on release). */
-    irr::scene::SMesh* sceneMesh = nullptr;
+    /** Releases the scene record through the deleter the scene layer set. */
+    using ScenePtr = std::unique_ptr<WallSurfaceScene, void (*)(WallSurfaceScene*)>;
+    /** The band's mesh node and its front and back faces while shown (scene/WallScene.h). */
+    ScenePtr scene{nullptr, nullptr};
 
     /** Returns the visibility the design is saved with: visible and of a positive height. */
     bool writtenVisible() const { return definition.visible && definition.height > 0; }

@@ -10,10 +10,10 @@
 
 namespace vs {
 
-void repaintPlane(CGridMapping& plane, const IRect& pixelRect)
+void repaintPlane(CGridMapping& plane, const IRect& pixelRect, const PlanHighlight* highlight)
 {
     if (!isEmptyRect(pixelRect))
-        repaintPlanRect(plane, pixelRect);
+        repaintPlanRect(plane, pixelRect, highlight);
 }
 
 void repaintBends(const std::vector<CGridMapping*>& bends)

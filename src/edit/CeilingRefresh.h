@@ -12,9 +12,12 @@ class DesignView;
 
 namespace vs {
 
-/** Repaints the absolute pixel rectangle of the plane's picture; the scene takes the new
- *  texture. An empty rectangle does nothing. */
-void repaintPlane(CGridMapping& plane, const IRect& pixelRect);
+struct PlanHighlight;
+
+/** Repaints the absolute pixel rectangle of the plane's picture, with the drag's `highlight`
+ *  when one is given; the scene takes the new texture. An empty rectangle does nothing. */
+void repaintPlane(CGridMapping& plane, const IRect& pixelRect,
+                  const PlanHighlight* highlight = nullptr);
 /** Repaints the whole picture of every plane in `bends`. */
 void repaintBends(const std::vector<CGridMapping*>& bends);
 /** Rebuilds the host's tower where it now stands and gives its light node the light's place. */

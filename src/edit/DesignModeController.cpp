@@ -45,6 +45,11 @@ int DesignModeController::dragKind() const
     return drag_ ? drag_->kind() : 0;
 }
 
+const vs::PlanHighlight* DesignModeController::dragHighlight() const
+{
+    return drag_ ? drag_->planHighlight() : nullptr;
+}
+
 void DesignModeController::press(QMouseEvent& event)
 {
     state_ = State::Pressed;

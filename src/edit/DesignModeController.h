@@ -9,7 +9,8 @@
 
 namespace vs {
 class Drag;
-}
+struct PlanHighlight;
+} // namespace vs
 struct PickResult;
 
 class DesignView;
@@ -32,6 +33,9 @@ public:
     /** The kind of the drag in progress: 0 none, 1 a ceiling host item, 2 panels over a
      *  rectangle of cells, 3 a door or window, 4 the selected facilities or a light. */
     int dragKind() const;
+    /** The overlay the drag in progress draws on a plan picture (panels over cells); null
+     *  while no drag draws one. */
+    const vs::PlanHighlight* dragHighlight() const;
 
     void press(QMouseEvent& event) override;
     void move(QMouseEvent& event) override;

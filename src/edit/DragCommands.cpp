@@ -40,17 +40,6 @@ double areaOf(const PlanPolygon& polygon)
     return std::fabs(area);
 }
 
-void dropFlatScene(CFlatFacility& flat)
-{
-    if (flat.sceneNode != nullptr)
-        flat.sceneNode->remove();
-    if (flat.sceneMesh != nullptr)
-        flat.sceneMesh->drop();
-    flat.sceneNode = nullptr;
-    flat.sceneMesh = nullptr;
-    flat.clippedPolygon = PlanPolygon();
-}
-
 } // namespace
 
 double flatShareOnWall(const CWall& wall, const CFlatFacility& flat, const RPoint& position)
@@ -176,7 +165,7 @@ void RemoveFlatCommand::redo()
     index_ = size_t(it - list.begin());
     held_ = std::move(*it);
     list.erase(it);
-    dropFlatScene(*held_);
+    releaseFlatFacilityScene(*held_);
     RebuildWallCutOuts(wall_);
     view_.DrawScene();
 }
@@ -187,7 +176,7 @@ void RemoveFlatCommand::undo()
         return;
     auto& list = wall_.flatFacilities;
     list.insert(list.begin() + std::ptrdiff_t(std::min(index_, list.size())), std::move(held_));
-    if (wall_.groupNode != nullptr)
+    if (wallGroupNode(wall_) != nullptr)
         RebuildFlatFacility(wall_, *flat_);
     view_.DrawScene();
 }

@@ -3,6 +3,7 @@
 #include "catalogue/CCandyType.h"
 #include "ceiling/ExactFit.h"
 #include "ceiling/GridLayout.h"
+#include "ceiling/PlanHighlight.h"
 #include "document/CFlatFacility.h"
 #include "document/CGridMapping.h"
 #include "document/CSolidDocument.h"
@@ -16,6 +17,7 @@
 #include "edit/EditCommand.h"
 #include "edit/Picker.h"
 #include "scene/FacilityScene.h"
+#include "scene/GridMappingScene.h"
 #include "scene/LightScene.h"
 #include "scene/WallScene.h"
 
@@ -122,11 +124,13 @@ public:
             show(cell);
     }
 
+    const PlanHighlight* planHighlight() const override { return &highlight_; }
+
     void finish() override
     {
-        const auto highlight = plane_.highlight;
+        const PlanHighlight highlight = highlight_;
         const IRect area = highlightArea();
-        plane_.highlight = {};
+        highlight_ = {};
         repaintPlane(plane_, area);
         if (highlight.cols.runs.empty() || highlight.rows.runs.empty())
             return;
@@ -141,17 +145,17 @@ private:
         if (((type_.rotateDegree % 180) + 180) % 180 != 0)
             std::swap(across, down);
         const IRect before = highlightArea();
-        plane_.highlight.active = true;
-        plane_.highlight.type = &type_;
-        plane_.highlight.cols = exactFitCols(plane_, across, start_.X, cell.X);
-        plane_.highlight.rows = exactFitRows(plane_, down, start_.Y, cell.Y);
+        highlight_.active = true;
+        highlight_.type = &type_;
+        highlight_.cols = exactFitCols(plane_, across, start_.X, cell.X);
+        highlight_.rows = exactFitRows(plane_, down, start_.Y, cell.Y);
         shown_ = cell;
-        repaintPlane(plane_, uniteRects(before, highlightArea()));
+        repaintPlane(plane_, uniteRects(before, highlightArea()), &highlight_);
     }
 
     IRect highlightArea() const
     {
-        const auto& h = plane_.highlight;
+        const PlanHighlight& h = highlight_;
         if (!h.active)
             return CGridMapping::emptyPixelRect();
         const IRect cells{std::min(h.cols.first, h.cols.last), std::min(h.rows.first, h.rows.last),
@@ -164,6 +168,8 @@ private:
     CCandyType& type_;
     core::vector2di start_;
     core::vector2di shown_;
+    /** The cells the panels would cover, drawn over the plan picture while the drag lasts. */
+    PlanHighlight highlight_;
 };
 
 // ---- Kind 3 ----
@@ -182,7 +188,7 @@ public:
         // The wall's whole plane: y = 0 of its group's local space, x along, z = plan y.
         core::line3df ray;
         core::vector3df hit;
-        if (!localRay(view_, wall_.groupNode, p, ray) ||
+        if (!localRay(view_, wallGroupNode(wall_), p, ray) ||
             !meet(ray, core::vector3df(0, 0, 0), core::vector3df(0, 1, 0), hit))
             return;
         const RPoint offset{hit.X - start_.x, hit.Z - start_.y};
@@ -425,7 +431,7 @@ std::unique_ptr<Drag> makePanelDrag(DesignView& view, CGridMapping& plane, CCand
 std::unique_ptr<Drag> makeFlatDrag(DesignView& view, CWall& wall, CFlatFacility& flat,
                                    const RPoint& start)
 {
-    if (wall.groupNode == nullptr)
+    if (wallGroupNode(wall) == nullptr)
         return nullptr;
     return std::make_unique<FlatDrag>(view, wall, flat, start);
 }
@@ -446,7 +452,7 @@ bool planePointAt(DesignView& view, CGridMapping& plane, const QPoint& p, RPoint
 {
     core::line3df ray;
     core::vector3df hit;
-    if (!localRay(view, plane.sceneNode, p, ray) ||
+    if (!localRay(view, planeNode(plane), p, ray) ||
         !meet(ray, core::vector3df(0, 0, 0), core::vector3df(0, 1, 0), hit))
         return false;
     planPoint = {hit.X, hit.Z};

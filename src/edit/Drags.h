@@ -29,6 +29,8 @@ class DesignView;
 
 namespace vs {
 
+struct PlanHighlight;
+
 /** Half the side of the square drag plane: hits farther from the start are ignored. */
 constexpr float kDragPlaneHalfSide = 50000;
 /** A door or window with less than this share (percent) of its area left on the wall goes. */
@@ -45,6 +47,8 @@ public:
     /** Ends the drag where it was last shown: takes the preview back and runs the edit as one
      *  step when anything changed. */
     virtual void finish() = 0;
+    /** The overlay the drag draws on a plan picture; null for drags that draw none. */
+    virtual const PlanHighlight* planHighlight() const { return nullptr; }
 };
 
 /** Shows a ceiling host item moved from where it lay, and commits the move through the host. */

@@ -100,8 +100,8 @@ core::aabbox3df facilityRoomBox(const CSolidFacility& facility, const CSolidDocu
                                 const core::matrix4& frame)
 {
     core::aabbox3df box;
-    if (facility.sceneMesh) {
-        box = facility.sceneMesh->getBoundingBox();
+    if (facilityMesh(facility)) {
+        box = facilityMesh(facility)->getBoundingBox();
     } else {
         const Vec3f& e = facility.correctExtent;
         box = core::aabbox3df(-e.x / 2, 0, -e.z / 2, e.x / 2, e.y, e.z / 2);

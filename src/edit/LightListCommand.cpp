@@ -52,7 +52,7 @@ void LightListCommand::apply(const std::vector<CSolidLight*>& lights)
     }
     if (document.roomNode) {
         for (std::unique_ptr<CSolidLight>& light : document.solidLights)
-            if (!light->lightNode)
+            if (!vs::lightNode(*light))
                 vs::buildLightNode(*light, document.roomNode);
         vs::applyLightingModelToLights(vs::usesSimpleLighting(document), document);
     }

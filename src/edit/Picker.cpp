@@ -8,6 +8,8 @@
 #include "scene/CCubicCloakSceneNode.h"
 #include "scene/CRoomSceneNode.h"
 #include "scene/CeilingScene.h"
+#include "scene/FacilityScene.h"
+#include "scene/GridMappingScene.h"
 #include "scene/LightScene.h"
 #include "scene/RoomScene.h"
 #include "scene/WallScene.h"
@@ -87,14 +89,14 @@ void pickCeilingPart(DesignView& view, const core::line3df& ray, PickResult& bes
     if (!doc.ceiling || !doc.ceiling->root)
         return;
     const CeilingPick found = pickCeiling(*doc.ceiling->root, ray, view.sceneManager());
-    if (found.plane == nullptr || found.plane->sceneNode == nullptr)
+    if (found.plane == nullptr || planeNode(*found.plane) == nullptr)
         return;
     const f32 d = found.point.getDistanceFromSQ(ray.start);
     if (!wins({true, d, found.point}, bestHit))
         return;
     CGridMapping& plane = *found.plane;
     core::matrix4 toPlane;
-    plane.sceneNode->getAbsoluteTransformation().getInverse(toPlane);
+    planeNode(plane)->getAbsoluteTransformation().getInverse(toPlane);
     core::vector3df local = found.point;
     toPlane.transformVect(local);
     RPoint p{local.X, local.Z};
@@ -164,12 +166,12 @@ void pickWalls(scene::ISceneCollisionManager* collisions, CSolidDocument& doc,
     CWall* nearest = nullptr;
     Hit nearestHit;
     for (auto& wall : doc.walls) {
-        if (wall->faceSelector == nullptr || wall->groupNode == nullptr)
+        if (wallFaceSelector(*wall) == nullptr || wallGroupNode(*wall) == nullptr)
             continue;
         // Seen from the room's side only: from outside the room a wall lets the pick through.
         if (!(ray.getVector().dotProduct(wallRoomNormal(doc, *wall)) < 0))
             continue;
-        const Hit hit = hitOf(collisions, ray, wall->faceSelector);
+        const Hit hit = hitOf(collisions, ray, wallFaceSelector(*wall));
         if (wins(hit, nearestHit)) {
             nearest = wall.get();
             nearestHit = hit;
@@ -178,7 +180,7 @@ void pickWalls(scene::ISceneCollisionManager* collisions, CSolidDocument& doc,
     if (nearest == nullptr || !wins(nearestHit, bestHit))
         return;
     core::matrix4 toWall;
-    nearest->groupNode->getAbsoluteTransformation().getInverse(toWall);
+    wallGroupNode(*nearest)->getAbsoluteTransformation().getInverse(toWall);
     core::vector3df local = nearestHit.point;
     toWall.transformVect(local);
     // The wall's local plan: x along the wall, plan y = -height.
@@ -199,7 +201,7 @@ void pickFacilities(scene::ISceneCollisionManager* collisions, CSolidDocument& d
     int nearestFace = -1;
     Hit nearestHit;
     for (auto& facility : doc.solidFacilities) {
-        CCubicCloakSceneNode* cloak = facility->cloakNode;
+        CCubicCloakSceneNode* cloak = cloakNode(*facility);
         if (cloak == nullptr)
             continue;
         for (int face = 0; face < 6; ++face) {
@@ -213,7 +215,7 @@ void pickFacilities(scene::ISceneCollisionManager* collisions, CSolidDocument& d
     }
     if (nearest == nullptr || !wins(nearestHit, bestHit))
         return;
-    nearest->cloakNode->faceIndex = nearestFace;
+    cloakNode(*nearest)->faceIndex = nearestFace;
     best = PickResult();
     best.kind = PickResult::Kind::Facility;
     best.point = nearestHit.point;
@@ -226,12 +228,12 @@ void pickMarkers(scene::ISceneCollisionManager* collisions, CSolidDocument& doc,
                  const core::line3df& ray, PickResult& best, Hit& bestHit)
 {
     for (auto& light : doc.solidLights) {
-        if (!light->markerShown || light->markerNode == nullptr ||
-            !light->markerNode->isVisible() || light->markerSelector == nullptr)
+        if (!light->markerShown || lightMarkerNode(*light) == nullptr ||
+            !lightMarkerNode(*light)->isVisible() || lightMarkerSelector(*light) == nullptr)
             continue;
-        const Hit hit = hitOf(collisions, ray, light->markerSelector);
+        const Hit hit = hitOf(collisions, ray, lightMarkerSelector(*light));
         // The sphere's near side only: the hit must face the ray's start.
-        const core::vector3df outwards = hit.point - light->markerNode->getAbsolutePosition();
+        const core::vector3df outwards = hit.point - lightMarkerNode(*light)->getAbsolutePosition();
         if (!hit.found || !(outwards.dotProduct(ray.getVector()) < 0) || !wins(hit, bestHit))
             continue;
         best = PickResult();

@@ -2,6 +2,7 @@
 
 #include "document/CSolidFacility.h"
 #include "scene/CCubicCloakSceneNode.h"
+#include "scene/FacilityScene.h"
 
 #include <algorithm>
 
@@ -9,8 +10,8 @@ namespace {
 
 void showCloak(const CSolidFacility* facility, bool shown)
 {
-    if (facility != nullptr && facility->cloakNode != nullptr)
-        facility->cloakNode->setVisible(shown);
+    if (facility != nullptr && vs::cloakNode(*facility) != nullptr)
+        vs::cloakNode(*facility)->setVisible(shown);
 }
 
 } // namespace

@@ -11,18 +11,6 @@
 
 namespace {
 
-/** Removes the item's node and mesh from its wall's scene (nothing while it has none). */
-void releaseFlatNode(CFlatFacility& flat)
-{
-    if (flat.sceneNode)
-        flat.sceneNode->remove();
-    flat.sceneNode = nullptr;
-    if (flat.sceneMesh)
-        flat.sceneMesh->drop();
-    flat.sceneMesh = nullptr;
-    flat.clippedPolygon = PlanPolygon();
-}
-
 /** Clips every item of the wall again and rebuilds its cut-outs. */
 void rebuildWall(CWall& wall)
 {
@@ -90,7 +78,7 @@ void SurfaceCommand::apply(const SurfaceLook& look)
     for (const SurfaceLook::Part& p : look.parts) {
         p.part->facilityModel = p.model;
         p.part->ceramicTileSize = p.tileSize;
-        if (p.wall->groupNode)
+        if (vs::wallGroupNode(*p.wall))
             vs::BuildWallPartScene(*p.wall, *p.part);
     }
 
@@ -110,7 +98,7 @@ void SurfaceCommand::apply(const SurfaceLook& look)
             pool.erase(at);
         }
         for (std::unique_ptr<CFlatFacility>& flat : pool) {
-            releaseFlatNode(*flat);
+            vs::releaseFlatFacilityScene(*flat);
             held_.push_back(std::move(flat));
         }
         walls.insert(wall);

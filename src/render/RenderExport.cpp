@@ -20,7 +20,10 @@
 #include "scene/CGridMappingSceneNode.h"
 #include "scene/CRoofSceneNode.h"
 #include "scene/CRoomSceneNode.h"
+#include "scene/FacilityScene.h"
+#include "scene/GridMappingScene.h"
 #include "scene/RoomScene.h"
+#include "scene/SectionBarScene.h"
 #include "scene/WallScene.h"
 
 #include <algorithm>
@@ -281,12 +284,12 @@ std::set<const CSectionLine*>& writtenSectionLines()
  *  bar's node hangs under its plane's grid node (or the roof), which need not be `frame`. */
 void exportSectionLine(const CSectionLine& line, const scene::ISceneNode* frame)
 {
-    if (line.sectionNode == nullptr || !line.sectionNode->isVisible() ||
+    if (sectionNode(line) == nullptr || !sectionNode(line)->isVisible() ||
         !writtenSectionLines().insert(&line).second)
         return;
     callVoid(RiSlot::RiTransformBegin);
-    concatTransform(transformFrom(frame, line.sectionNode));
-    for (const scene::ISceneNode* bar : line.meshNodes)
+    concatTransform(transformFrom(frame, sectionNode(line)));
+    for (const scene::ISceneNode* bar : sectionMeshNodes(line))
         exportNode(bar);
     callVoid(RiSlot::RiTransformEnd);
 }
@@ -397,7 +400,7 @@ void exportCeilingTree(const RenderView& view, const CGridMapping& plane,
                        const scene::ISceneNode* frame)
 {
     callVoid(RiSlot::RiTransformBegin);
-    const auto* node = dynamic_cast<const CGridMappingSceneNode*>(plane.sceneNode);
+    const auto* node = dynamic_cast<const CGridMappingSceneNode*>(planeNode(plane));
     if (node != nullptr) {
         concatTransform(node->getRelativeTransformation());
         exportPlaneNode(view, plane, *node);
@@ -507,7 +510,7 @@ float roomSideOf(const CSolidDocument& document, const CWall& wall)
     if (root == nullptr || root->indentedOutline.size() < 3)
         return -1;
     const WallFrame frame = wallFrame(document, wall);
-    const core::matrix4 m = wall.groupNode->getRelativeTransformation();
+    const core::matrix4 m = wallGroupNode(wall)->getRelativeTransformation();
     core::vector3df probe(static_cast<f32>(frame.length / 2), 50, 0);
     m.transformVect(probe);
     return insideOutline(root->indentedOutline, roomPlanOrigin(document), probe.X, probe.Z) ? 1.0f
@@ -517,23 +520,24 @@ float roomSideOf(const CSolidDocument& document, const CWall& wall)
 void exportWall(const RenderView& view, const CWall& wall)
 {
     // Only walls whose room side faces the camera are written.
-    if (wall.groupNode == nullptr ||
-        cameraIn(view, wall.groupNode).Y * roomSideOf(*view.document, wall) <= 0)
+    if (wallGroupNode(wall) == nullptr ||
+        cameraIn(view, wallGroupNode(wall)).Y * roomSideOf(*view.document, wall) <= 0)
         return;
     callVoid(RiSlot::RiAttributeBegin);
-    concatTransform(wall.groupNode->getRelativeTransformation());
+    concatTransform(wallGroupNode(wall)->getRelativeTransformation());
     for (const auto& part : wall.wallParts)
-        if (part->sceneNode != nullptr && part->sceneNode->isVisible())
-            exportNode(part->sceneNode);
+        if (wallPartNode(*part) != nullptr && wallPartNode(*part)->isVisible())
+            exportNode(wallPartNode(*part));
     for (const auto& flat : wall.flatFacilities)
-        if (flat->sceneNode != nullptr && flat->sceneNode->isVisible())
-            exportNode(flat->sceneNode);
+        if (flatFacilityNode(*flat) != nullptr && flatFacilityNode(*flat)->isVisible())
+            exportNode(flatFacilityNode(*flat));
     callVoid(RiSlot::RiAttributeEnd);
 }
 
-const scene::IMesh* facilityMesh(const CSolidFacility& facility)
+const scene::IMesh* shownFacilityMesh(const CSolidFacility& facility)
 {
-    scene::IMeshSceneNode* meshNode = facility.sceneNode ? facility.sceneNode->meshNode() : nullptr;
+    CCustomSceneNode* node = facilityNode(facility);
+    scene::IMeshSceneNode* meshNode = node ? node->meshNode() : nullptr;
     return meshNode ? meshNode->getMesh() : nullptr;
 }
 
@@ -541,11 +545,12 @@ const scene::IMesh* facilityMesh(const CSolidFacility& facility)
 void exportMembers(const CSolidFacility& facility)
 {
     for (const auto& member : facility.children) {
-        if (member->sceneNode == nullptr)
+        const CCustomSceneNode* node = facilityNode(*member);
+        if (node == nullptr)
             continue;
         callVoid(RiSlot::RiTransformBegin);
-        concatTransform(member->sceneNode->getRelativeTransformation());
-        if (const scene::IMesh* mesh = facilityMesh(*member))
+        concatTransform(node->getRelativeTransformation());
+        if (const scene::IMesh* mesh = shownFacilityMesh(*member))
             ExportMesh(mesh, nullptr);
         exportMembers(*member);
         callVoid(RiSlot::RiTransformEnd);
@@ -554,11 +559,12 @@ void exportMembers(const CSolidFacility& facility)
 
 void exportFacility(const CSolidFacility& facility)
 {
-    if (facility.sceneNode == nullptr)
+    const CCustomSceneNode* node = facilityNode(facility);
+    if (node == nullptr)
         return;
     const RenderSettings& settings = RenderSettings::instance();
     callVoid(RiSlot::RiAttributeBegin);
-    concatTransform(facility.sceneNode->getRelativeTransformation());
+    concatTransform(node->getRelativeTransformation());
     if (!settings.shadowPass && settings.jobSimpleLighting) {
         const float top = facility.position.y + facility.size.y;
         const int group = top < 1000 ? 0 : top < 1600 ? 1 : 2;
@@ -566,7 +572,7 @@ void exportFacility(const CSolidFacility& facility)
         for (int i = 0; i < 3; ++i)
             illuminate(settings.globalLights[static_cast<size_t>(i)], i == group ? 1 : 0);
     }
-    if (const scene::IMesh* mesh = facilityMesh(facility))
+    if (const scene::IMesh* mesh = shownFacilityMesh(facility))
         ExportMesh(mesh, nullptr);
     exportMembers(facility);
     callVoid(RiSlot::RiAttributeEnd);

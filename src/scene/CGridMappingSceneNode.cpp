@@ -5,6 +5,7 @@
 #include "document/CSolidDocument.h"
 #include "document/SolidCeiling.h"
 #include "scene/EngineTexture.h"
+#include "scene/GridMappingScene.h"
 #include "scene/MeshBuffers.h"
 #include "scene/PolygonTiling.h"
 
@@ -49,7 +50,7 @@ CGridMappingSceneNode::CGridMappingSceneNode(CGridMapping* plane, scene::ISceneN
 {
     setAutomaticCulling(scene::EAC_OFF);
     if (plane_)
-        plane_->sceneNode = this;
+        vs::planeScene(*plane_).node = this;
 }
 
 // The plane may already be deleted when the scene manager destroys the node, so the destructor

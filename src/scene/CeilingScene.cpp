@@ -8,6 +8,7 @@
 #include "document/SolidCeiling.h"
 #include "scene/CBendGridMappingSceneNode.h"
 #include "scene/CRoofSceneNode.h"
+#include "scene/GridMappingScene.h"
 #include "scene/LightScene.h"
 #include "scene/SectionBarScene.h"
 #include "scene/TowerScene.h"
@@ -31,7 +32,7 @@ void CCeilingSceneHooks::tileRemoved(CTile& tile)
 
 void CCeilingSceneHooks::pictureChanged(CGridMapping& plane)
 {
-    if (auto* node = dynamic_cast<CGridMappingSceneNode*>(plane.sceneNode))
+    if (auto* node = dynamic_cast<CGridMappingSceneNode*>(vs::planeNode(plane)))
         node->updateTexture();
 }
 
@@ -40,7 +41,7 @@ namespace {
 
 CGridMappingSceneNode* gridNode(const CGridMapping& plane)
 {
-    return dynamic_cast<CGridMappingSceneNode*>(plane.sceneNode);
+    return dynamic_cast<CGridMappingSceneNode*>(planeNode(plane));
 }
 
 /** Visits plane, its bends, its split lines' bends and all descendants. */
@@ -99,8 +100,8 @@ void buildPlane(CGridMapping& plane, scene::ISceneNode* parent, scene::ISceneMan
         for (auto& child : plane.children)
             buildPlane(*child, parent, smgr);
         for (auto& line : plane.splitLines) {
-            if (line->bend && line->child && line->child->sceneNode)
-                addBendNode(*line->bend, line->bendStart, line->bendEnd, line->child->sceneNode,
+            if (line->bend && line->child && planeNode(*line->child))
+                addBendNode(*line->bend, line->bendStart, line->bendEnd, planeNode(*line->child),
                             smgr);
             else if (line->sectionLine)
                 buildSectionBar(*line->sectionLine, parent, smgr);
@@ -109,8 +110,9 @@ void buildPlane(CGridMapping& plane, scene::ISceneNode* parent, scene::ISceneMan
         auto* node = new CGridMappingSceneNode(&plane, parent, smgr);
         node->initialise();
         node->drop();
-        plane.triangleSelectors[0] = smgr->createTriangleSelector(node->faceMesh(), node);
-        plane.triangleSelectors[1] = smgr->createTriangleSelector(node->pickingMesh(), node);
+        GridMappingScene& record = planeScene(plane);
+        record.selectors[0] = smgr->createTriangleSelector(node->faceMesh(), node);
+        record.selectors[1] = smgr->createTriangleSelector(node->pickingMesh(), node);
         for (auto& child : plane.children) {
             addDockBends(*child, node, smgr);
             buildPlane(*child, node, smgr);
@@ -123,20 +125,11 @@ void buildPlane(CGridMapping& plane, scene::ISceneNode* parent, scene::ISceneMan
 
 void forgetPlaneScene(CGridMapping& plane)
 {
-    for (scene::ITriangleSelector*& selector : plane.triangleSelectors) {
-        if (selector)
-            selector->drop();
-        selector = nullptr;
-    }
     if (CGridMappingSceneNode* node = gridNode(plane))
         node->releaseTexture();
-    plane.sceneNode = nullptr;
-    plane.edgeStripNode = nullptr;
+    forgetPlaneNode(plane); // drops the selectors
     forEachCandy(plane, [](CCandy& candy) { forgetTower(candy); });
-    forEachSectionLine(plane, [](CSectionLine& line) {
-        line.sectionNode = nullptr;
-        line.meshNodes.clear();
-    });
+    forEachSectionLine(plane, [](CSectionLine& line) { forgetSectionBar(line); });
 }
 
 void invertPlane(CGridMapping& plane, double axisSum, double lightAxisSum,
@@ -149,9 +142,10 @@ void invertPlane(CGridMapping& plane, double axisSum, double lightAxisSum,
         }
     if (CGridMappingSceneNode* node = gridNode(plane)) {
         node->mirror(axisSum);
-        if (plane.triangleSelectors[0]) {
-            plane.triangleSelectors[0]->drop();
-            plane.triangleSelectors[0] = smgr->createTriangleSelector(node->faceMesh(), node);
+        scene::ITriangleSelector*& face = planeScene(plane).selectors[0];
+        if (face) {
+            face->drop();
+            face = smgr->createTriangleSelector(node->faceMesh(), node);
         }
     }
     for (auto& bend : plane.bends)
@@ -173,11 +167,11 @@ void invertPlane(CGridMapping& plane, double axisSum, double lightAxisSum,
 void pickPlane(CGridMapping& plane, const core::line3df& ray, scene::ISceneCollisionManager& cm,
                CeilingPick& best, double& bestDistance)
 {
-    if (plane.triangleSelectors[0]) {
+    if (scene::ITriangleSelector* face = planeSelectors(plane)[0]) {
         core::vector3df point;
         core::triangle3df triangle;
         scene::ISceneNode* hitNode = nullptr;
-        if (cm.getCollisionPoint(ray, plane.triangleSelectors[0], point, triangle, hitNode) &&
+        if (cm.getCollisionPoint(ray, face, point, triangle, hitNode) &&
             triangle.isFrontFacing(point - ray.start)) {
             const double distance = point.getDistanceFromSQ(ray.start);
             if (distance < bestDistance) {
@@ -264,8 +258,8 @@ void applyCeilingDisplay(SolidCeiling& ceiling, uint8_t backAlpha, bool lighting
             plane.pictureAlpha = backAlpha;
         else
             setPictureAlpha(plane, backAlpha);
-        if (plane.sceneNode)
-            plane.sceneNode->setMaterialFlag(video::EMF_LIGHTING, lighting);
+        if (scene::ISceneNode* node = planeNode(plane))
+            node->setMaterialFlag(video::EMF_LIGHTING, lighting);
     });
 }
 

@@ -143,12 +143,22 @@ core::matrix4 placementMatrix(const CSolidFacility& facility, const CSolidDocume
 }
 
 /** Drops a facility's hold on its mesh. */
-void dropSceneMesh(CSolidFacility& facility)
+void dropSceneMesh(SolidFacilityScene& record)
 {
-    if (facility.sceneMesh != nullptr)
-        facility.sceneMesh->drop();
-    facility.sceneMesh = nullptr;
-    facility.ownsSceneMesh = false;
+    if (record.mesh != nullptr)
+        record.mesh->drop();
+    record.mesh = nullptr;
+    record.ownsMesh = false;
+}
+
+void deleteFacilityScene(SolidFacilityScene* record)
+{
+    if (record == nullptr)
+        return;
+    if (record->selector != nullptr)
+        record->selector->drop();
+    dropSceneMesh(*record);
+    delete record;
 }
 
 scene::IMesh* modelMesh(const CSolidFacility& facility, scene::ISceneManager* smgr,
@@ -197,32 +207,34 @@ void applyCustomMaterial(CustomMaterial& custom, video::SMaterial& material,
     material.setTextureMatrix(0, transform);
 }
 
-/** Makes sceneMesh the right kind: a private copy with custom materials, else the shared one.
+/** Makes the shown mesh the right kind: a private copy with custom materials, else the shared one.
  *  Returns true when the mesh changed. */
 bool chooseSceneMesh(CSolidFacility& facility, scene::IMesh* shared)
 {
+    SolidFacilityScene& record = *facility.scene;
     const bool wantsCopy = !facility.customMaterials.empty();
-    if (shared == nullptr || wantsCopy == facility.ownsSceneMesh)
+    if (shared == nullptr || wantsCopy == record.ownsMesh)
         return false;
-    scene::IMesh* next = wantsCopy ? copyMesh(shared, facility.sceneManager) : shared;
+    scene::IMesh* next = wantsCopy ? copyMesh(shared, record.sceneManager) : shared;
     if (next == nullptr)
         return false;
     if (!wantsCopy)
         next->grab();
-    dropSceneMesh(facility);
-    facility.sceneMesh = next;
-    facility.ownsSceneMesh = wantsCopy;
+    dropSceneMesh(record);
+    record.mesh = next;
+    record.ownsMesh = wantsCopy;
     return true;
 }
 
 void copyCustomMaterials(CSolidFacility& facility, scene::IMesh* shared)
 {
-    if (!facility.ownsSceneMesh || facility.sceneMesh == nullptr)
+    const SolidFacilityScene& record = *facility.scene;
+    if (!record.ownsMesh || record.mesh == nullptr)
         return;
-    video::IVideoDriver* driver = facility.sceneManager->getVideoDriver();
-    const u32 count = facility.sceneMesh->getMeshBufferCount();
+    video::IVideoDriver* driver = record.sceneManager->getVideoDriver();
+    const u32 count = record.mesh->getMeshBufferCount();
     for (u32 i = 0; i < count; ++i) {
-        video::SMaterial& material = facility.sceneMesh->getMeshBuffer(i)->getMaterial();
+        video::SMaterial& material = record.mesh->getMeshBuffer(i)->getMaterial();
         if (shared != nullptr && i < shared->getMeshBufferCount())
             material = shared->getMeshBuffer(i)->getMaterial();
         material.NormalizeNormals = true;
@@ -233,8 +245,8 @@ void copyCustomMaterials(CSolidFacility& facility, scene::IMesh* shared)
 
 core::aabbox3df facilityBox(const CSolidFacility& facility)
 {
-    if (facility.sceneMesh != nullptr)
-        return facility.sceneMesh->getBoundingBox();
+    if (scene::IMesh* mesh = facilityMesh(facility))
+        return mesh->getBoundingBox();
     const Vec3f& e = facility.correctExtent;
     core::aabbox3df box(-e.x / 2, 0, -e.z / 2, e.x / 2, e.y, e.z / 2);
     box.repair();
@@ -253,7 +265,7 @@ void takeModelMesh(CSolidFacility& facility, scene::IMesh* shared)
     }
     shared->setMaterialFlag(video::EMF_NORMALIZE_NORMALS, true); // the node is scaled
     shared->grab();
-    facility.sceneMesh = shared;
+    facility.scene->mesh = shared;
     chooseSceneMesh(facility, shared);
     copyCustomMaterials(facility, shared);
 }
@@ -268,7 +280,8 @@ uint64_t triangleCount(scene::IMesh& mesh)
 
 void createNodes(CSolidFacility& facility, scene::ISceneNode* parent, DesignCatalogue* materials)
 {
-    scene::ISceneManager* smgr = facility.sceneManager;
+    SolidFacilityScene& record = *facility.scene;
+    scene::ISceneManager* smgr = record.sceneManager;
     // Every placed facility draws its model's triangles, shared mesh or not.
     scene::IMesh* shared = modelMesh(facility, smgr, materials);
     if (shared != nullptr && chargeSceneTriangles(triangleCount(*shared)))
@@ -277,19 +290,19 @@ void createNodes(CSolidFacility& facility, scene::ISceneNode* parent, DesignCata
     // A model whose mesh data cannot be read shows a box, so the facility is seen and picked.
     core::aabbox3df box = facilityBox(facility);
     scene::SMesh* standIn = nullptr;
-    if (facility.sceneMesh == nullptr && facility.facilityModel != nullptr &&
+    if (record.mesh == nullptr && facility.facilityModel != nullptr &&
         facility.facilityModel->meshUnreadable()) {
         const Vec3f& e = facility.correctExtent;
         const Vec3f& s = facility.size;
         box = standInBoxBounds({e.x, e.y, e.z}, {s.x, s.y, s.z});
         standIn = makeStandInBox(box);
     }
-    scene::IMesh* shown = standIn != nullptr ? standIn : facility.sceneMesh;
+    scene::IMesh* shown = standIn != nullptr ? standIn : record.mesh;
     CCustomSceneNode* node = new CCustomSceneNode(shown, smgr, parent);
-    facility.sceneNode = node;
+    record.node = node;
     node->drop(); // the parent holds it
     if (shown != nullptr)
-        facility.triangleSelector = smgr->createTriangleSelector(shown, node);
+        record.selector = smgr->createTriangleSelector(shown, node);
     if (standIn != nullptr)
         standIn->drop(); // the node's mesh node holds it
 
@@ -297,7 +310,7 @@ void createNodes(CSolidFacility& facility, scene::ISceneNode* parent, DesignCata
         new CCubicCloakSceneNode(box.MinEdge, core::vector3df(0, 0, 0), node, smgr);
     cloak->setScale(box.getExtent());
     cloak->setVisible(false);
-    facility.cloakNode = cloak;
+    record.cloak = cloak;
     cloak->drop();
 }
 
@@ -307,13 +320,15 @@ constexpr int kMaxNodeDepth = 256;
 void buildNode(CSolidFacility& facility, scene::ISceneNode* parent, CSolidDocument& document,
                DesignCatalogue* materials, int depth)
 {
-    if (facility.sceneNode != nullptr) {
-        if (parent != nullptr && facility.sceneNode->getParent() != parent)
-            facility.sceneNode->setParent(parent);
+    if (CCustomSceneNode* node = facilityNode(facility)) {
+        if (parent != nullptr && node->getParent() != parent)
+            node->setParent(parent);
     } else {
-        facility.sceneManager = sceneManager();
-        if (facility.sceneManager == nullptr)
+        scene::ISceneManager* smgr = sceneManager();
+        if (smgr == nullptr)
             return;
+        facility.scene = CSolidFacility::ScenePtr(new SolidFacilityScene(), deleteFacilityScene);
+        facility.scene->sceneManager = smgr;
         createNodes(facility, parent, materials);
     }
     // Group nesting is bounded by the design reader; the guard keeps an absurdly deep
@@ -321,7 +336,7 @@ void buildNode(CSolidFacility& facility, scene::ISceneNode* parent, CSolidDocume
     if (depth < kMaxNodeDepth)
         for (std::unique_ptr<CSolidFacility>& member : facility.children)
             if (member)
-                buildNode(*member, facility.sceneNode, document, materials, depth + 1);
+                buildNode(*member, facility.scene->node, document, materials, depth + 1);
     setFacilityBrightness(facility, facility.emissive);
     updateFacilityTransformation(facility, document);
 }
@@ -332,18 +347,12 @@ void removeNodes(CSolidFacility& facility, int depth)
         for (std::unique_ptr<CSolidFacility>& member : facility.children)
             if (member)
                 removeNodes(*member, depth + 1);
-    if (facility.sceneNode == nullptr)
+    if (facilityNode(facility) == nullptr)
         return;
-    if (facility.triangleSelector != nullptr)
-        facility.triangleSelector->drop();
-    facility.triangleSelector = nullptr;
-    dropSceneMesh(facility);
-    if (facility.cloakNode != nullptr)
-        facility.cloakNode->remove();
-    facility.cloakNode = nullptr;
-    facility.sceneNode->remove();
-    facility.sceneNode = nullptr;
-    facility.sceneManager = nullptr;
+    if (facility.scene->cloak != nullptr)
+        facility.scene->cloak->remove();
+    facility.scene->node->remove();
+    facility.scene.reset(); // drops the selector and the mesh
     for (std::unique_ptr<CustomMaterial>& m : facility.customMaterials)
         if (m)
             m->texture = nullptr;
@@ -364,6 +373,36 @@ core::matrix4 modelTurn(const CFacilityModel& model)
     rotation.setRotationDegrees(
         core::vector3df(model.baseRotation[0], model.baseRotation[1], model.baseRotation[2]));
     return rotation * swap;
+}
+
+CCustomSceneNode* facilityNode(const CSolidFacility& facility)
+{
+    return facility.scene ? facility.scene->node : nullptr;
+}
+
+CCubicCloakSceneNode* cloakNode(const CSolidFacility& facility)
+{
+    return facility.scene ? facility.scene->cloak : nullptr;
+}
+
+scene::IMesh* facilityMesh(const CSolidFacility& facility)
+{
+    return facility.scene ? facility.scene->mesh : nullptr;
+}
+
+bool ownsFacilityMesh(const CSolidFacility& facility)
+{
+    return facility.scene && facility.scene->ownsMesh;
+}
+
+scene::ITriangleSelector* facilitySelector(const CSolidFacility& facility)
+{
+    return facility.scene ? facility.scene->selector : nullptr;
+}
+
+scene::ISceneManager* facilitySceneManager(const CSolidFacility& facility)
+{
+    return facility.scene ? facility.scene->sceneManager : nullptr;
 }
 
 void buildFacilityNode(CSolidFacility& facility, scene::ISceneNode* parent,
@@ -389,25 +428,26 @@ void setFacilityBrightness(CSolidFacility& facility, int emissive)
 {
     emissive = std::clamp(emissive, 0, 100);
     facility.emissive = emissive;
-    if (facility.sceneNode == nullptr || facility.sceneMesh == nullptr)
+    if (facilityNode(facility) == nullptr || facilityMesh(facility) == nullptr)
         return;
+    const SolidFacilityScene& record = *facility.scene;
     const u32 grey = static_cast<u32>(emissive * 255 / 100);
     const video::SColor colour(255, grey, grey, grey);
-    if (facility.ownsSceneMesh)
-        for (u32 i = 0; i < facility.sceneMesh->getMeshBufferCount(); ++i)
-            facility.sceneMesh->getMeshBuffer(i)->getMaterial().EmissiveColor = colour;
-    facility.sceneNode->SetMesh(facility.sceneMesh);
+    if (record.ownsMesh)
+        for (u32 i = 0; i < record.mesh->getMeshBufferCount(); ++i)
+            record.mesh->getMeshBuffer(i)->getMaterial().EmissiveColor = colour;
+    record.node->SetMesh(record.mesh);
     // The node's own materials carry the emission so that a shared mesh stays as the model has it.
-    if (scene::IMeshSceneNode* meshNode = facility.sceneNode->meshNode())
+    if (scene::IMeshSceneNode* meshNode = record.node->meshNode())
         for (u32 i = 0; i < meshNode->getMaterialCount(); ++i)
             meshNode->getMaterial(i).EmissiveColor = colour;
 }
 
 void ApplyCustomMaterials(CSolidFacility& facility)
 {
-    if (facility.sceneNode == nullptr || facility.sceneMesh == nullptr)
+    if (facilityNode(facility) == nullptr || facilityMesh(facility) == nullptr)
         return;
-    scene::IMesh* shared = modelMesh(facility, facility.sceneManager, nullptr);
+    scene::IMesh* shared = modelMesh(facility, facility.scene->sceneManager, nullptr);
     chooseSceneMesh(facility, shared);
     copyCustomMaterials(facility, shared);
     setFacilityBrightness(facility, facility.emissive);
@@ -416,7 +456,7 @@ void ApplyCustomMaterials(CSolidFacility& facility)
 core::matrix4 facilityMatrix(const CSolidFacility& facility, const CSolidDocument& document)
 {
     // Without a node, the model's mesh counts only when it is already loaded.
-    scene::IMesh* mesh = facility.sceneMesh;
+    scene::IMesh* mesh = facilityMesh(facility);
     if (mesh == nullptr)
         mesh = modelMesh(facility, nullptr, nullptr);
     return placementMatrix(facility, document) * objectMatrix(facility, mesh);
@@ -426,9 +466,9 @@ void updateFacilityTransformation(CSolidFacility& facility, const CSolidDocument
 {
     const core::matrix4 matrix = facilityMatrix(facility, document);
     std::memcpy(facility.transformation.data(), matrix.pointer(), sizeof(f32) * 16);
-    if (facility.sceneNode != nullptr) {
-        facility.sceneNode->setRelativeTransformationMatrix(matrix);
-        facility.sceneNode->updateAbsolutePosition();
+    if (CCustomSceneNode* node = facilityNode(facility)) {
+        node->setRelativeTransformationMatrix(matrix);
+        node->updateAbsolutePosition();
     }
 }
 

@@ -11,13 +11,51 @@
 
 #include <vector>
 
+class CCubicCloakSceneNode;
+class CCustomSceneNode;
 class CFacilityModel;
 class CSolidDocument;
 class CSolidFacility;
 class CWall;
 class DesignCatalogue;
 
+/** A facility's scene objects while shown, held by CSolidFacility::scene. */
+struct SolidFacilityScene
+{
+    /** The mesh shown: the model's shared mesh or, with custom materials, a private copy. One
+     *  reference is held (dropped with the record). */
+    irr::scene::IMesh* mesh = nullptr;
+    /** True when mesh is the facility's own copy rather than the model's mesh. */
+    bool ownsMesh = false;
+    /** The node showing the mesh; held by its parent node. */
+    CCustomSceneNode* node = nullptr;
+    /** The pickable hull around the mesh box, a child of node; hidden unless selected. */
+    CCubicCloakSceneNode* cloak = nullptr;
+    /** Triangle selector of the mesh; one reference held (dropped with the record). */
+    irr::scene::ITriangleSelector* selector = nullptr;
+    /** The scene manager the nodes belong to. */
+    irr::scene::ISceneManager* sceneManager = nullptr;
+};
+
 namespace vs {
+
+/** The node showing `facility`; null while it is not shown. */
+CCustomSceneNode* facilityNode(const CSolidFacility& facility);
+
+/** The pickable hull around the mesh box of `facility`; null while it is not shown. */
+CCubicCloakSceneNode* cloakNode(const CSolidFacility& facility);
+
+/** The mesh `facility` shows (shared or its own copy); null while not shown or without one. */
+irr::scene::IMesh* facilityMesh(const CSolidFacility& facility);
+
+/** True when the mesh `facility` shows is its own copy rather than the model's mesh. */
+bool ownsFacilityMesh(const CSolidFacility& facility);
+
+/** The triangle selector of the mesh `facility` shows; null while it has none. */
+irr::scene::ITriangleSelector* facilitySelector(const CSolidFacility& facility);
+
+/** The scene manager the nodes of `facility` belong to; null while it is not shown. */
+irr::scene::ISceneManager* facilitySceneManager(const CSolidFacility& facility);
 
 /**
  * Builds the nodes of `facility` and of its group members (at any depth) under `parent`: the

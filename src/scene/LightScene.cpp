@@ -33,16 +33,23 @@ void addMarker(CSolidLight& light, scene::ISceneManager* smgr, scene::ISceneNode
     marker->setMaterialFlag(video::EMF_LIGHTING, false);
     marker->setMaterialFlag(video::EMF_WIREFRAME, true);
     marker->setVisible(light.markerShown);
-    light.markerNode = marker;
-    light.markerSelector = smgr->createTriangleSelector(marker->getMesh(), marker);
+    light.scene->marker = marker;
+    light.scene->markerSelector = smgr->createTriangleSelector(marker->getMesh(), marker);
 }
 
 void showLight(CSolidLight& light, bool active)
 {
-    if (light.lightNode != nullptr)
-        light.lightNode->setVisible(active && light.isVisible);
-    if (light.markerNode != nullptr)
-        light.markerNode->setVisible(active && light.markerShown);
+    if (scene::ILightSceneNode* node = lightNode(light))
+        node->setVisible(active && light.isVisible);
+    if (scene::IMeshSceneNode* marker = lightMarkerNode(light))
+        marker->setVisible(active && light.markerShown);
+}
+
+void deleteLightScene(SolidLightScene* record)
+{
+    if (record != nullptr && record->markerSelector != nullptr)
+        record->markerSelector->drop();
+    delete record;
 }
 
 template <typename Fn> void forEachLight(std::vector<std::unique_ptr<CSolidLight>>& lights, Fn fn)
@@ -53,6 +60,21 @@ template <typename Fn> void forEachLight(std::vector<std::unique_ptr<CSolidLight
 }
 
 } // namespace
+
+scene::ILightSceneNode* lightNode(const CSolidLight& light)
+{
+    return light.scene ? light.scene->light : nullptr;
+}
+
+scene::IMeshSceneNode* lightMarkerNode(const CSolidLight& light)
+{
+    return light.scene ? light.scene->marker : nullptr;
+}
+
+scene::ITriangleSelector* lightMarkerSelector(const CSolidLight& light)
+{
+    return light.scene ? light.scene->markerSelector : nullptr;
+}
 
 video::SLight engineLight(const CSolidLight& light)
 {
@@ -92,7 +114,8 @@ void buildLightNode(CSolidLight& light, scene::ISceneNode* parent)
         parent, vector(light.position), colour(light.diffuseColor), light.radius, -1);
     if (node == nullptr)
         return;
-    light.lightNode = node;
+    light.scene = CSolidLight::ScenePtr(new SolidLightScene(), deleteLightScene);
+    light.scene->light = node;
     updateLightNode(light);
     addMarker(light, smgr, parent);
 }
@@ -106,15 +129,13 @@ void buildLightNodes(CSolidDocument& document, scene::ISceneNode* roomNode)
 
 void releaseLightNode(CSolidLight& light)
 {
-    if (light.markerSelector != nullptr)
-        light.markerSelector->drop();
-    light.markerSelector = nullptr;
-    if (light.markerNode != nullptr)
-        light.markerNode->remove();
-    light.markerNode = nullptr;
-    if (light.lightNode != nullptr)
-        light.lightNode->remove();
-    light.lightNode = nullptr;
+    if (!light.scene)
+        return;
+    if (light.scene->marker != nullptr)
+        light.scene->marker->remove();
+    if (light.scene->light != nullptr)
+        light.scene->light->remove();
+    light.scene.reset(); // drops the marker's selector
 }
 
 void releaseLightNodes(CSolidDocument& document)
@@ -125,20 +146,25 @@ void releaseLightNodes(CSolidDocument& document)
 
 void updateLightNode(CSolidLight& light)
 {
-    if (light.lightNode != nullptr) {
-        const video::SLight data = engineLight(light);
+    previewLightNode(light, light);
+}
+
+void previewLightNode(CSolidLight& light, const CSolidLight& values)
+{
+    if (scene::ILightSceneNode* node = lightNode(light)) {
+        const video::SLight data = engineLight(values);
         // setRadius also rewrites the attenuation, so the whole record goes in last.
-        light.lightNode->setRadius(data.Radius);
-        light.lightNode->setLightType(data.Type);
-        light.lightNode->setLightData(data);
-        light.lightNode->setPosition(data.Position);
-        light.lightNode->setRotation(kLightTurn);
-        light.lightNode->setVisible(light.isVisible);
-        light.lightNode->updateAbsolutePosition();
+        node->setRadius(data.Radius);
+        node->setLightType(data.Type);
+        node->setLightData(data);
+        node->setPosition(data.Position);
+        node->setRotation(kLightTurn);
+        node->setVisible(values.isVisible);
+        node->updateAbsolutePosition();
     }
-    if (light.markerNode != nullptr) {
-        light.markerNode->setPosition(vector(light.position));
-        light.markerNode->updateAbsolutePosition();
+    if (scene::IMeshSceneNode* marker = lightMarkerNode(light)) {
+        marker->setPosition(vector(values.position));
+        marker->updateAbsolutePosition();
     }
 }
 
@@ -163,8 +189,8 @@ void showLightMarkers(bool show, CSolidDocument& document)
 void setLightMarkerShown(CSolidLight& light, bool show)
 {
     light.markerShown = show;
-    if (light.markerNode != nullptr)
-        light.markerNode->setVisible(show);
+    if (scene::IMeshSceneNode* marker = lightMarkerNode(light))
+        marker->setVisible(show);
 }
 
 bool usesSimpleLighting(const CSolidDocument& document)

@@ -11,7 +11,28 @@
 class CSolidDocument;
 class CSolidLight;
 
+/** A light's scene objects while shown, held by CSolidLight::scene. */
+struct SolidLightScene
+{
+    /** The engine light; held by its parent node. */
+    irr::scene::ILightSceneNode* light = nullptr;
+    /** The wireframe sphere marking the light; held by its parent node. */
+    irr::scene::IMeshSceneNode* marker = nullptr;
+    /** Triangle selector of the marker, tested by picking; one reference held (dropped with
+     *  the record). */
+    irr::scene::ITriangleSelector* markerSelector = nullptr;
+};
+
 namespace vs {
+
+/** The engine light of `light`; null while it is not shown. */
+irr::scene::ILightSceneNode* lightNode(const CSolidLight& light);
+
+/** The wireframe sphere marking `light`; null while it has none. */
+irr::scene::IMeshSceneNode* lightMarkerNode(const CSolidLight& light);
+
+/** The triangle selector of the marker of `light`; null while it has none. */
+irr::scene::ITriangleSelector* lightMarkerSelector(const CSolidLight& light);
 
 /** Radius of a light's position marker, decimillimetres. */
 constexpr float lightMarkerRadius = 500;
@@ -46,6 +67,13 @@ void releaseLightNodes(CSolidDocument& document);
  * marker) and the visibility by isVisible. Does nothing for a light without nodes.
  */
 void updateLightNode(CSolidLight& light);
+
+/**
+ * Gives the nodes of `light` the light data, position and visibility of `values` (a working
+ * copy of the light, while a dialog previews an edit); the record stays as it is. Does nothing
+ * for a light without nodes.
+ */
+void previewLightNode(CSolidLight& light, const CSolidLight& values);
 
 /**
  * Switches the lighting model. Simple: the user's lights and their markers are hidden, the

@@ -93,11 +93,11 @@ void ShowRoomParts(bool showMarkers, CSolidDocument& document, bool full)
     if (document.floor && document.floor->scene && document.floor->scene->node)
         document.floor->scene->node->setVisible(full);
     for (auto& wall : document.walls)
-        if (wall && wall->groupNode)
-            wall->groupNode->setVisible(full);
+        if (wall && wallGroupNode(*wall))
+            wallGroupNode(*wall)->setVisible(full);
     for (auto& facility : document.solidFacilities)
-        if (facility && facility->sceneNode)
-            facility->sceneNode->setVisible(full);
+        if (CCustomSceneNode* node = facility ? facilityNode(*facility) : nullptr)
+            node->setVisible(full);
     showLightMarkers(showMarkers, document);
 }
 

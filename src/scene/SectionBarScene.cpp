@@ -6,6 +6,7 @@
 #include "document/CSolidDocument.h"
 #include "document/SolidCeiling.h"
 #include "scene/EngineTexture.h"
+#include "scene/GridMappingScene.h"
 #include "scene/MeshBuffers.h"
 
 #include <irrlicht.h>
@@ -198,6 +199,11 @@ scene::ISceneNode* addQuad(scene::ISceneManager* smgr, scene::ISceneNode* parent
     return node;
 }
 
+void deleteSectionScene(SectionLineScene* record)
+{
+    delete record;
+}
+
 } // namespace
 
 size_t buildSectionBar(CSectionLine& line, scene::ISceneNode* fallbackParent,
@@ -208,7 +214,7 @@ size_t buildSectionBar(CSectionLine& line, scene::ISceneNode* fallbackParent,
         return 0;
     auto& type = static_cast<CSectionBarType&>(*line.candyType);
     scene::ISceneNode* parent =
-        line.owner && line.owner->sceneNode ? line.owner->sceneNode : fallbackParent;
+        line.owner && planeNode(*line.owner) ? planeNode(*line.owner) : fallbackParent;
     const double dx = line.pt2.x - line.pt1.x;
     const double dy = line.pt2.y - line.pt1.y;
     const double length = std::hypot(dx, dy);
@@ -234,7 +240,9 @@ size_t buildSectionBar(CSectionLine& line, scene::ISceneNode* fallbackParent,
     }
     scene::IDummyTransformationSceneNode* section = smgr->addDummyTransformationSceneNode(parent);
     section->getRelativeTransformationMatrix() = placement;
-    line.sectionNode = section;
+    line.scene = CSectionLine::ScenePtr(new SectionLineScene(), deleteSectionScene);
+    line.scene->sectionNode = section;
+    std::vector<scene::ISceneNode*>& quads = line.scene->meshNodes;
 
     video::IVideoDriver* driver = smgr->getVideoDriver();
     const bool srgb = gammaCorrected(line);
@@ -254,33 +262,49 @@ size_t buildSectionBar(CSectionLine& line, scene::ISceneNode* fallbackParent,
                 continue;
             if (inverted)
                 reverseQuad(node);
-            line.meshNodes.push_back(node);
+            quads.push_back(node);
         }
     }
-    return line.meshNodes.size();
+    return quads.size();
+}
+
+scene::ISceneNode* sectionNode(const CSectionLine& line)
+{
+    return line.scene ? line.scene->sectionNode : nullptr;
+}
+
+const std::vector<scene::ISceneNode*>& sectionMeshNodes(const CSectionLine& line)
+{
+    static const std::vector<scene::ISceneNode*> none;
+    return line.scene ? line.scene->meshNodes : none;
+}
+
+void forgetSectionBar(CSectionLine& line)
+{
+    line.scene.reset();
 }
 
 void removeSectionBar(CSectionLine& line)
 {
     // The quads hang under the section node and leave the scene with it.
-    if (line.sectionNode)
-        line.sectionNode->remove();
+    if (scene::ISceneNode* section = sectionNode(line))
+        section->remove();
     else
-        for (scene::ISceneNode* node : line.meshNodes)
+        for (scene::ISceneNode* node : sectionMeshNodes(line))
             if (node)
                 node->remove();
-    line.sectionNode = nullptr;
-    line.meshNodes.clear();
+    line.scene.reset();
 }
 
 void mirrorSectionBar(CSectionLine& line, double axisSum)
 {
-    if (!line.sectionNode || line.sectionNode->getType() != scene::ESNT_DUMMY_TRANSFORMATION)
+    scene::ISceneNode* placed = sectionNode(line);
+    if (!placed || placed->getType() != scene::ESNT_DUMMY_TRANSFORMATION)
         return;
-    auto* section = static_cast<scene::IDummyTransformationSceneNode*>(line.sectionNode);
+    auto* section = static_cast<scene::IDummyTransformationSceneNode*>(placed);
     core::matrix4& m = section->getRelativeTransformationMatrix();
     m = mirrorMatrix(axisSum) * m;
-    for (scene::ISceneNode* node : line.meshNodes)
+    for (scene::ISceneNode* node : sectionMeshNodes(line))
         reverseQuad(node);
 }
 

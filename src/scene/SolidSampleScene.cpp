@@ -19,8 +19,8 @@ bool roomPartsShown(const CSolidDocument& document)
     if (document.floor && document.floor->scene && document.floor->scene->node)
         return document.floor->scene->node->isVisible();
     for (const auto& wall : document.walls)
-        if (wall->groupNode != nullptr)
-            return wall->groupNode->isVisible();
+        if (wallGroupNode(*wall) != nullptr)
+            return wallGroupNode(*wall)->isVisible();
     return true;
 }
 
@@ -42,13 +42,13 @@ void exchangeShownSolidContents(CSolidDocument& document, SolidContents& content
     SceneBudget budget;
     for (auto& facility : document.solidFacilities) {
         buildFacilityNode(*facility, room, document);
-        if (facility->sceneNode != nullptr)
-            facility->sceneNode->setVisible(shown);
+        if (CCustomSceneNode* node = facilityNode(*facility))
+            node->setVisible(shown);
     }
     for (auto& wall : document.walls) {
         BuildWallScene(room, *wall, document);
-        if (wall->groupNode != nullptr)
-            wall->groupNode->setVisible(shown);
+        if (wallGroupNode(*wall) != nullptr)
+            wallGroupNode(*wall)->setVisible(shown);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "document/CSolidDocument.h"
 #include "document/SolidCeiling.h"
 #include "scene/EngineTexture.h"
+#include "scene/GridMappingScene.h"
 #include "scene/MeshBuffers.h"
 
 #include <irrlicht.h>
@@ -124,11 +125,11 @@ void deleteTowerScene(CandyTowerScene* tower)
 int buildTower(CCandy& candy, scene::ISceneManager* smgr)
 {
     removeTower(candy);
-    if (candy.tower < 1 || !candy.plane || !candy.plane->sceneNode || !candy.candyType || !smgr)
+    if (candy.tower < 1 || !candy.plane || !planeNode(*candy.plane) || !candy.candyType || !smgr)
         return 0;
     CGridMapping& plane = *candy.plane;
     CCandyType& type = *candy.candyType;
-    scene::ISceneNode* parent = plane.sceneNode;
+    scene::ISceneNode* parent = planeNode(plane);
     video::IVideoDriver* driver = smgr->getVideoDriver();
     const bool srgb = gammaCorrected(plane);
     const GridFrame frame(plane);

@@ -31,7 +31,8 @@ double positiveOr(double v, double fallback)
 
 video::IVideoDriver* driverOf(const CWall& wall)
 {
-    return wall.groupNode ? wall.groupNode->getSceneManager()->getVideoDriver() : nullptr;
+    scene::ISceneNode* group = wallGroupNode(wall);
+    return group ? group->getSceneManager()->getVideoDriver() : nullptr;
 }
 
 video::ITexture* textureOf(CFacilityModel* model, video::IVideoDriver* driver)
@@ -52,11 +53,33 @@ void fillTwoSided(scene::SMesh& mesh, TiledSurface surface, video::ITexture* tex
 
 scene::IMeshSceneNode* addPartNode(CWall& wall, scene::SMesh* mesh)
 {
-    scene::IMeshSceneNode* node = wall.groupNode->getSceneManager()->addMeshSceneNode(
-        mesh, wall.groupNode, -1, core::vector3df(0, 0, 0), core::vector3df(0, 0, 0),
+    scene::ISceneNode* group = wall.scene->group;
+    scene::IMeshSceneNode* node = group->getSceneManager()->addMeshSceneNode(
+        mesh, group, -1, core::vector3df(0, 0, 0), core::vector3df(0, 0, 0),
         core::vector3df(1, 1, 1), true);
     node->setAutomaticCulling(scene::EAC_OFF);
     return node;
+}
+
+void deleteSurfaceScene(WallSurfaceScene* surface)
+{
+    if (surface != nullptr && surface->mesh != nullptr)
+        surface->mesh->drop();
+    delete surface;
+}
+
+/** The surface record of a band or flat item, made (with an empty mesh and a node under the
+ *  wall's group) when it has none. */
+template <class Item> WallSurfaceScene& surfaceOf(CWall& wall, Item& item)
+{
+    if (!item.scene)
+        item.scene = typename Item::ScenePtr(new WallSurfaceScene(), deleteSurfaceScene);
+    WallSurfaceScene& surface = *item.scene;
+    if (!surface.mesh)
+        surface.mesh = new scene::SMesh();
+    if (!surface.node)
+        surface.node = addPartNode(wall, surface.mesh);
+    return surface;
 }
 
 /** The footprints on the wall of the document's facilities that cut it. */
@@ -102,27 +125,25 @@ void rebuildPartGeometry(CWall& wall, CWallPart& part, const std::vector<PlanPol
     grid.height = std::max(tile.Height, kMinSurfaceTileSide);
     const RRect bounds{0, part.definition.negatedTop(), wall.sceneLength,
                        -part.definition.relativeBottom};
-    fillTwoSided(*part.sceneMesh, tilePolygon(remaining, bounds, grid),
+    WallSurfaceScene& surface = *part.scene;
+    fillTwoSided(*surface.mesh, tilePolygon(remaining, bounds, grid),
                  textureOf(part.facilityModel, driverOf(wall)));
-    part.sceneNode->setMesh(part.sceneMesh); // takes the buffers' materials up
+    surface.node->setMesh(surface.mesh); // takes the buffers' materials up
 }
 
 void rebuildFlatGeometry(CWall& wall, CFlatFacility& flat)
 {
-    if (!flat.sceneMesh)
-        flat.sceneMesh = new scene::SMesh();
-    if (!flat.sceneNode)
-        flat.sceneNode = addPartNode(wall, flat.sceneMesh);
-    if (!flat.sceneNode->isVisible())
+    WallSurfaceScene& surface = surfaceOf(wall, flat);
+    if (!surface.node->isVisible())
         return;
     const RRect r = flatFacilityRect(flat);
     TileGrid grid;
     grid.origin = {r.left, r.top};
     grid.width = r.right - r.left;
     grid.height = r.bottom - r.top;
-    fillTwoSided(*flat.sceneMesh, tilePolygon(flat.clippedPolygon, r, grid),
+    fillTwoSided(*surface.mesh, tilePolygon(flat.clippedPolygon, r, grid),
                  textureOf(flat.facilityModel, driverOf(wall)));
-    flat.sceneNode->setMesh(flat.sceneMesh);
+    surface.node->setMesh(surface.mesh);
 }
 
 double shownHeight(const CWall& wall)
@@ -155,6 +176,17 @@ void dropSelector(scene::ITriangleSelector*& selector)
     if (selector)
         selector->drop();
     selector = nullptr;
+}
+
+void deleteWallScene(SolidWallScene* record)
+{
+    if (record == nullptr)
+        return;
+    dropSelector(record->faceSelector);
+    dropSelector(record->planeSelector);
+    dropMesh(record->faceMesh);
+    dropMesh(record->planeMesh);
+    delete record;
 }
 
 } // namespace
@@ -294,44 +326,42 @@ void BuildWallScene(scene::ISceneNode* roomNode, CWall& wall, CSolidDocument& do
     wall.sceneAngle = frame.angle;
     wall.sceneLength = frame.valid ? frame.length : 0;
     wall.sceneHeight = shownHeight(wall);
-    if (!wall.groupNode) {
-        wall.groupNode = smgr->addDummyTransformationSceneNode(roomNode);
-        wall.groupNode->setAutomaticCulling(scene::EAC_OFF);
+    if (!wall.scene) {
+        wall.scene = CWall::ScenePtr(new SolidWallScene(), deleteWallScene);
+        wall.scene->group = smgr->addDummyTransformationSceneNode(roomNode);
+        wall.scene->group->setAutomaticCulling(scene::EAC_OFF);
     }
     for (auto& part : wall.wallParts)
         BuildWallPartScene(wall, *part);
     for (auto& flat : wall.flatFacilities)
         RebuildFlatFacility(wall, *flat);
 
-    dropSelector(wall.faceSelector);
-    dropSelector(wall.planeSelector);
-    dropMesh(wall.faceMesh);
-    dropMesh(wall.planeMesh);
-    wall.faceMesh = faceMeshOf(wallPolygon(wall));
-    wall.planeMesh =
+    SolidWallScene& record = *wall.scene;
+    dropSelector(record.faceSelector);
+    dropSelector(record.planeSelector);
+    dropMesh(record.faceMesh);
+    dropMesh(record.planeMesh);
+    record.faceMesh = faceMeshOf(wallPolygon(wall));
+    record.planeMesh =
         faceMeshOf(PlanPolygon::fromRect(-kWholePlane, -kWholePlane, kWholePlane, kWholePlane));
-    wall.faceSelector = smgr->createTriangleSelector(wall.faceMesh, wall.groupNode);
-    wall.planeSelector = smgr->createTriangleSelector(wall.planeMesh, wall.groupNode);
+    record.faceSelector = smgr->createTriangleSelector(record.faceMesh, record.group);
+    record.planeSelector = smgr->createTriangleSelector(record.planeMesh, record.group);
 
-    static_cast<scene::IDummyTransformationSceneNode*>(wall.groupNode)
+    static_cast<scene::IDummyTransformationSceneNode*>(record.group)
         ->getRelativeTransformationMatrix() = wallMatrix(frame);
-    wall.groupNode->updateAbsolutePosition();
+    record.group->updateAbsolutePosition();
 }
 
 void BuildWallPartScene(CWall& wall, CWallPart& part)
 {
-    if (!wall.groupNode)
+    if (!wallGroupNode(wall))
         return;
     if (!wallPartShown(part)) {
-        if (part.sceneNode)
-            part.sceneNode->setVisible(false);
+        if (scene::IMeshSceneNode* node = wallPartNode(part))
+            node->setVisible(false);
         return;
     }
-    if (!part.sceneMesh)
-        part.sceneMesh = new scene::SMesh();
-    if (!part.sceneNode)
-        part.sceneNode = addPartNode(wall, part.sceneMesh);
-    part.sceneNode->setVisible(true);
+    surfaceOf(wall, part).node->setVisible(true);
     rebuildPartGeometry(wall, part, cuttingFootprints(wall));
 }
 
@@ -345,11 +375,11 @@ void RebuildFlatFacility(CWall& wall, CFlatFacility& flat)
 
 void RebuildWallCutOuts(CWall& wall)
 {
-    if (!wall.groupNode)
+    if (!wallGroupNode(wall))
         return;
     const std::vector<PlanPolygon> cuts = cuttingFootprints(wall);
     for (auto& part : wall.wallParts)
-        if (part->sceneNode && wallPartShown(*part))
+        if (wallPartNode(*part) && wallPartShown(*part))
             rebuildPartGeometry(wall, *part, cuts);
     for (auto& flat : wall.flatFacilities)
         rebuildFlatGeometry(wall, *flat);
@@ -359,33 +389,70 @@ void SetWallPartPicture(CWall& wall, CWallPart& part, CFacilityModel* picture)
 {
     part.facilityModel = picture;
     part.ceramicTileSize = IntSize{0, 0};
-    if (part.sceneNode && wallPartShown(part))
+    if (wallPartNode(part) && wallPartShown(part))
         rebuildPartGeometry(wall, part, cuttingFootprints(wall));
 }
 
 void releaseWallScene(CWall& wall)
 {
-    for (auto& part : wall.wallParts) {
-        if (part->sceneMesh)
-            part->sceneMesh->drop();
-        part->sceneMesh = nullptr;
-        part->sceneNode = nullptr;
-    }
+    for (auto& part : wall.wallParts)
+        part->scene.reset(); // drops the mesh; the group's removal takes the node
     for (auto& flat : wall.flatFacilities) {
-        if (flat->sceneMesh)
-            flat->sceneMesh->drop();
-        flat->sceneMesh = nullptr;
-        flat->sceneNode = nullptr;
+        flat->scene.reset();
         flat->clippedPolygon = PlanPolygon();
     }
-    dropSelector(wall.faceSelector);
-    dropSelector(wall.planeSelector);
-    dropMesh(wall.faceMesh);
-    dropMesh(wall.planeMesh);
-    if (wall.groupNode)
-        wall.groupNode->remove(); // takes the band and item nodes with it
-    wall.groupNode = nullptr;
+    if (scene::ISceneNode* group = wallGroupNode(wall))
+        group->remove(); // takes the band and item nodes with it
+    wall.scene.reset();  // drops the picking meshes and selectors
     wall.sceneDocument = nullptr;
+}
+
+scene::ISceneNode* wallGroupNode(const CWall& wall)
+{
+    return wall.scene ? wall.scene->group : nullptr;
+}
+
+scene::IMesh* wallFaceMesh(const CWall& wall)
+{
+    return wall.scene ? wall.scene->faceMesh : nullptr;
+}
+
+scene::ITriangleSelector* wallFaceSelector(const CWall& wall)
+{
+    return wall.scene ? wall.scene->faceSelector : nullptr;
+}
+
+scene::ITriangleSelector* wallPlaneSelector(const CWall& wall)
+{
+    return wall.scene ? wall.scene->planeSelector : nullptr;
+}
+
+scene::IMeshSceneNode* wallPartNode(const CWallPart& part)
+{
+    return part.scene ? part.scene->node : nullptr;
+}
+
+scene::SMesh* wallPartMesh(const CWallPart& part)
+{
+    return part.scene ? part.scene->mesh : nullptr;
+}
+
+scene::IMeshSceneNode* flatFacilityNode(const CFlatFacility& flat)
+{
+    return flat.scene ? flat.scene->node : nullptr;
+}
+
+scene::SMesh* flatFacilityMesh(const CFlatFacility& flat)
+{
+    return flat.scene ? flat.scene->mesh : nullptr;
+}
+
+void releaseFlatFacilityScene(CFlatFacility& flat)
+{
+    if (scene::IMeshSceneNode* node = flatFacilityNode(flat))
+        node->remove();
+    flat.scene.reset();
+    flat.clippedPolygon = PlanPolygon();
 }
 
 } // namespace vs

@@ -19,7 +19,62 @@ class CSolidDocument;
 class CWall;
 class CWallPart;
 
+/** A wall's scene objects while shown, held by CWall::scene. */
+struct SolidWallScene
+{
+    /** The group node placed on the base line (a dummy transformation node); owned by the
+     *  scene graph. */
+    irr::scene::ISceneNode* group = nullptr;
+    /** Triangles of the wall's face, and of its whole plane, in the group's local space; one
+     *  reference each held (dropped with the record). */
+    irr::scene::IMesh* faceMesh = nullptr;
+    irr::scene::IMesh* planeMesh = nullptr;
+    /** Picking over faceMesh; over planeMesh (dragging a door beyond the wall's edges); one
+     *  reference each held (dropped with the record). */
+    irr::scene::ITriangleSelector* faceSelector = nullptr;
+    irr::scene::ITriangleSelector* planeSelector = nullptr;
+};
+
+/** A band's or a flat item's scene objects while its wall is shown, held by CWallPart::scene
+ *  and CFlatFacility::scene. */
+struct WallSurfaceScene
+{
+    /** The mesh node under the wall's group node; owned by the scene graph. */
+    irr::scene::IMeshSceneNode* node = nullptr;
+    /** The front and back faces; one reference held (dropped with the record). */
+    irr::scene::SMesh* mesh = nullptr;
+};
+
 namespace vs {
+
+/** The group node of `wall` standing on its base line; null while the wall is not shown. */
+irr::scene::ISceneNode* wallGroupNode(const CWall& wall);
+
+/** Triangles of the wall's face in its group's local space; null while not shown. */
+irr::scene::IMesh* wallFaceMesh(const CWall& wall);
+
+/** Picking over the wall's face; null while not shown. */
+irr::scene::ITriangleSelector* wallFaceSelector(const CWall& wall);
+
+/** Picking over the wall's whole plane (dragging a door beyond the wall's edges); null while
+ *  not shown. */
+irr::scene::ITriangleSelector* wallPlaneSelector(const CWall& wall);
+
+/** The band's mesh node under its wall's group node; null while it has none. */
+irr::scene::IMeshSceneNode* wallPartNode(const CWallPart& part);
+
+/** The band's front and back faces; null while it has none. */
+irr::scene::SMesh* wallPartMesh(const CWallPart& part);
+
+/** The flat item's mesh node under its wall's group node; null while it has none. */
+irr::scene::IMeshSceneNode* flatFacilityNode(const CFlatFacility& flat);
+
+/** The flat item's front and back faces; null while it has none. */
+irr::scene::SMesh* flatFacilityMesh(const CFlatFacility& flat);
+
+/** Removes the flat item's node from its wall's group, drops its mesh and forgets its clipped
+ *  polygon (before the item leaves its wall). Nothing happens while it has no node. */
+void releaseFlatFacilityScene(CFlatFacility& flat);
 
 /** Height given to a wall none of whose bands is shown. */
 constexpr double kDefaultWallHeight = 24000;

@@ -433,12 +433,12 @@ TEST_F(PlanPictureTest, HighlightDrawsInvertedYellowLinesAndTheType)
         addTile(plane, green, col, 0);
     createAndPaint(plane);
 
-    auto& h = plane.highlight;
+    vs::PlanHighlight h;
     h.active = true;
     h.type = &dragged;
     h.cols = {1, 2, kCell, 2 * kCell, {{1, 2, 2, kCell, 2 * kCell, 0}}};
     h.rows = {0, 0, 0, kCell, {{0, 0, 1, 0, kCell, 0}}};
-    vs::repaintPlanRect(plane, vs::pixelRectOfCells(plane, {0, 0, 3, 1}));
+    vs::repaintPlanRect(plane, vs::pixelRectOfCells(plane, {0, 0, 3, 1}), &h);
 
     EXPECT_EQ(rgbAt(plane, kCell, 50), vs::kPlanHighlightLine);
     EXPECT_EQ(rgbAt(plane, 3 * kCell, 50), vs::kPlanHighlightLine);
@@ -455,7 +455,7 @@ TEST_F(PlanPictureTest, HighlightDrawsInvertedYellowLinesAndTheType)
     EXPECT_EQ(rgbAt(plane, 3 * kCell + 50, 50), kGreen);
 
     h.active = false;
-    vs::repaintPlanRect(plane, vs::pixelRectOfCells(plane, {0, 0, 3, 1}));
+    vs::repaintPlanRect(plane, vs::pixelRectOfCells(plane, {0, 0, 3, 1}), &h);
     EXPECT_EQ(rgbAt(plane, kCell, 50), vs::kPlanGridLine);
     EXPECT_EQ(rgbAt(plane, kCell + 10, 10), kGreen);
 }
@@ -467,12 +467,12 @@ TEST_F(PlanPictureTest, HighlightOnBandsDropsTheInsetAcrossThemLikeThePanels)
     ceiling.bandVertical = false;
     CGridMapping& plane = makePlane(24000, 12000);
     createAndPaint(plane);
-    auto& h = plane.highlight;
+    vs::PlanHighlight h;
     h.active = true;
     h.type = &dragged;
     h.cols = {1, 1, kCell, kCell, {{1, 1, 1, kCell, kCell, 0}}};
     h.rows = {1, 1, kCell, kCell, {{1, 1, 1, kCell, kCell, 0}}};
-    vs::repaintPlanRect(plane, vs::pixelRectOfCells(plane, {0, 0, 3, 1}));
+    vs::repaintPlanRect(plane, vs::pixelRectOfCells(plane, {0, 0, 3, 1}), &h);
     EXPECT_EQ(rgbAt(plane, kCell, kCell + 50), kYellow); // no left inset along the band
     EXPECT_EQ(rgbAt(plane, kCell + 50, kCell), vs::kPlanHighlightLine);
     EXPECT_EQ(rgbAt(plane, 2 * kCell - 1, 2 * kCell - 1), kYellow);
@@ -483,13 +483,13 @@ TEST_F(PlanPictureTest, HighlightDraggedTowardsLowerCellsStillDrawsItsLines)
     CCandyType& dragged = makeType(2, plain(kYellow));
     CGridMapping& plane = makePlane(24000, 12000);
     createAndPaint(plane);
-    auto& h = plane.highlight;
+    vs::PlanHighlight h;
     h.active = true;
     h.type = &dragged;
     // A search from column 2 back to column 1: first 2, last 1.
     h.cols = {2, 1, kCell, 2 * kCell, {{1, 2, 2, kCell, 2 * kCell, 0}}};
     h.rows = {0, 0, 0, kCell, {{0, 0, 1, 0, kCell, 0}}};
-    vs::repaintPlanRect(plane, vs::pixelRectOfCells(plane, {0, 0, 3, 1}));
+    vs::repaintPlanRect(plane, vs::pixelRectOfCells(plane, {0, 0, 3, 1}), &h);
     EXPECT_EQ(rgbAt(plane, kCell, 50), vs::kPlanHighlightLine);
     EXPECT_EQ(rgbAt(plane, 3 * kCell, 50), vs::kPlanHighlightLine);
 }
@@ -499,7 +499,7 @@ TEST_F(PlanPictureTest, HighlightWithAbsurdRunsStaysBounded)
     CCandyType& dragged = makeType(2, plain(kYellow));
     CGridMapping& plane = makePlane(24000, 12000);
     createAndPaint(plane);
-    auto& h = plane.highlight;
+    vs::PlanHighlight h;
     h.active = true;
     h.type = &dragged;
     h.cols = {INT32_MIN, INT32_MAX, 0, 0, {}};
@@ -508,7 +508,7 @@ TEST_F(PlanPictureTest, HighlightWithAbsurdRunsStaysBounded)
         h.cols.runs.push_back({0, 0, 1, i % 7, 144, 0});
         h.rows.runs.push_back({0, 0, 1, i % 5, 144, 0});
     }
-    vs::paintPlanPicture(plane);
+    vs::paintPlanPicture(plane, &h);
     EXPECT_EQ(rgbAt(plane, 50, 50), kYellow);
     EXPECT_EQ(rgbAt(plane, 4 * kCell, 50), vs::kPlanHighlightLine);
 }

@@ -40,7 +40,7 @@ protected:
         facility_ = facility.get();
         doc_->solidFacilities.push_back(std::move(facility));
         vs::buildFacilityNode(*facility_, doc_->roomNode, *doc_);
-        ASSERT_NE(facility_->sceneNode, nullptr);
+        ASSERT_NE(vs::facilityNode(*facility_), nullptr);
     }
 
     void TearDown() override
@@ -67,7 +67,7 @@ protected:
     std::array<float, 16> nodeMatrix() const
     {
         std::array<float, 16> m{};
-        std::memcpy(m.data(), facility_->sceneNode->getRelativeTransformation().pointer(),
+        std::memcpy(m.data(), vs::facilityNode(*facility_)->getRelativeTransformation().pointer(),
                     sizeof(m));
         return m;
     }

@@ -33,7 +33,7 @@ protected:
         wnd_->ApplyDisplayPreferences();
         ASSERT_FALSE(doc_->solidLights.empty());
         main_ = doc_->solidLights.front().get();
-        ASSERT_NE(main_->lightNode, nullptr);
+        ASSERT_NE(vs::lightNode(*main_), nullptr);
     }
 
     void TearDown() override
@@ -107,7 +107,7 @@ TEST_F(LightSetupTest, SpotlightShowsItsStoredConesAndPointLightEmptiesThem)
     EXPECT_EQ(inner->text(), "20.0");
     EXPECT_EQ(outer->text(), "50.0");
     EXPECT_TRUE(outer->isEnabled());
-    EXPECT_EQ(main_->lightNode->getLightData().Type, irr::video::ELT_SPOT) << "previewed";
+    EXPECT_EQ(vs::lightNode(*main_)->getLightData().Type, irr::video::ELT_SPOT) << "previewed";
     EXPECT_EQ(main_->type, CSolidLight::Point) << "the record waits for OK";
 
     type->setCurrentIndex(0);
@@ -126,7 +126,7 @@ TEST_F(LightSetupTest, CoefficientIsLinearTimesTenThousandOrQuadraticTimesTenToT
     typeInto(field<QLineEdit>("coefficientEdit"), "1");
     EXPECT_FLOAT_EQ(setup_->data().attenuation.z, 1e-8f);
     EXPECT_EQ(setup_->data().attenuation.y, 0);
-    EXPECT_FLOAT_EQ(main_->lightNode->getLightData().Attenuation.Z, 1e-8f);
+    EXPECT_FLOAT_EQ(vs::lightNode(*main_)->getLightData().Attenuation.Z, 1e-8f);
 
     field<CUpDown>("coefficientUpDown")->step(-1);
     EXPECT_EQ(field<QLineEdit>("coefficientEdit")->text(), "1.1");
@@ -134,7 +134,7 @@ TEST_F(LightSetupTest, CoefficientIsLinearTimesTenThousandOrQuadraticTimesTenToT
     EXPECT_FLOAT_EQ(setup_->data().radius, main_->radius + 100);
     field<CUpDown>("heightUpDown")->step(1);
     EXPECT_FLOAT_EQ(setup_->data().position.y, main_->position.y - 100);
-    EXPECT_FLOAT_EQ(main_->markerNode->getPosition().Y, main_->position.y - 100);
+    EXPECT_FLOAT_EQ(vs::lightMarkerNode(*main_)->getPosition().Y, main_->position.y - 100);
 }
 
 TEST_F(LightSetupTest, ValuesTheEngineCannotLightWithAreRefusedOnLeaving)
@@ -188,7 +188,7 @@ TEST_F(LightSetupTest, ShadowOnOneLightClearsItOnAllOthers)
 TEST_F(LightSetupTest, CancelAfterPreviewsPutsTheNodesBack)
 {
     const std::string before = written();
-    const irr::video::SLight stored = main_->lightNode->getLightData();
+    const irr::video::SLight stored = vs::lightNode(*main_)->getLightData();
     openSetup(main_);
     typeInto(field<QLineEdit>("radiusEdit"), "2.5");
     typeInto(field<QLineEdit>("heightEdit"), "1.1");
@@ -198,28 +198,28 @@ TEST_F(LightSetupTest, CancelAfterPreviewsPutsTheNodesBack)
         field<QPushButton>("colourButton")->click();
         EXPECT_EQ(answer.offered, QColor(255, 255, 255));
     }
-    EXPECT_FLOAT_EQ(main_->lightNode->getLightData().DiffuseColor.g, 0);
+    EXPECT_FLOAT_EQ(vs::lightNode(*main_)->getLightData().DiffuseColor.g, 0);
     field<QPushButton>("cancelButton")->click();
     EXPECT_EQ(written(), before);
-    const irr::video::SLight now = main_->lightNode->getLightData();
+    const irr::video::SLight now = vs::lightNode(*main_)->getLightData();
     EXPECT_EQ(now.Radius, stored.Radius);
     EXPECT_EQ(now.Type, stored.Type);
     EXPECT_EQ(now.DiffuseColor.g, stored.DiffuseColor.g);
-    EXPECT_EQ(main_->lightNode->getPosition().Y, main_->position.y);
-    EXPECT_EQ(main_->markerNode->getPosition().Y, main_->position.y);
-    EXPECT_TRUE(main_->lightNode->isVisible());
+    EXPECT_EQ(vs::lightNode(*main_)->getPosition().Y, main_->position.y);
+    EXPECT_EQ(vs::lightMarkerNode(*main_)->getPosition().Y, main_->position.y);
+    EXPECT_TRUE(vs::lightNode(*main_)->isVisible());
 }
 
 TEST_F(LightSetupTest, CancelUnderSimpleLightingKeepsTheLightSwitchedOn)
 {
     doc_->viewState->simpleLighting = true;
     wnd_->ApplyDisplayPreferences();
-    ASSERT_FALSE(main_->lightNode->isVisible()) << "hidden by the lighting model";
+    ASSERT_FALSE(vs::lightNode(*main_)->isVisible()) << "hidden by the lighting model";
     openSetup(main_);
     EXPECT_TRUE(field<QCheckBox>("enableCheck")->isChecked());
     field<QPushButton>("cancelButton")->click();
     EXPECT_TRUE(main_->isVisible);
-    EXPECT_FALSE(main_->lightNode->isVisible());
+    EXPECT_FALSE(vs::lightNode(*main_)->isVisible());
 }
 
 TEST_F(LightSetupTest, LampWithoutALightGetsOneWhenEnabledAndCancelLeavesItOff)
@@ -238,15 +238,15 @@ TEST_F(LightSetupTest, LampWithoutALightGetsOneWhenEnabledAndCancelLeavesItOff)
     ASSERT_NE(host->light, nullptr);
     EXPECT_EQ(setup_->light(), host->light);
     EXPECT_EQ(doc_->solidLights.size(), lights + 1);
-    ASSERT_NE(host->light->lightNode, nullptr);
-    EXPECT_TRUE(host->light->lightNode->isVisible());
+    ASSERT_NE(vs::lightNode(*host->light), nullptr);
+    EXPECT_TRUE(vs::lightNode(*host->light)->isVisible());
     EXPECT_TRUE(field<QLineEdit>("radiusEdit")->isEnabled());
     EXPECT_EQ(field<QLineEdit>("heightEdit")->text(), "0.23");
 
     field<QPushButton>("cancelButton")->click();
     EXPECT_EQ(doc_->solidLights.size(), lights + 1) << "the light stays in the room";
     EXPECT_FALSE(host->light->isVisible);
-    EXPECT_FALSE(host->light->lightNode->isVisible());
+    EXPECT_FALSE(vs::lightNode(*host->light)->isVisible());
 }
 
 TEST_F(LightSetupTest, OkIsOneUndoStepThatRestoresWhatCancelWouldHaveKept)
@@ -270,7 +270,7 @@ TEST_F(LightSetupTest, OkIsOneUndoStepThatRestoresWhatCancelWouldHaveKept)
     stack.undo();
     EXPECT_EQ(written(), before);
     EXPECT_TRUE(other.castShadows);
-    EXPECT_EQ(main_->lightNode->getLightData().Radius, main_->radius);
+    EXPECT_EQ(vs::lightNode(*main_)->getLightData().Radius, main_->radius);
     stack.redo();
     EXPECT_EQ(written(), accepted);
 
@@ -285,5 +285,5 @@ TEST_F(LightSetupTest, OkIsOneUndoStepThatRestoresWhatCancelWouldHaveKept)
     EXPECT_TRUE(host->light->isVisible);
     stack.undo();
     EXPECT_FALSE(host->light->isVisible);
-    EXPECT_FALSE(host->light->lightNode->isVisible());
+    EXPECT_FALSE(vs::lightNode(*host->light)->isVisible());
 }

@@ -50,7 +50,7 @@ protected:
         facility_ = facility.get();
         doc_->solidFacilities.push_back(std::move(facility));
         vs::buildFacilityNode(*facility_, doc_->roomNode, *doc_);
-        ASSERT_NE(facility_->sceneMesh, nullptr);
+        ASSERT_NE(vs::facilityMesh(*facility_), nullptr);
     }
 
     void TearDown() override
@@ -114,7 +114,7 @@ protected:
 
     irr::video::ITexture* shownTexture(int buffer) const
     {
-        return facility_->sceneMesh->getMeshBuffer(buffer)->getMaterial().getTexture(0);
+        return vs::facilityMesh(*facility_)->getMeshBuffer(buffer)->getMaterial().getTexture(0);
     }
 
     CFacilityModel* meshModel_ = nullptr;
@@ -186,7 +186,7 @@ TEST_F(MaterialTest, ChosenPictureIsPreviewedAndDefaultPictureGoesBack)
     pickPicture("橡木");
     field<QPushButton>("choosePictureButton")->click();
     EXPECT_EQ(setup_->materials()[1].facilityModelId, kPictureModel);
-    EXPECT_TRUE(facility_->ownsSceneMesh) << "previewed on the facility's own mesh copy";
+    EXPECT_TRUE(vs::ownsFacilityMesh(*facility_)) << "previewed on the facility's own mesh copy";
     EXPECT_NE(shownTexture(1),
               meshModel_->mesh(nullptr)->getMeshBuffer(1)->getMaterial().getTexture(0));
     EXPECT_FALSE(field<QLabel>("previewFrame")->pixmap().isNull());
@@ -220,7 +220,7 @@ TEST_F(MaterialTest, ChoosingACategoryWithoutAPictureClearsThePicture)
 TEST_F(MaterialTest, CancelAfterPreviewsLeavesTheFacilityAsBefore)
 {
     const std::string before = written();
-    irr::scene::IMesh* shared = facility_->sceneMesh;
+    irr::scene::IMesh* shared = vs::facilityMesh(*facility_);
     openSetup();
     pickPicture("橡木");
     field<QPushButton>("choosePictureButton")->click();
@@ -229,8 +229,8 @@ TEST_F(MaterialTest, CancelAfterPreviewsLeavesTheFacilityAsBefore)
     field<QPushButton>("cancelButton")->click();
     EXPECT_EQ(written(), before);
     EXPECT_TRUE(facility_->customMaterials.empty());
-    EXPECT_FALSE(facility_->ownsSceneMesh);
-    EXPECT_EQ(facility_->sceneMesh, shared) << "back on the model's shared mesh";
+    EXPECT_FALSE(vs::ownsFacilityMesh(*facility_));
+    EXPECT_EQ(vs::facilityMesh(*facility_), shared) << "back on the model's shared mesh";
 }
 
 TEST_F(MaterialTest, OkIsOneUndoStep)
@@ -248,8 +248,8 @@ TEST_F(MaterialTest, OkIsOneUndoStep)
     EXPECT_NE(accepted, before);
     stack.undo();
     EXPECT_EQ(written(), before);
-    EXPECT_FALSE(facility_->ownsSceneMesh);
+    EXPECT_FALSE(vs::ownsFacilityMesh(*facility_));
     stack.redo();
     EXPECT_EQ(written(), accepted);
-    EXPECT_TRUE(facility_->ownsSceneMesh);
+    EXPECT_TRUE(vs::ownsFacilityMesh(*facility_));
 }

@@ -7,6 +7,7 @@
 #include "ceiling/SolidWriter.h"
 #include "dialogs/CWallSetupDialog.h"
 #include "dialogs/WallBand.h"
+#include "scene/WallScene.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -76,8 +77,8 @@ TEST_F(WallSetupTest, BandOfTheFirstWallFillsTheDialogAndOkSetsItOnEveryWall)
         EXPECT_TRUE(band(i).definition.hasBand);
         EXPECT_EQ(band(i).definition.height, 1250);
         EXPECT_EQ(band(i).definition.relativeBottom, 8000);
-        ASSERT_NE(band(i).sceneNode, nullptr) << "the wall was rebuilt with its band";
-        EXPECT_TRUE(band(i).sceneNode->isVisible());
+        ASSERT_NE(vs::wallPartNode(band(i)), nullptr) << "the wall was rebuilt with its band";
+        EXPECT_TRUE(vs::wallPartNode(band(i))->isVisible());
     }
 }
 
@@ -95,8 +96,8 @@ TEST_F(WallSetupTest, UntickedBandIsSwitchedOffWithTheFirstWallsValues)
         EXPECT_FALSE(band(i).definition.hasBand);
         EXPECT_EQ(band(i).definition.height, 1500);
         EXPECT_EQ(band(i).definition.relativeBottom, 9000);
-        if (band(i).sceneNode != nullptr) {
-            EXPECT_FALSE(band(i).sceneNode->isVisible());
+        if (vs::wallPartNode(band(i)) != nullptr) {
+            EXPECT_FALSE(vs::wallPartNode(band(i))->isVisible());
         }
     }
 }
@@ -158,7 +159,8 @@ TEST_F(WallSetupTest, FirstWallWithoutABandPartOpensWithTheBandOff)
 TEST_F(WallSetupTest, CancelChangesNothingAndOkIsOneUndoStep)
 {
     const std::string written = vs::writeSolid(*doc_);
-    const bool shownBefore = band(0).sceneNode != nullptr && band(0).sceneNode->isVisible();
+    const bool shownBefore =
+        vs::wallPartNode(band(0)) != nullptr && vs::wallPartNode(band(0))->isVisible();
     QUndoStack stack;
     dialoginput::whenModal([](QWidget* dialog) {
         typeInto(dialog->findChild<QLineEdit*>("bandWidthEdit"), "5");
@@ -182,9 +184,10 @@ TEST_F(WallSetupTest, CancelChangesNothingAndOkIsOneUndoStep)
     EXPECT_NE(accepted, written);
     stack.undo();
     EXPECT_EQ(vs::writeSolid(*doc_), written);
-    EXPECT_EQ(band(0).sceneNode != nullptr && band(0).sceneNode->isVisible(), shownBefore);
+    EXPECT_EQ(vs::wallPartNode(band(0)) != nullptr && vs::wallPartNode(band(0))->isVisible(),
+              shownBefore);
     stack.redo();
     EXPECT_EQ(vs::writeSolid(*doc_), accepted);
-    ASSERT_NE(band(0).sceneNode, nullptr);
-    EXPECT_TRUE(band(0).sceneNode->isVisible());
+    ASSERT_NE(vs::wallPartNode(band(0)), nullptr);
+    EXPECT_TRUE(vs::wallPartNode(band(0))->isVisible());
 }

@@ -9,6 +9,7 @@
 #include "edit/CeilingEdits.h"
 #include "edit/EditCommand.h"
 #include "edit/HostCommands.h"
+#include "scene/LightScene.h"
 
 #include <cmath>
 
@@ -73,14 +74,14 @@ TEST_F(CeilingEditsTest, ADeletedLampComesBackWithItsLightAndTheHostsNewId)
     EXPECT_EQ(std::vector<std::string>{"DeleteCeilingHost 1 11"}, testHost().calls);
     EXPECT_EQ(nullptr, root().hostById(11));
     EXPECT_EQ(lights - 1, doc().solidLights.size());
-    EXPECT_EQ(nullptr, light->lightNode) << "its light left the scene with it";
+    EXPECT_EQ(nullptr, vs::lightNode(*light)) << "its light left the scene with it";
 
     stack().undo();
     EXPECT_EQ("AddCeilingHost 1 2101 4 3 0 0 -> 13", testHost().calls.back());
     EXPECT_EQ(&lamp, root().hostById(13)) << "the very item, under the host's new id";
     EXPECT_EQ(light, lamp.light);
     EXPECT_EQ(&lamp, light->host);
-    EXPECT_NE(nullptr, light->lightNode);
+    EXPECT_NE(nullptr, vs::lightNode(*light));
     EXPECT_EQ(lights, doc().solidLights.size());
     EXPECT_EQ(ceiling, ceilingItems());
     EXPECT_EQ(host, hostItems());

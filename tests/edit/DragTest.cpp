@@ -2,6 +2,7 @@
 // do to the document, the scene and the host, and that one undo takes each back exactly.
 #include "EditFixture.h"
 
+#include "ceiling/PlanHighlight.h"
 #include "document/CGridMapping.h"
 #include "document/SolidCeiling.h"
 #include "edit/DesignModeController.h"
@@ -32,6 +33,12 @@ protected:
     DesignModeController& controller() const
     {
         return dynamic_cast<DesignModeController&>(wnd().designInput());
+    }
+    /** The panel drag's overlay on the plan picture; an inactive one while none is drawn. */
+    vs::PlanHighlight highlight() const
+    {
+        const vs::PlanHighlight* h = controller().dragHighlight();
+        return h ? *h : vs::PlanHighlight();
     }
     /** What must come back after undo: the solid element, the ceiling's items, the host's. */
     struct State
@@ -154,12 +161,12 @@ TEST_F(DragTest, Kind2LaysTheCurrentPanelTypeOverTheDraggedCells)
     const QPoint to = clientOf({10500, 24000, 7500});  // cell (3, 2)
     press(from);
     EXPECT_EQ(2, controller().dragKind());
-    EXPECT_TRUE(root().highlight.active);
+    EXPECT_TRUE(highlight().active);
     moveTo(to);
-    EXPECT_EQ(1, root().highlight.cols.first);
-    EXPECT_EQ(3, root().highlight.cols.last);
+    EXPECT_EQ(1, highlight().cols.first);
+    EXPECT_EQ(3, highlight().cols.last);
     release(to);
-    EXPECT_FALSE(root().highlight.active);
+    EXPECT_FALSE(highlight().active);
     ASSERT_EQ(std::vector<std::string>{"LayTiles 1 1102 0 1,3,1,1,2,2,3,3 1,2,1,1,2,2"},
               testHost().calls);
     int silver = 0;

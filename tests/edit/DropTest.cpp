@@ -8,6 +8,7 @@
 #include "edit/FacilityPlacement.h"
 #include "scene/CCubicCloakSceneNode.h"
 #include "scene/FacilityScene.h"
+#include "scene/LightScene.h"
 #include "scene/WallScene.h"
 
 #include <cmath>
@@ -71,8 +72,8 @@ TEST_F(DropTest, LightsAreRefusedUnderSimpleLightingAndPlacedUnderProfessional)
     EXPECT_FLOAT_EQ(light.diffuseColor.r, 192 / 255.0f);
     EXPECT_FALSE(light.isMain);
     EXPECT_FALSE(light.markerShown);
-    ASSERT_NE(light.lightNode, nullptr);
-    EXPECT_TRUE(light.lightNode->isVisible());
+    ASSERT_NE(vs::lightNode(light), nullptr);
+    EXPECT_TRUE(vs::lightNode(light)->isVisible());
     expectOneStep();
     EXPECT_EQ(doc_->solidLights.back().get(), &light); // the same light came back
 }
@@ -87,8 +88,8 @@ TEST_F(DropTest, ModelsStandOnTheFloorAndHangFromTheCeiling)
     EXPECT_NEAR(onFloor.position.z, 8000, 0.5);
     EXPECT_FLOAT_EQ(onFloor.size.y, 6000);
     EXPECT_EQ(onFloor.stickWall, nullptr);
-    ASSERT_NE(onFloor.sceneNode, nullptr);
-    EXPECT_FALSE(onFloor.cloakNode->isVisible());
+    ASSERT_NE(vs::facilityNode(onFloor), nullptr);
+    EXPECT_FALSE(vs::cloakNode(onFloor)->isVisible());
     expectOneStep();
 
     vs::placeFacilityModel(*wnd_, ceilingHit({20000, 24000, 9000}), box, false);
@@ -169,7 +170,7 @@ TEST_F(DropTest, PicturesGoOnWallsAndTheFloor)
     EXPECT_EQ(flat.flatSize, (IntSize{9000, 21000}));
     EXPECT_DOUBLE_EQ(flat.position.x, 15000 - 4500);
     EXPECT_DOUBLE_EQ(flat.position.y, -11000 - 10500); // local y is minus the height
-    EXPECT_NE(flat.sceneNode, nullptr);
+    EXPECT_NE(vs::flatFacilityNode(flat), nullptr);
     expectOneStep();
 
     CFacilityModel& floorTiles = pictureModel(9110, 3, 6000, 6000);

@@ -9,6 +9,7 @@
 #include "edit/Selection.h"
 #include "scene/CCustomSceneNode.h"
 #include "scene/FacilityScene.h"
+#include "scene/WallScene.h"
 
 #include <functional>
 
@@ -51,8 +52,9 @@ protected:
     {
         std::vector<core::matrix4> matrices;
         for (CSolidFacility* f : facilities) {
-            EXPECT_NE(f->sceneNode, nullptr);
-            matrices.push_back(f->sceneNode ? absolute(f->sceneNode) : core::matrix4());
+            EXPECT_NE(vs::facilityNode(*f), nullptr);
+            matrices.push_back(vs::facilityNode(*f) ? absolute(vs::facilityNode(*f))
+                                                    : core::matrix4());
         }
         return matrices;
     }
@@ -185,11 +187,11 @@ TEST_F(FacilityCommandsTest, AGroupWhoseLargestMemberIsStuckToAWallStaysOnThatWa
 TEST_F(FacilityCommandsTest, UnstickingKeepsTheFacilityWhereItStood)
 {
     CSolidFacility& c = stuck(*cabinet_, *doc_->walls[2], 9000, 3000);
-    const core::matrix4 before = absolute(c.sceneNode);
+    const core::matrix4 before = absolute(vs::facilityNode(c));
     wnd_->selection().selectOnly(c);
     vs::unstickSelectedFacilities(*wnd_);
     EXPECT_EQ(c.stickWall, nullptr);
-    EXPECT_TRUE(near(absolute(c.sceneNode), before));
+    EXPECT_TRUE(near(absolute(vs::facilityNode(c)), before));
 }
 
 TEST_F(FacilityCommandsTest, DeletedFacilitiesLeaveTheSelectionAndComeBackOnUndo)
@@ -210,11 +212,11 @@ TEST_F(FacilityCommandsTest, DeletedFacilitiesLeaveTheSelectionAndComeBackOnUndo
     vs::deleteSelectedFacilities(*wnd_);
     EXPECT_TRUE(selection.empty());
     EXPECT_TRUE(doc_->solidFacilities.empty());
-    EXPECT_EQ(a.sceneNode, nullptr);
+    EXPECT_EQ(vs::facilityNode(a), nullptr);
     stack_->undo();
     ASSERT_EQ(doc_->solidFacilities.size(), 2u);
     EXPECT_EQ(doc_->solidFacilities[0].get(), &a);
-    EXPECT_NE(a.sceneNode, nullptr);
+    EXPECT_NE(vs::facilityNode(a), nullptr);
     EXPECT_TRUE(selection.contains(&b));
 
     // Deleting a group takes its members with it; the selection holds none of them.
@@ -229,10 +231,10 @@ TEST_F(FacilityCommandsTest, AFacilityThatOpensItsWallLeavesNoHoleWhenItGoes)
     CWall& wall = *doc_->walls[1];
     ASSERT_FALSE(wall.wallParts.empty());
     CWallPart& part = *wall.wallParts[0];
-    ASSERT_NE(part.sceneNode, nullptr);
+    ASSERT_NE(vs::wallPartNode(part), nullptr);
     const auto triangles = [&part] {
         u32 count = 0;
-        scene::IMesh* mesh = part.sceneNode->getMesh();
+        scene::IMesh* mesh = vs::wallPartNode(part)->getMesh();
         for (u32 i = 0; i < mesh->getMeshBufferCount(); ++i)
             count += mesh->getMeshBuffer(i)->getIndexCount() / 3;
         return count;

@@ -168,19 +168,19 @@ TEST_F(PickTest, AClickSelectsCtrlClickAddsAndEmptySpaceClears)
 
     click(onTable);
     ASSERT_EQ(1u, wnd().selection().size());
-    EXPECT_TRUE(table.cloakNode->isVisible());
+    EXPECT_TRUE(vs::cloakNode(table)->isVisible());
     click(onFridge); // without Ctrl: the fridge alone
     EXPECT_EQ(std::vector<CSolidFacility*>{&fridge}, wnd().selection().items());
-    EXPECT_FALSE(table.cloakNode->isVisible());
+    EXPECT_FALSE(vs::cloakNode(table)->isVisible());
     click(onTable, Qt::ControlModifier);
     EXPECT_EQ((std::vector<CSolidFacility*>{&fridge, &table}), wnd().selection().items());
-    EXPECT_TRUE(fridge.cloakNode->isVisible());
-    EXPECT_TRUE(table.cloakNode->isVisible());
+    EXPECT_TRUE(vs::cloakNode(fridge)->isVisible());
+    EXPECT_TRUE(vs::cloakNode(table)->isVisible());
 
     click({2, 2}); // nothing there
     EXPECT_TRUE(wnd().selection().empty());
-    EXPECT_FALSE(fridge.cloakNode->isVisible());
-    EXPECT_FALSE(table.cloakNode->isVisible());
+    EXPECT_FALSE(vs::cloakNode(fridge)->isVisible());
+    EXPECT_FALSE(vs::cloakNode(table)->isVisible());
     EXPECT_EQ(0, stack().count()) << "clicks without a move change nothing";
 }
 
@@ -191,8 +191,8 @@ TEST_F(PickTest, ASelectionKeepsItsCloaksThroughASceneRebuild)
     click(clientOf({19500, 7500, 16000}));
     ASSERT_TRUE(wnd().selection().contains(&table));
     wnd().resize(640, 480); // the scene is built again
-    ASSERT_NE(nullptr, table.cloakNode);
-    EXPECT_TRUE(table.cloakNode->isVisible());
+    ASSERT_NE(nullptr, vs::cloakNode(table));
+    EXPECT_TRUE(vs::cloakNode(table)->isVisible());
 }
 
 } // namespace

@@ -145,7 +145,7 @@ TEST_F(SectionBarDepthTest, HallBarsShowUnbrokenFromThePixelTestCameras)
     // The bars the room built (split lines between levels carry bends instead).
     std::vector<CSectionLine*> lines;
     for (CSectionLine* line : sectionLinesOf(*document.ceiling->root))
-        if (line->sectionNode != nullptr)
+        if (vs::sectionNode(*line) != nullptr)
             lines.push_back(line);
     ASSERT_FALSE(lines.empty()) << "the hall has bars";
     int viewsWithBars = 0;
@@ -153,7 +153,7 @@ TEST_F(SectionBarDepthTest, HallBarsShowUnbrokenFromThePixelTestCameras)
     // The same views without the bars: the pixels that change are where a bar shows. A bar
     // that loses to the panels beside it shows in broken runs, whole columns of it missing.
     for (CSectionLine* line : lines)
-        line->sectionNode->setVisible(false);
+        vs::sectionNode(*line)->setVisible(false);
     for (size_t i = 0; i < views.size(); ++i) {
         const QImage without = draw(views[i].eye, views[i].lookAt);
         int first = kWidth, last = -1;

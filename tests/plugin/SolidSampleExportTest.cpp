@@ -3,6 +3,8 @@
 #include "VantrelSolid.h"
 
 #include "ceiling/SolidWriter.h"
+#include "scene/FacilityScene.h"
+#include "scene/WallScene.h"
 #include "view/DialogTestFixture.h"
 
 #include <QString>
@@ -127,11 +129,11 @@ protected:
     static void expectShown(const CSolidDocument& doc)
     {
         for (const auto& f : doc.solidFacilities)
-            EXPECT_NE(nullptr, f->sceneNode);
+            EXPECT_NE(nullptr, vs::facilityNode(*f));
         for (const auto& w : doc.walls) {
-            EXPECT_NE(nullptr, w->groupNode);
+            EXPECT_NE(nullptr, vs::wallGroupNode(*w));
             for (const auto& part : w->wallParts)
-                EXPECT_NE(nullptr, part->sceneNode);
+                EXPECT_NE(nullptr, vs::wallPartNode(*part));
         }
     }
 };
@@ -178,7 +180,7 @@ TEST_F(SolidSampleExportTest, WithoutADialogOnlyTheDocumentChanges)
     CSolidDocument& doc = openRoom(false);
     apply(sampleText(), 0);
     ASSERT_EQ(2u, doc.solidFacilities.size());
-    EXPECT_EQ(nullptr, doc.solidFacilities[0]->sceneNode);
+    EXPECT_EQ(nullptr, vs::facilityNode(*doc.solidFacilities[0]));
     EXPECT_EQ(6103, doc.walls[0]->wallParts[0]->facilityModel->id);
     EXPECT_TRUE(doc.walls[1]->flatFacilities.empty());
     EXPECT_EQ(1u, doc.walls[2]->flatFacilities.size());

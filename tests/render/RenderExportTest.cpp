@@ -18,8 +18,10 @@
 #include "scene/CFloorSceneNode.h"
 #include "scene/CRoomSceneNode.h"
 #include "scene/DisplayPreferences.h"
+#include "scene/GridMappingScene.h"
 #include "scene/RoomScene.h"
 #include "scene/SceneTestDevice.h"
+#include "scene/SectionBarScene.h"
 #include "scene/WallScene.h"
 #include "view/CFirstPersonEye.h"
 
@@ -311,9 +313,9 @@ TEST_P(RenderExportTest, WallsFacingAwayFromTheCameraAreLeftOut)
     auto wallBlocks = [this](const std::vector<Call>& calls) {
         int count = 0;
         for (const auto& wall : document.walls) {
-            if (wall->groupNode == nullptr)
+            if (vs::wallGroupNode(*wall) == nullptr)
                 continue;
-            const irr::core::matrix4 m = wall->groupNode->getRelativeTransformation();
+            const irr::core::matrix4 m = vs::wallGroupNode(*wall)->getRelativeTransformation();
             for (size_t i = 0; i + 1 < calls.size(); ++i) {
                 if (calls[i].name != "RiAttributeBegin" || calls[i + 1].name != "RiConcatTransform")
                     continue;
@@ -435,20 +437,22 @@ TEST_P(RenderExportTest, SplitLinesGiveTheirBendOrTheirSectionBar)
             continue;
         if (split->bend) {
             // A bend strip is a ceiling plane of its own: its block and its plane texture.
-            if (split->bend->sceneNode == nullptr)
+            if (vs::planeNode(*split->bend) == nullptr)
                 continue;
-            EXPECT_LT(blockAt(split->bend->sceneNode->getRelativeTransformation()), calls.size());
+            EXPECT_LT(blockAt(vs::planeNode(*split->bend)->getRelativeTransformation()),
+                      calls.size());
             ++written;
             continue;
         }
         const CSectionLine* line = split->sectionLine.get();
-        if (line == nullptr || line->sectionNode == nullptr || line->meshNodes.empty())
+        if (line == nullptr || vs::sectionNode(*line) == nullptr ||
+            vs::sectionMeshNodes(*line).empty())
             continue;
-        size_t i = blockAt(line->sectionNode->getRelativeTransformation());
+        size_t i = blockAt(vs::sectionNode(*line)->getRelativeTransformation());
         ASSERT_LT(i, calls.size()) << "a section bar is missing";
         i += 2;
         // One transform block per quad, each with its triangles.
-        for (size_t quad = 0; quad < line->meshNodes.size(); ++quad) {
+        for (size_t quad = 0; quad < vs::sectionMeshNodes(*line).size(); ++quad) {
             ASSERT_EQ(calls[i].name, "RiTransformBegin");
             ASSERT_EQ(calls[i + 1].name, "RiConcatTransform");
             while (calls[i].name != "RiTransformEnd")
@@ -533,12 +537,12 @@ int expectBarsWhereTheWindowShowsThem(const std::vector<Call>& calls,
     collectLines(*document.ceiling->root, lines);
     int shown = 0;
     for (const CSectionLine* line : lines) {
-        if (line->sectionNode == nullptr || line->meshNodes.empty())
+        if (vs::sectionNode(*line) == nullptr || vs::sectionMeshNodes(*line).empty())
             continue; // a split line with a bend shows the bend instead
         ++shown;
         // Every corner of the bar's first and last quads.
         for (const irr::scene::ISceneNode* quad :
-             {line->meshNodes.front(), line->meshNodes.back()}) {
+             {vs::sectionMeshNodes(*line).front(), vs::sectionMeshNodes(*line).back()}) {
             const auto* meshNode = static_cast<const irr::scene::IMeshSceneNode*>(quad);
             const irr::scene::IMeshBuffer* buffer =
                 const_cast<irr::scene::IMeshSceneNode*>(meshNode)->getMesh()->getMeshBuffer(0);

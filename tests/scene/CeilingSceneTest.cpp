@@ -11,6 +11,7 @@
 #include "scene/CBendGridMappingSceneNode.h"
 #include "scene/CRoofSceneNode.h"
 #include "scene/CeilingScene.h"
+#include "scene/GridMappingScene.h"
 #include "scene/TowerScene.h"
 
 #include <gtest/gtest.h>
@@ -70,18 +71,18 @@ TEST_F(CeilingSceneTest, BuildHangsThePlanesUnderTheRoofAtTheBaseHeight)
     EXPECT_EQ(ceiling.roofNode->getParent(), room);
     EXPECT_EQ(ceiling.roofNode->getRelativeTransformation().getTranslation(),
               core::vector3df(0, 24000, 0));
-    ASSERT_NE(root().sceneNode, nullptr);
-    EXPECT_EQ(root().sceneNode->getParent(), ceiling.roofNode);
-    ASSERT_NE(child().sceneNode, nullptr);
-    EXPECT_EQ(child().sceneNode->getParent(), root().sceneNode);
-    EXPECT_EQ(child().sceneNode->getAbsolutePosition(), core::vector3df(0, 25000, 0));
-    EXPECT_NE(root().triangleSelectors[0], nullptr);
-    EXPECT_NE(root().triangleSelectors[1], nullptr);
+    ASSERT_NE(vs::planeNode(root()), nullptr);
+    EXPECT_EQ(vs::planeNode(root())->getParent(), ceiling.roofNode);
+    ASSERT_NE(vs::planeNode(child()), nullptr);
+    EXPECT_EQ(vs::planeNode(child())->getParent(), vs::planeNode(root()));
+    EXPECT_EQ(vs::planeNode(child())->getAbsolutePosition(), core::vector3df(0, 25000, 0));
+    EXPECT_NE(vs::planeSelectors(root())[0], nullptr);
+    EXPECT_NE(vs::planeSelectors(root())[1], nullptr);
     EXPECT_NE(ceiling.sceneHooks, nullptr);
     for (auto& bend : child().bends) {
         ASSERT_NE(bend, nullptr);
-        ASSERT_NE(bend->sceneNode, nullptr);
-        EXPECT_EQ(bend->sceneNode->getParent(), root().sceneNode);
+        ASSERT_NE(vs::planeNode(*bend), nullptr);
+        EXPECT_EQ(vs::planeNode(*bend)->getParent(), vs::planeNode(root()));
     }
 }
 
@@ -92,7 +93,7 @@ TEST_F(CeilingSceneTest, DockedChildWithoutBendHeightGetsNoBendNodes)
     for (auto& bend : child().bends)
         EXPECT_EQ(bend, nullptr);
     // The child's own node is the only child of the root's grid node.
-    EXPECT_EQ(root().sceneNode->getChildren().size(), 1u);
+    EXPECT_EQ(vs::planeNode(root())->getChildren().size(), 1u);
 }
 
 TEST_F(CeilingSceneTest, ReleaseClearsEveryReferenceAndRemovesTheRoof)
@@ -106,9 +107,9 @@ TEST_F(CeilingSceneTest, ReleaseClearsEveryReferenceAndRemovesTheRoof)
     EXPECT_EQ(ceiling.sceneHooks, nullptr);
     EXPECT_TRUE(room->getChildren().empty());
     for (CGridMapping* plane : {&root(), &child(), child().bends[0].get()}) {
-        EXPECT_EQ(plane->sceneNode, nullptr);
-        EXPECT_EQ(plane->triangleSelectors[0], nullptr);
-        EXPECT_EQ(plane->triangleSelectors[1], nullptr);
+        EXPECT_EQ(vs::planeNode(*plane), nullptr);
+        EXPECT_EQ(vs::planeSelectors(*plane)[0], nullptr);
+        EXPECT_EQ(vs::planeSelectors(*plane)[1], nullptr);
     }
     EXPECT_EQ(vs::towerTop(*root().tiles.back()), nullptr);
     // The planes' textures (root, child, four bends) left the driver.
@@ -121,11 +122,11 @@ TEST_F(CeilingSceneTest, ReleaseClearsEveryReferenceAndRemovesTheRoof)
 TEST_F(CeilingSceneTest, BendNodeStandsAlongItsBaseLine)
 {
     show();
-    auto* top = dynamic_cast<CBendGridMappingSceneNode*>(child().bends[0]->sceneNode);
+    auto* top = dynamic_cast<CBendGridMappingSceneNode*>(vs::planeNode(*child().bends[0]));
     ASSERT_NE(top, nullptr);
     EXPECT_EQ(top->start(), (RPoint{6000, 6000}));
     EXPECT_EQ(top->end(), (RPoint{24000, 6000}));
-    auto* right = dynamic_cast<CBendGridMappingSceneNode*>(child().bends[1]->sceneNode);
+    auto* right = dynamic_cast<CBendGridMappingSceneNode*>(vs::planeNode(*child().bends[1]));
     ASSERT_NE(right, nullptr);
     const core::matrix4 m = right->getRelativeTransformation();
     auto at = [&](f32 x, f32 planY) {
@@ -142,7 +143,7 @@ TEST_F(CeilingSceneTest, BendNodeStandsAlongItsBaseLine)
 TEST_F(CeilingSceneTest, BendMirrorReflectsItsBaseLineAndTwiceRestores)
 {
     show();
-    auto* node = dynamic_cast<CBendGridMappingSceneNode*>(child().bends[1]->sceneNode);
+    auto* node = dynamic_cast<CBendGridMappingSceneNode*>(vs::planeNode(*child().bends[1]));
     ASSERT_NE(node, nullptr);
     const MeshSnapshot drawn = snapshot(*node->drawMesh());
     const std::vector<u16> up = node->reversedIndices(0);
@@ -167,7 +168,7 @@ TEST_F(CeilingSceneTest, InvertingTwiceRestoresTheWholeCeiling)
     light->position = {100, 2300, 5000};
     root().hosts[0]->light = light.get();
     show();
-    auto* rootNode = dynamic_cast<CGridMappingSceneNode*>(root().sceneNode);
+    auto* rootNode = dynamic_cast<CGridMappingSceneNode*>(vs::planeNode(root()));
     const MeshSnapshot drawn = snapshot(*rootNode->drawMesh());
     const MeshSnapshot face = snapshot(*rootNode->faceMesh());
     const MeshSnapshot tower =
@@ -236,7 +237,7 @@ TEST_F(CeilingSceneTest, NearestOfTwoLevelsWins)
 TEST_F(CeilingSceneTest, RepaintThroughTheHooksReplacesTheTexture)
 {
     show();
-    auto* node = dynamic_cast<CGridMappingSceneNode*>(root().sceneNode);
+    auto* node = dynamic_cast<CGridMappingSceneNode*>(vs::planeNode(root()));
     video::ITexture* before = node->texture();
     ASSERT_NE(before, nullptr);
     const io::path oldName = before->getName().getPath();
@@ -254,7 +255,7 @@ TEST_F(CeilingSceneTest, LaidAndRemovedTilesGetAndLoseTheirTowers)
 {
     show();
     auto towered = makeType(14, 6000, 6000, 250);
-    const size_t before = root().sceneNode->getChildren().size();
+    const size_t before = vs::planeNode(root())->getChildren().size();
     FitResult cols;
     cols.runs.push_back({5, 5, 1, 0, 0, 0});
     cols.first = cols.last = 5;
@@ -265,9 +266,9 @@ TEST_F(CeilingSceneTest, LaidAndRemovedTilesGetAndLoseTheirTowers)
     CTile* laid = root().tiles.back().get();
     ASSERT_EQ(laid->gx, 5);
     ASSERT_NE(vs::towerTop(*laid), nullptr);
-    EXPECT_EQ(root().sceneNode->getChildren().size(), before + 5);
+    EXPECT_EQ(vs::planeNode(root())->getChildren().size(), before + 5);
     vs::removeTilesUnder(root(), cols, rows);
-    EXPECT_EQ(root().sceneNode->getChildren().size(), before);
+    EXPECT_EQ(vs::planeNode(root())->getChildren().size(), before);
 }
 
 // A split ceiling read from a design: each child gets its grid node under the roof (the split
@@ -292,16 +293,17 @@ TEST(CeilingSplitSceneTest, SplitChildrenAndTheirBendAreBuilt)
     ASSERT_NE(root.splitLines[0]->bend, nullptr);
     scene::ISceneNode* room = engine.smgr()->addEmptySceneNode();
     vs::buildCeilingScene(*document, room);
-    EXPECT_EQ(root.sceneNode, nullptr);
+    EXPECT_EQ(vs::planeNode(root), nullptr);
     CGridMapping& lower = *root.children[1];
-    ASSERT_NE(lower.sceneNode, nullptr);
-    EXPECT_EQ(lower.sceneNode->getParent(), document->ceiling->roofNode);
-    EXPECT_EQ(root.children[0]->sceneNode->getRelativeTransformation().getTranslation().Y, 1000);
-    auto* bend = dynamic_cast<CBendGridMappingSceneNode*>(root.splitLines[0]->bend->sceneNode);
+    ASSERT_NE(vs::planeNode(lower), nullptr);
+    EXPECT_EQ(vs::planeNode(lower)->getParent(), document->ceiling->roofNode);
+    EXPECT_EQ(vs::planeNode(*root.children[0])->getRelativeTransformation().getTranslation().Y,
+              1000);
+    auto* bend = dynamic_cast<CBendGridMappingSceneNode*>(vs::planeNode(*root.splitLines[0]->bend));
     ASSERT_NE(bend, nullptr);
-    EXPECT_EQ(bend->getParent(), lower.sceneNode);
+    EXPECT_EQ(bend->getParent(), vs::planeNode(lower));
     EXPECT_EQ(bend->start(), root.splitLines[0]->bendStart);
     EXPECT_EQ(bend->end(), root.splitLines[0]->bendEnd);
     vs::releaseCeilingScene(*document);
-    EXPECT_EQ(root.splitLines[0]->bend->sceneNode, nullptr);
+    EXPECT_EQ(vs::planeNode(*root.splitLines[0]->bend), nullptr);
 }

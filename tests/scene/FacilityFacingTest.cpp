@@ -155,11 +155,11 @@ TEST_F(FacilityFacingTest, StuckFacilityHasItsBackOnTheWallAndTurnsAlikeInBothDi
                 f.rotateDegree = static_cast<float>(r);
                 vs::updateFacilityTransformation(f, *document);
                 // The front turns from "into the room" the way free standing turns it.
-                const Plan front = worldDirection(f.sceneNode, kMiddle, kFront);
+                const Plan front = worldDirection(vs::facilityNode(f), kMiddle, kFront);
                 const Plan expected = turned(edge.inward, -r);
                 EXPECT_NEAR(front.x * expected.x + front.y * expected.y, 1, 1e-4);
                 // The whole footprint stays in the room, position.z + 2 off the wall.
-                const core::aabbox3df box = worldBox(f.sceneNode);
+                const core::aabbox3df box = worldBox(vs::facilityNode(f));
                 const double nearest =
                     std::min({intoRoom(edge, box.MinEdge), intoRoom(edge, box.MaxEdge),
                               intoRoom(edge, {box.MinEdge.X, 0, box.MaxEdge.Z}),
@@ -168,9 +168,9 @@ TEST_F(FacilityFacingTest, StuckFacilityHasItsBackOnTheWallAndTurnsAlikeInBothDi
             }
             f.rotateDegree = 0;
             vs::updateFacilityTransformation(f, *document);
-            EXPECT_NEAR(intoRoom(edge, worldPoint(f.sceneNode, kBack)), 102, 0.05)
+            EXPECT_NEAR(intoRoom(edge, worldPoint(vs::facilityNode(f), kBack)), 102, 0.05)
                 << label(positiveWinding, w, 0);
-            EXPECT_NEAR(intoRoom(edge, worldPoint(f.sceneNode, kFront)), 702, 0.05)
+            EXPECT_NEAR(intoRoom(edge, worldPoint(vs::facilityNode(f), kFront)), 702, 0.05)
                 << label(positiveWinding, w, 0);
         }
         vs::releaseFacilityNodes(*document);
@@ -188,7 +188,7 @@ TEST_F(FacilityFacingTest, FreeStandingFacilityIgnoresTheOutlinesDirection)
             SCOPED_TRACE(label(positiveWinding, 0, r));
             f.rotateDegree = static_cast<float>(r);
             vs::updateFacilityTransformation(f, *document);
-            const Plan front = worldDirection(f.sceneNode, kMiddle, kFront);
+            const Plan front = worldDirection(vs::facilityNode(f), kMiddle, kFront);
             const Plan expected = freeFront(r);
             EXPECT_NEAR(front.x * expected.x + front.y * expected.y, 1, 1e-4);
         }
@@ -213,12 +213,12 @@ TEST_F(FacilityFacingTest, GroupStuckToAWallTurnsItsMembersFrontsIntoTheRoom)
         group.children.push_back(std::move(member));
         vs::buildFacilityNode(group, engine.smgr()->getRootSceneNode(), *document);
 
-        const Plan front = worldDirection(m.sceneNode, kMiddle, kFront);
+        const Plan front = worldDirection(vs::facilityNode(m), kMiddle, kFront);
         EXPECT_NEAR(front.x * edge.inward.x + front.y * edge.inward.y, 1, 1e-4);
         // The group's back (2000 deep) is 2 units off the wall; the member (600 deep) stands
         // at the group's middle, its front 300 further into the room.
-        EXPECT_NEAR(intoRoom(edge, worldPoint(group.sceneNode, {0, 0, 1000})), 2, 0.05);
-        EXPECT_NEAR(intoRoom(edge, worldPoint(m.sceneNode, kFront)), 1002 + 300, 0.05);
+        EXPECT_NEAR(intoRoom(edge, worldPoint(vs::facilityNode(group), {0, 0, 1000})), 2, 0.05);
+        EXPECT_NEAR(intoRoom(edge, worldPoint(vs::facilityNode(m), kFront)), 1002 + 300, 0.05);
         vs::releaseFacilityNodes(*document);
     }
 }
@@ -232,11 +232,11 @@ TEST(WallRoomSideTest, TheRoomsCentreLiesOnTheAnsweredSideOfEveryWall)
         EXPECT_EQ(side, positiveWinding ? 1.0f : -1.0f);
         for (auto& wall : document->walls) {
             vs::BuildWallScene(engine.smgr()->getRootSceneNode(), *wall, *document);
-            ASSERT_NE(wall->groupNode, nullptr);
+            ASSERT_NE(vs::wallGroupNode(*wall), nullptr);
             // The room's centre, 1 m up, in the wall group's local space: its local y has the
             // room side's sign, as a renderer skipping walls seen from outside expects.
             core::matrix4 toLocal;
-            wall->groupNode->getAbsoluteTransformation().getInverse(toLocal);
+            vs::wallGroupNode(*wall)->getAbsoluteTransformation().getInverse(toLocal);
             core::vector3df centre(30000, 10000, 20000);
             toLocal.transformVect(centre);
             EXPECT_GT(centre.Y * side, 0) << "wall " << wall->index;

@@ -67,13 +67,13 @@ TEST(FacilityTransformTest, FreeStandingScalesToSizeAndStandsOnItsPosition)
 
     // The extent comes from the mesh; the bottom centre of the box lands on the position.
     EXPECT_EQ(f.correctExtent, (Vec3f{40, 20, 40}));
-    expectBox(worldBox(f.sceneNode), {960, 300, 1990}, {1040, 340, 2010});
+    expectBox(worldBox(vs::facilityNode(f)), {960, 300, 1990}, {1040, 340, 2010});
 
     f.rotateDegree = 90;
     vs::updateFacilityTransformation(f, *room.document);
-    expectBox(worldBox(f.sceneNode), {990, 300, 1960}, {1010, 340, 2040});
+    expectBox(worldBox(vs::facilityNode(f)), {990, 300, 1960}, {1010, 340, 2040});
     // The stored matrix is the one the node carries.
-    EXPECT_EQ(core::matrix4(f.sceneNode->relativeTransformationMatrix()).pointer()[12],
+    EXPECT_EQ(core::matrix4(vs::facilityNode(f)->relativeTransformationMatrix()).pointer()[12],
               f.transformation[12]);
 }
 
@@ -86,7 +86,7 @@ TEST(FacilityTransformTest, ZUpModelExchangesHeightAndDepth)
     room.build(f);
 
     EXPECT_EQ(f.correctExtent, (Vec3f{10, 30, 20}));
-    expectBox(worldBox(f.sceneNode), {490, 0, 480}, {510, 60, 520});
+    expectBox(worldBox(vs::facilityNode(f)), {490, 0, 480}, {510, 60, 520});
 }
 
 TEST(FacilityTransformTest, BaseRotationTurnsTheMeshBeforeSizing)
@@ -98,7 +98,7 @@ TEST(FacilityTransformTest, BaseRotationTurnsTheMeshBeforeSizing)
 
     EXPECT_NEAR(f.correctExtent.x, 10, 0.001);
     EXPECT_NEAR(f.correctExtent.z, 40, 0.001);
-    expectBox(worldBox(f.sceneNode), {-5, 0, -20}, {5, 10, 20});
+    expectBox(worldBox(vs::facilityNode(f)), {-5, 0, -20}, {5, 10, 20});
 }
 
 TEST(FacilityTransformTest, GivenCorrectExtentIsKeptAndFlatAxesStayFinite)
@@ -113,7 +113,7 @@ TEST(FacilityTransformTest, GivenCorrectExtentIsKeptAndFlatAxesStayFinite)
     g.correctExtent = {5, 5, 5};
     room.build(g);
     EXPECT_EQ(g.correctExtent, (Vec3f{5, 5, 5}));
-    expectBox(worldBox(g.sceneNode), {-20, 0, -20}, {20, 0, 20}); // 4 times the flat mesh
+    expectBox(worldBox(vs::facilityNode(g)), {-20, 0, -20}, {20, 0, 20}); // 4 times the flat mesh
 }
 
 TEST(FacilityWallTest, BackKeepsTwoPlusPositionZOffTheWall)
@@ -123,11 +123,11 @@ TEST(FacilityWallTest, BackKeepsTwoPlusPositionZOffTheWall)
     f.stickWall = &room.wall(1); // x = 60000, running down the plan
     f.position = {5000, 300, 100};
     room.build(f);
-    expectBox(worldBox(f.sceneNode), {59298, 300, 4500}, {59898, 2300, 5500});
+    expectBox(worldBox(vs::facilityNode(f)), {59298, 300, 4500}, {59898, 2300, 5500});
 
     f.rotateDegree = 90; // the width now faces the wall
     vs::updateFacilityTransformation(f, *room.document);
-    expectBox(worldBox(f.sceneNode), {58898, 300, 4700}, {59898, 2300, 5300});
+    expectBox(worldBox(vs::facilityNode(f)), {58898, 300, 4700}, {59898, 2300, 5300});
 }
 
 TEST(FacilityWallTest, WallFrameFollowsTheIndentedCorner)
@@ -138,7 +138,7 @@ TEST(FacilityWallTest, WallFrameFollowsTheIndentedCorner)
     f.stickWall = &room.wall(1);
     f.position = {5000, 300, 100};
     room.build(f);
-    expectBox(worldBox(f.sceneNode), {58298, 300, 4000}, {58898, 2300, 5000});
+    expectBox(worldBox(vs::facilityNode(f)), {58298, 300, 4000}, {58898, 2300, 5000});
 }
 
 TEST(FacilityWallTest, StaysInsideARoomWhoseOutlineRunsTheOtherWay)
@@ -149,7 +149,7 @@ TEST(FacilityWallTest, StaysInsideARoomWhoseOutlineRunsTheOtherWay)
     f.stickWall = &room.wall(2); // from (60000, 40000) up the plan to (60000, 0)
     f.position = {5000, 300, 100};
     room.build(f);
-    expectBox(worldBox(f.sceneNode), {59298, 300, 34500}, {59898, 2300, 35500});
+    expectBox(worldBox(vs::facilityNode(f)), {59298, 300, 34500}, {59898, 2300, 35500});
 }
 
 TEST(FacilityWallTest, StickToWallSetsPlacementAndWallLists)
@@ -202,29 +202,29 @@ TEST(FacilityMeshTest, CustomMaterialsGetAPrivateCopyAndLeaveTheModelAlone)
     room.build(plain);
     room.build(dressed);
 
-    EXPECT_EQ(plain.sceneMesh, room.modelMesh());
-    EXPECT_FALSE(plain.ownsSceneMesh);
-    ASSERT_NE(dressed.sceneMesh, nullptr);
-    EXPECT_NE(dressed.sceneMesh, room.modelMesh());
-    EXPECT_TRUE(dressed.ownsSceneMesh);
+    EXPECT_EQ(vs::facilityMesh(plain), room.modelMesh());
+    EXPECT_FALSE(vs::ownsFacilityMesh(plain));
+    ASSERT_NE(vs::facilityMesh(dressed), nullptr);
+    EXPECT_NE(vs::facilityMesh(dressed), room.modelMesh());
+    EXPECT_TRUE(vs::ownsFacilityMesh(dressed));
 
-    const video::SMaterial& first = dressed.sceneNode->meshNode()->getMaterial(0);
+    const video::SMaterial& first = vs::facilityNode(dressed)->meshNode()->getMaterial(0);
     EXPECT_EQ(first.getTexture(0), texture);
     const core::matrix4& m = first.getTextureMatrix(0);
     EXPECT_FLOAT_EQ(m[0], 2);
     EXPECT_FLOAT_EQ(m[5], 3);
     EXPECT_FLOAT_EQ(m[8], 0.25f);
     EXPECT_FLOAT_EQ(m[9], 0.5f);
-    EXPECT_EQ(dressed.sceneNode->meshNode()->getMaterial(1).getTexture(0), nullptr);
+    EXPECT_EQ(vs::facilityNode(dressed)->meshNode()->getMaterial(1).getTexture(0), nullptr);
     EXPECT_EQ(room.modelMesh()->getMeshBuffer(0)->getMaterial().getTexture(0), nullptr);
     EXPECT_TRUE(room.modelMesh()->getMeshBuffer(0)->getMaterial().getTextureMatrix(0).isIdentity());
 
     // Removing every custom material restores the model's own look and mesh.
     dressed.customMaterials.clear();
     vs::ApplyCustomMaterials(dressed);
-    EXPECT_EQ(dressed.sceneMesh, room.modelMesh());
-    EXPECT_FALSE(dressed.ownsSceneMesh);
-    EXPECT_EQ(dressed.sceneNode->meshNode()->getMaterial(0).getTexture(0), nullptr);
+    EXPECT_EQ(vs::facilityMesh(dressed), room.modelMesh());
+    EXPECT_FALSE(vs::ownsFacilityMesh(dressed));
+    EXPECT_EQ(vs::facilityNode(dressed)->meshNode()->getMaterial(0).getTexture(0), nullptr);
 }
 
 TEST(FacilityMeshTest, CustomMaterialForAMissingBufferIsIgnored)
@@ -236,8 +236,8 @@ TEST(FacilityMeshTest, CustomMaterialForAMissingBufferIsIgnored)
     custom->texture = room.engine.driver()->addTexture({4, 4}, "custom");
     f.customMaterials.push_back(std::move(custom));
     room.build(f);
-    ASSERT_NE(f.sceneNode->meshNode(), nullptr);
-    EXPECT_EQ(f.sceneNode->meshNode()->getMaterial(0).getTexture(0), nullptr);
+    ASSERT_NE(vs::facilityNode(f)->meshNode(), nullptr);
+    EXPECT_EQ(vs::facilityNode(f)->meshNode()->getMaterial(0).getTexture(0), nullptr);
 }
 
 TEST(FacilityMeshTest, BrightnessIsAGreyEmissionOnTheNodeOnly)
@@ -246,16 +246,17 @@ TEST(FacilityMeshTest, BrightnessIsAGreyEmissionOnTheNodeOnly)
     CSolidFacility& f = room.add({10, 10, 10});
     f.emissive = 100;
     room.build(f);
-    scene::IMeshSceneNode* meshNode = f.sceneNode->meshNode();
+    scene::IMeshSceneNode* meshNode = vs::facilityNode(f)->meshNode();
     ASSERT_NE(meshNode, nullptr);
     EXPECT_EQ(meshNode->getMaterial(1).EmissiveColor, video::SColor(255, 255, 255, 255));
     EXPECT_TRUE(meshNode->getMaterial(0).NormalizeNormals);
 
     vs::setFacilityBrightness(f, 50);
-    EXPECT_EQ(f.sceneNode->meshNode()->getMaterial(0).EmissiveColor,
+    EXPECT_EQ(vs::facilityNode(f)->meshNode()->getMaterial(0).EmissiveColor,
               video::SColor(255, 127, 127, 127));
     vs::setFacilityBrightness(f, 0);
-    EXPECT_EQ(f.sceneNode->meshNode()->getMaterial(0).EmissiveColor, video::SColor(255, 0, 0, 0));
+    EXPECT_EQ(vs::facilityNode(f)->meshNode()->getMaterial(0).EmissiveColor,
+              video::SColor(255, 0, 0, 0));
     vs::setFacilityBrightness(f, 250);
     EXPECT_EQ(f.emissive, 100);
     EXPECT_EQ(room.modelMesh()->getMeshBuffer(0)->getMaterial().EmissiveColor,
@@ -274,15 +275,15 @@ TEST(FacilityNodeTest, FacilityWithoutMeshHasACloakOfItsBox)
     vs::buildFacilityNode(broken, nullptr, *document);
 
     for (CSolidFacility* f : {&box, &broken}) {
-        ASSERT_NE(f->sceneNode, nullptr);
-        EXPECT_EQ(f->sceneNode->meshNode(), nullptr);
-        EXPECT_EQ(f->triangleSelector, nullptr);
-        ASSERT_NE(f->cloakNode, nullptr);
-        EXPECT_FALSE(f->cloakNode->isVisible());
+        ASSERT_NE(vs::facilityNode(*f), nullptr);
+        EXPECT_EQ(vs::facilityNode(*f)->meshNode(), nullptr);
+        EXPECT_EQ(vs::facilitySelector(*f), nullptr);
+        ASSERT_NE(vs::cloakNode(*f), nullptr);
+        EXPECT_FALSE(vs::cloakNode(*f)->isVisible());
     }
-    EXPECT_EQ(box.cloakNode->getPosition(), core::vector3df(-200, 0, -300));
-    EXPECT_EQ(box.cloakNode->getScale(), core::vector3df(400, 200, 600));
-    expectBox(worldBox(box.cloakNode->faceNode(0)), {-400, 0, -300}, {400, 200, -300});
+    EXPECT_EQ(vs::cloakNode(box)->getPosition(), core::vector3df(-200, 0, -300));
+    EXPECT_EQ(vs::cloakNode(box)->getScale(), core::vector3df(400, 200, 600));
+    expectBox(worldBox(vs::cloakNode(box)->faceNode(0)), {-400, 0, -300}, {400, 200, -300});
     vs::releaseFacilityNodes(*document);
 }
 
@@ -302,10 +303,10 @@ TEST(FacilityNodeTest, GroupMembersArePlacedRelativeToTheirGroup)
     group.children.push_back(std::move(member));
     room.build(group);
 
-    ASSERT_NE(m.sceneNode, nullptr);
-    EXPECT_EQ(m.sceneNode->getParent(), group.sceneNode);
-    EXPECT_NE(m.triangleSelector, nullptr);
-    const core::aabbox3df box = worldBox(m.sceneNode);
+    ASSERT_NE(vs::facilityNode(m), nullptr);
+    EXPECT_EQ(vs::facilityNode(m)->getParent(), vs::facilityNode(group));
+    EXPECT_NE(vs::facilitySelector(m), nullptr);
+    const core::aabbox3df box = worldBox(vs::facilityNode(m));
     expectBox(box, {4950, 0, 3950}, {5050, 100, 4050});
 }
 
@@ -328,17 +329,17 @@ TEST(FacilityNodeTest, ReleaseRemovesNodesAndClearsPointers)
     vs::releaseFacilityNodes(*room.document);
     EXPECT_EQ(root->getChildren().size(), before);
     for (CSolidFacility* f : {&group, &m}) {
-        EXPECT_EQ(f->sceneNode, nullptr);
-        EXPECT_EQ(f->cloakNode, nullptr);
-        EXPECT_EQ(f->triangleSelector, nullptr);
-        EXPECT_EQ(f->sceneMesh, nullptr);
-        EXPECT_EQ(f->sceneManager, nullptr);
+        EXPECT_EQ(vs::facilityNode(*f), nullptr);
+        EXPECT_EQ(vs::cloakNode(*f), nullptr);
+        EXPECT_EQ(vs::facilitySelector(*f), nullptr);
+        EXPECT_EQ(vs::facilityMesh(*f), nullptr);
+        EXPECT_EQ(vs::facilitySceneManager(*f), nullptr);
     }
     EXPECT_EQ(room.modelMesh()->getReferenceCount(), meshRefs);
     vs::releaseFacilityNode(group); // a second release does nothing
 
     room.build(group); // and the scene can be built again
-    EXPECT_NE(m.sceneNode, nullptr);
+    EXPECT_NE(vs::facilityNode(m), nullptr);
 }
 
 TEST(FacilityNodeTest, BuildingAgainOnlyMovesTheNode)
@@ -346,10 +347,10 @@ TEST(FacilityNodeTest, BuildingAgainOnlyMovesTheNode)
     FacilityRoom room({-50, 0, -50}, {50, 100, 50});
     CSolidFacility& f = room.add({100, 100, 100});
     room.build(f);
-    CCustomSceneNode* node = f.sceneNode;
+    CCustomSceneNode* node = vs::facilityNode(f);
     scene::ISceneNode* other = room.engine.smgr()->addEmptySceneNode();
     vs::buildFacilityNode(f, other, *room.document);
-    EXPECT_EQ(f.sceneNode, node);
+    EXPECT_EQ(vs::facilityNode(f), node);
     EXPECT_EQ(node->getParent(), other);
 }
 
@@ -358,7 +359,7 @@ TEST(FacilityNodeTest, NothingIsBuiltWithoutAnEngine)
     auto document = rectangularRoom();
     CSolidFacility& f = addFacility(*document, nullptr, {100, 100, 100});
     vs::buildFacilityNode(f, nullptr, *document);
-    EXPECT_EQ(f.sceneNode, nullptr);
+    EXPECT_EQ(vs::facilityNode(f), nullptr);
     vs::setFacilityBrightness(f, 40);
     vs::ApplyCustomMaterials(f);
     EXPECT_EQ(f.emissive, 40);
@@ -385,11 +386,11 @@ TEST(FacilityWallTest, CuttingFacilityJoiningOrLeavingRebuildsTheWall)
     scene::ISceneNode* roomNode = room.engine.smgr()->addEmptySceneNode();
     vs::BuildWallScene(roomNode, wall, *room.document);
     CWallPart& part = *wall.wallParts.front();
-    ASSERT_NE(part.sceneMesh, nullptr);
+    ASSERT_NE(vs::wallPartMesh(part), nullptr);
     auto vertexCount = [&] {
         u32 n = 0;
-        for (u32 i = 0; i < part.sceneMesh->getMeshBufferCount(); ++i)
-            n += part.sceneMesh->getMeshBuffer(i)->getVertexCount();
+        for (u32 i = 0; i < vs::wallPartMesh(part)->getMeshBufferCount(); ++i)
+            n += vs::wallPartMesh(part)->getMeshBuffer(i)->getVertexCount();
         return n;
     };
     const u32 plain = vertexCount();
@@ -402,4 +403,22 @@ TEST(FacilityWallTest, CuttingFacilityJoiningOrLeavingRebuildsTheWall)
     vs::unstickFacility(door);
     EXPECT_EQ(vertexCount(), plain);
     vs::releaseWallScene(wall);
+}
+
+TEST(FacilitySceneRecordTest, AFacilityDeletedWhileShownGivesBackItsHoldOnTheMeshes)
+{
+    FacilityRoom room({0, 0, 0}, {10, 10, 10});
+    CSolidFacility& plain = room.add({10, 10, 10});
+    room.build(plain);
+    scene::IMesh* shared = room.modelMesh();
+    const s32 held = shared->getReferenceCount();
+    scene::ITriangleSelector* selector = vs::facilitySelector(plain);
+    ASSERT_NE(selector, nullptr);
+    selector->grab(); // watched past the facility's end
+    const s32 selectorHeld = selector->getReferenceCount();
+
+    room.document->solidFacilities.clear(); // no release first
+    EXPECT_EQ(shared->getReferenceCount(), held - 1);
+    EXPECT_EQ(selector->getReferenceCount(), selectorHeld - 1);
+    selector->drop();
 }

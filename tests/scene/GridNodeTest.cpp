@@ -3,6 +3,7 @@
 
 #include "ceiling/CeilingLoad.h"
 #include "scene/CGridMappingSceneNode.h"
+#include "scene/GridMappingScene.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +45,7 @@ TEST_F(GridNodeTest, VerticesLieOnThePlaneWithThePictureOnTheGrid)
 {
     auto document = makeDocument(6000, 4000);
     CGridMappingSceneNode* node = build(rootOf(*document));
-    EXPECT_EQ(rootOf(*document).sceneNode, node);
+    EXPECT_EQ(vs::planeNode(rootOf(*document)), node);
     const MeshSnapshot drawn = snapshot(*node->drawMesh());
     ASSERT_FALSE(drawn.vertices.empty());
     for (const video::S3DVertex& v : drawn.vertices) {

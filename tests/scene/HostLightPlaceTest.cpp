@@ -59,13 +59,13 @@ core::vector3df lampCentre(const CHost& host)
 
 core::vector3df lightAt(const CSolidLight& light)
 {
-    scenefix::updateChain(light.lightNode);
-    return light.lightNode->getAbsolutePosition();
+    scenefix::updateChain(vs::lightNode(light));
+    return vs::lightNode(light)->getAbsolutePosition();
 }
 
 void expectOverTheLamp(const CSolidLight& light, const CHost& host)
 {
-    ASSERT_NE(light.lightNode, nullptr);
+    ASSERT_NE(vs::lightNode(light), nullptr);
     ASSERT_NE(vs::towerTop(host), nullptr);
     const core::vector3df lamp = lampCentre(host);
     const core::vector3df at = lightAt(light);

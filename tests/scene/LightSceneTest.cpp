@@ -44,12 +44,12 @@ struct LitRoom
 
 bool lit(const CSolidLight* light)
 {
-    return light->lightNode != nullptr && light->lightNode->isVisible();
+    return vs::lightNode(*light) != nullptr && vs::lightNode(*light)->isVisible();
 }
 
 bool marked(const CSolidLight* light)
 {
-    return light->markerNode != nullptr && light->markerNode->isVisible();
+    return vs::lightMarkerNode(*light) != nullptr && vs::lightMarkerNode(*light)->isVisible();
 }
 
 } // namespace
@@ -65,8 +65,8 @@ TEST(LightNodeTest, NodeTakesTheWholeRecordAndPointsDown)
     room.user->castShadows = false;
     room.build();
 
-    ASSERT_NE(room.user->lightNode, nullptr);
-    const video::SLight& data = room.user->lightNode->getLightData();
+    ASSERT_NE(vs::lightNode(*room.user), nullptr);
+    const video::SLight& data = vs::lightNode(*room.user)->getLightData();
     EXPECT_EQ(data.Type, video::ELT_SPOT);
     EXPECT_FLOAT_EQ(data.Radius, 100000);
     // setRadius would have rewritten the attenuation; the record's own one must win.
@@ -75,8 +75,8 @@ TEST(LightNodeTest, NodeTakesTheWholeRecordAndPointsDown)
     EXPECT_FLOAT_EQ(data.DiffuseColor.r, 0.75f);
     EXPECT_FLOAT_EQ(data.OuterCone, 30);
     EXPECT_FALSE(data.CastShadows);
-    EXPECT_EQ(room.user->lightNode->getPosition(), core::vector3df(1000, 14000, 2000));
-    EXPECT_EQ(room.user->lightNode->getRotation(), core::vector3df(90, 0, 0));
+    EXPECT_EQ(vs::lightNode(*room.user)->getPosition(), core::vector3df(1000, 14000, 2000));
+    EXPECT_EQ(vs::lightNode(*room.user)->getRotation(), core::vector3df(90, 0, 0));
 }
 
 TEST(LightNodeTest, MarkerIsAnUnlitWireframeSphereWithASelector)
@@ -84,17 +84,17 @@ TEST(LightNodeTest, MarkerIsAnUnlitWireframeSphereWithASelector)
     LitRoom room;
     room.build();
     for (CSolidLight* light : {room.user, room.dark, room.fallback}) {
-        ASSERT_NE(light->markerNode, nullptr);
-        EXPECT_NE(light->markerSelector, nullptr);
-        EXPECT_FALSE(light->markerNode->getMaterial(0).Lighting);
-        EXPECT_TRUE(light->markerNode->getMaterial(0).Wireframe);
-        EXPECT_EQ(light->markerNode->getPosition(),
+        ASSERT_NE(vs::lightMarkerNode(*light), nullptr);
+        EXPECT_NE(vs::lightMarkerSelector(*light), nullptr);
+        EXPECT_FALSE(vs::lightMarkerNode(*light)->getMaterial(0).Lighting);
+        EXPECT_TRUE(vs::lightMarkerNode(*light)->getMaterial(0).Wireframe);
+        EXPECT_EQ(vs::lightMarkerNode(*light)->getPosition(),
                   core::vector3df(light->position.x, light->position.y, light->position.z));
-        EXPECT_FALSE(light->markerNode->isVisible()); // markers start hidden
+        EXPECT_FALSE(vs::lightMarkerNode(*light)->isVisible()); // markers start hidden
     }
-    const core::aabbox3df box = room.user->markerNode->getBoundingBox();
+    const core::aabbox3df box = vs::lightMarkerNode(*room.user)->getBoundingBox();
     EXPECT_NEAR(box.getExtent().X, 2 * vs::lightMarkerRadius, 1);
-    EXPECT_GT(room.user->markerSelector->getTriangleCount(), 0);
+    EXPECT_GT(vs::lightMarkerSelector(*room.user)->getTriangleCount(), 0);
 }
 
 TEST(LightingModelTest, BuildFollowsTheViewStatesModel)
@@ -169,9 +169,9 @@ TEST(LightNodeTest, ReleaseRemovesNodesAndClearsPointers)
     vs::releaseLightNodes(*room.document);
     EXPECT_EQ(root->getChildren().size(), before);
     for (CSolidLight* light : {room.user, room.dark, room.fallback}) {
-        EXPECT_EQ(light->lightNode, nullptr);
-        EXPECT_EQ(light->markerNode, nullptr);
-        EXPECT_EQ(light->markerSelector, nullptr);
+        EXPECT_EQ(vs::lightNode(*light), nullptr);
+        EXPECT_EQ(vs::lightMarkerNode(*light), nullptr);
+        EXPECT_EQ(vs::lightMarkerSelector(*light), nullptr);
     }
     vs::releaseLightNodes(*room.document); // nothing left to release
     vs::applyLightingModelToLights(true, *room.document);
@@ -185,17 +185,44 @@ TEST(LightNodeTest, EditedRecordMovesLightAndMarker)
     room.user->isVisible = false;
     room.user->radius = 5000;
     vs::updateLightNode(*room.user);
-    EXPECT_EQ(room.user->lightNode->getPosition(), core::vector3df(500, 20000, 700));
-    EXPECT_EQ(room.user->markerNode->getPosition(), core::vector3df(500, 20000, 700));
-    EXPECT_FALSE(room.user->lightNode->isVisible());
-    EXPECT_FLOAT_EQ(room.user->lightNode->getRadius(), 5000);
+    EXPECT_EQ(vs::lightNode(*room.user)->getPosition(), core::vector3df(500, 20000, 700));
+    EXPECT_EQ(vs::lightMarkerNode(*room.user)->getPosition(), core::vector3df(500, 20000, 700));
+    EXPECT_FALSE(vs::lightNode(*room.user)->isVisible());
+    EXPECT_FLOAT_EQ(vs::lightNode(*room.user)->getRadius(), 5000);
 }
 
 TEST(LightNodeTest, NothingIsBuiltWithoutAnEngine)
 {
     CSolidLight light;
     vs::buildLightNode(light, nullptr);
-    EXPECT_EQ(light.lightNode, nullptr);
+    EXPECT_EQ(vs::lightNode(light), nullptr);
     vs::setLightMarkerShown(light, true);
     EXPECT_TRUE(light.markerShown);
+}
+
+TEST(LightNodeTest, CopiesCarryTheDataButNeverTheNodes)
+{
+    LitRoom room;
+    room.build();
+    scene::ILightSceneNode* node = vs::lightNode(*room.user);
+    ASSERT_NE(node, nullptr);
+
+    // A working copy has no nodes, so dropping it leaves the light's own alone.
+    {
+        CSolidLight copy = *room.user;
+        EXPECT_EQ(vs::lightNode(copy), nullptr);
+        EXPECT_EQ(vs::lightMarkerNode(copy), nullptr);
+        copy.position = {7000, 12000, 3000};
+        vs::previewLightNode(*room.user, copy);
+        EXPECT_EQ(node->getPosition(), core::vector3df(7000, 12000, 3000));
+        EXPECT_EQ(vs::lightMarkerNode(*room.user)->getPosition(),
+                  core::vector3df(7000, 12000, 3000));
+    }
+    EXPECT_EQ(room.user->position, (Vec3f{1000, 14000, 2000})) << "the preview kept the record";
+    EXPECT_EQ(vs::lightNode(*room.user), node);
+
+    // Taking another light's data keeps the target's own nodes.
+    *room.user = *room.dark;
+    EXPECT_EQ(vs::lightNode(*room.user), node);
+    EXPECT_NE(vs::lightNode(*room.dark), node);
 }

@@ -10,7 +10,9 @@
 #include "scene/CRoomSceneNode.h"
 #include "scene/CeilingScene.h"
 #include "scene/DisplayPreferences.h"
+#include "scene/GridMappingScene.h"
 #include "scene/RoomScene.h"
+#include "scene/WallScene.h"
 
 #include <gtest/gtest.h>
 
@@ -53,11 +55,11 @@ TEST_F(RoomSceneTest, BuildsTheTreeAndReleasesItWhole)
     EXPECT_NE(document->floor->scene->selector, nullptr);
     ASSERT_EQ(document->walls.size(), 4u);
     for (auto& wall : document->walls) {
-        ASSERT_NE(wall->groupNode, nullptr);
-        EXPECT_TRUE(hasChild(room, wall->groupNode));
+        ASSERT_NE(vs::wallGroupNode(*wall), nullptr);
+        EXPECT_TRUE(hasChild(room, vs::wallGroupNode(*wall)));
         // Default walls: the wall's face, its band and its lower tiles, each a node.
-        EXPECT_EQ(wall->groupNode->getChildren().size(), 3u);
-        EXPECT_NE(wall->faceSelector, nullptr);
+        EXPECT_EQ(vs::wallGroupNode(*wall)->getChildren().size(), 3u);
+        EXPECT_NE(vs::wallFaceSelector(*wall), nullptr);
     }
     EXPECT_EQ(room->getMaterialCount(), 1u);
     EXPECT_TRUE(room->getMaterial(0).Lighting);
@@ -71,9 +73,9 @@ TEST_F(RoomSceneTest, BuildsTheTreeAndReleasesItWhole)
     EXPECT_FALSE(document->floor->scene);
     EXPECT_EQ(document->ceiling->roofNode, nullptr);
     for (auto& wall : document->walls) {
-        EXPECT_EQ(wall->groupNode, nullptr);
+        EXPECT_EQ(vs::wallGroupNode(*wall), nullptr);
         for (auto& part : wall->wallParts)
-            EXPECT_EQ(part->sceneNode, nullptr);
+            EXPECT_EQ(vs::wallPartNode(*part), nullptr);
     }
     EXPECT_TRUE(root()->getChildren().empty());
     vs::ReleaseRoomScene(*document); // nothing left: nothing happens
@@ -99,10 +101,10 @@ TEST_F(RoomSceneTest, CeilingAloneStaysVisibleWhenTheRoomIsHidden)
     EXPECT_TRUE(document->ceiling->roofNode->isVisible());
     EXPECT_FALSE(document->floor->scene->node->isVisible());
     for (auto& wall : document->walls)
-        EXPECT_FALSE(wall->groupNode->isVisible());
+        EXPECT_FALSE(vs::wallGroupNode(*wall)->isVisible());
     vs::ShowRoomParts(false, *document, true);
     EXPECT_TRUE(document->floor->scene->node->isVisible());
-    EXPECT_TRUE(document->walls[2]->groupNode->isVisible());
+    EXPECT_TRUE(vs::wallGroupNode(*document->walls[2])->isVisible());
 }
 
 TEST_F(RoomSceneTest, DisplayPreferencesReachTheScene)
@@ -126,7 +128,7 @@ TEST_F(RoomSceneTest, DisplayPreferencesReachTheScene)
     document->viewState = std::make_unique<SolidViewState>();
     document->viewState->roofUseLighting = false;
     vs::applyDisplayPreferences(*document, engine.smgr());
-    scene::ISceneNode* plane = document->ceiling->root->sceneNode;
+    scene::ISceneNode* plane = vs::planeNode(*document->ceiling->root);
     ASSERT_NE(plane, nullptr);
     EXPECT_FALSE(plane->getMaterial(0).Lighting);
 
@@ -146,7 +148,7 @@ TEST(RoomSceneFrameTest, CeilingLiesOverTheFloorWhenTheOutlineIsAwayFromTheOrigi
     vs::BuildRoomScene(engine.smgr()->getRootSceneNode(), *document);
     engine.smgr()->getRootSceneNode()->OnAnimate(0);
     CGridMapping& root = *document->ceiling->root;
-    scenefix::updateChain(root.sceneNode);
+    scenefix::updateChain(vs::planeNode(root));
 
     // Just inside the room's first corner, in room coordinates, both floor and ceiling are hit.
     const core::line3df up({1000, 100, 1000}, {1000, 40000, 1000});
@@ -176,11 +178,11 @@ TEST(RoomSceneFrameTest, WallsEndAtTheCeilingAndLaterBandsCoverEarlierOnes)
     ASSERT_GE(wall.wallParts.size(), 2u);
     wall.wallParts[1]->definition.visible = true; // the band at 600 mm, 200 mm high
     vs::BuildRoomScene(engine.smgr()->getRootSceneNode(), *document);
-    ASSERT_NE(wall.faceMesh, nullptr);
-    EXPECT_GE(wall.faceMesh->getBoundingBox().MinEdge.Y, -24000.5f);
-    ASSERT_NE(wall.wallParts[0]->sceneMesh, nullptr);
-    const double first = scenefix::meshArea(*wall.wallParts[0]->sceneMesh);
-    const double band = scenefix::meshArea(*wall.wallParts[1]->sceneMesh);
+    ASSERT_NE(vs::wallFaceMesh(wall), nullptr);
+    EXPECT_GE(vs::wallFaceMesh(wall)->getBoundingBox().MinEdge.Y, -24000.5f);
+    ASSERT_NE(vs::wallPartMesh(*wall.wallParts[0]), nullptr);
+    const double first = scenefix::meshArea(*vs::wallPartMesh(*wall.wallParts[0]));
+    const double band = scenefix::meshArea(*vs::wallPartMesh(*wall.wallParts[1]));
     // Front and back faces: twice the area of each part. The lower tiles (0 to 600 mm) cover
     // the first part's bottom as the band covers its stretch.
     EXPECT_NEAR(band, 2 * 30000.0 * 2000, 1);

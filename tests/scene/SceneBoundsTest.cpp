@@ -53,8 +53,8 @@ protected:
         uint64_t count = 0;
         for (auto& wall : document->walls)
             for (auto& part : wall->wallParts)
-                if (part->sceneNode != nullptr)
-                    count += triangles(part->sceneNode->getMesh());
+                if (vs::wallPartNode(*part) != nullptr)
+                    count += triangles(vs::wallPartNode(*part)->getMesh());
         return count;
     }
 

@@ -3,6 +3,7 @@
 
 #include "document/CSectionLine.h"
 #include "scene/CeilingScene.h"
+#include "scene/GridMappingScene.h"
 #include "scene/SectionBarScene.h"
 
 #include <gtest/gtest.h>
@@ -58,11 +59,11 @@ TEST_F(SectionBarSceneTest, SquareProfileGivesFourQuadsUnderTheOwnersGridNode)
     auto type = makeBarType(30, squareProfile(100));
     CSectionLine& line = addLine(*type, {1000, 2000}, {5000, 2000});
     EXPECT_EQ(vs::buildSectionBar(line, nullptr, engine.smgr()), 4u);
-    ASSERT_EQ(line.meshNodes.size(), 4u);
-    ASSERT_NE(line.sectionNode, nullptr);
-    EXPECT_EQ(line.sectionNode->getParent(), rootOf(*document).sceneNode);
-    for (scene::ISceneNode* node : line.meshNodes) {
-        EXPECT_EQ(node->getParent(), line.sectionNode);
+    ASSERT_EQ(vs::sectionMeshNodes(line).size(), 4u);
+    ASSERT_NE(vs::sectionNode(line), nullptr);
+    EXPECT_EQ(vs::sectionNode(line)->getParent(), vs::planeNode(rootOf(*document)));
+    for (scene::ISceneNode* node : vs::sectionMeshNodes(line)) {
+        EXPECT_EQ(node->getParent(), vs::sectionNode(line));
         EXPECT_FALSE(node->getMaterial(0).Lighting);
         EXPECT_TRUE(node->getMaterial(0).NormalizeNormals);
     }
@@ -74,7 +75,7 @@ TEST_F(SectionBarSceneTest, SquareEndsGiveNoMitre)
     auto type = makeBarType(30, squareProfile(100));
     CSectionLine& line = addLine(*type, {0, 0}, {4000, 0});
     vs::buildSectionBar(line, nullptr, engine.smgr());
-    for (scene::ISceneNode* node : line.meshNodes) {
+    for (scene::ISceneNode* node : vs::sectionMeshNodes(line)) {
         const MeshSnapshot q = quad(node);
         EXPECT_NEAR(q.vertices[0].Pos.X, 0, 1e-3);
         EXPECT_NEAR(q.vertices[3].Pos.X, 0, 1e-3);
@@ -90,8 +91,8 @@ TEST_F(SectionBarSceneTest, MitredStartShiftsEachCornerByItsProfileOffset)
     auto type = makeBarType(30, squareProfile(100));
     CSectionLine& line = addLine(*type, {0, 0}, {4000, 0}, kPi / 4, kPi / 2);
     vs::buildSectionBar(line, nullptr, engine.smgr());
-    ASSERT_EQ(line.meshNodes.size(), 4u);
-    const MeshSnapshot second = quad(line.meshNodes[1]);
+    ASSERT_EQ(vs::sectionMeshNodes(line).size(), 4u);
+    const MeshSnapshot second = quad(vs::sectionMeshNodes(line)[1]);
     EXPECT_NEAR(second.vertices[0].Pos.X, 100, 1e-3);
     EXPECT_NEAR(second.vertices[3].Pos.X, 100, 1e-3);
     EXPECT_NEAR(second.vertices[1].Pos.X, 4000, 1e-3);
@@ -106,7 +107,7 @@ TEST_F(SectionBarSceneTest, QuadNodesCoverTheirProfileSegments)
     auto type = makeBarType(30, squareProfile(100));
     CSectionLine& line = addLine(*type, {0, 0}, {4000, 0});
     vs::buildSectionBar(line, nullptr, engine.smgr());
-    scene::ISceneNode* node = line.meshNodes[1];
+    scene::ISceneNode* node = vs::sectionMeshNodes(line)[1];
     const core::matrix4 m = node->getRelativeTransformation();
     core::vector3df start(0, 0, 0);
     core::vector3df end(0, 0, 100);
@@ -121,7 +122,7 @@ TEST_F(SectionBarSceneTest, BarFollowsItsLineInThePlan)
     auto type = makeBarType(30, squareProfile(100));
     CSectionLine& line = addLine(*type, {1000, 2000}, {1000, 6000}); // pointing down the plan
     vs::buildSectionBar(line, nullptr, engine.smgr());
-    const core::matrix4 m = line.sectionNode->getRelativeTransformation();
+    const core::matrix4 m = vs::sectionNode(line)->getRelativeTransformation();
     core::vector3df start(0, 0, 0);
     core::vector3df end(4000, 0, 0);
     m.transformVect(start);
@@ -140,7 +141,7 @@ TEST_F(SectionBarSceneTest, RepeatedProfilePointsMakeNoZeroLengthQuad)
     auto type = makeBarType(30, profile);
     CSectionLine& line = addLine(*type, {0, 0}, {4000, 0});
     EXPECT_EQ(vs::buildSectionBar(line, nullptr, engine.smgr()), 4u);
-    for (scene::ISceneNode* node : line.meshNodes)
+    for (scene::ISceneNode* node : vs::sectionMeshNodes(line))
         EXPECT_GT(quad(node).vertices[2].Pos.Z, 0);
 }
 
@@ -149,11 +150,11 @@ TEST_F(SectionBarSceneTest, PlainColourGoesIntoTheVertices)
     auto type = makeBarType(30, squareProfile(100, "#FF2030"));
     CSectionLine& line = addLine(*type, {0, 0}, {4000, 0});
     vs::buildSectionBar(line, nullptr, engine.smgr());
-    for (const video::S3DVertex& v : quad(line.meshNodes[0]).vertices) {
+    for (const video::S3DVertex& v : quad(vs::sectionMeshNodes(line)[0]).vertices) {
         EXPECT_EQ(v.Color, video::SColor(255, 0xff, 0x20, 0x30));
         EXPECT_EQ(v.Normal, core::vector3df(0, -1, 0));
     }
-    EXPECT_EQ(line.meshNodes[0]->getMaterial(0).getTexture(0), nullptr);
+    EXPECT_EQ(vs::sectionMeshNodes(line)[0]->getMaterial(0).getTexture(0), nullptr);
 }
 
 // The picture's height wraps once around the profile (v = t / P) and its width keeps the
@@ -165,7 +166,7 @@ TEST_F(SectionBarSceneTest, PictureMaterialMapsTheTextureAroundTheProfile)
     // textured with no texture but keep the mapping of a square picture.
     CSectionLine& line = addLine(*type, {0, 0}, {4000, 0});
     vs::buildSectionBar(line, nullptr, engine.smgr());
-    const MeshSnapshot first = quad(line.meshNodes[0]);
+    const MeshSnapshot first = quad(vs::sectionMeshNodes(line)[0]);
     EXPECT_EQ(first.vertices[0].Normal, core::vector3df(0, 0, 1));
     EXPECT_NEAR(first.vertices[0].TCoords.Y, 0, 1e-6);
     EXPECT_NEAR(first.vertices[2].TCoords.Y, 100.0 / 400.0, 1e-6);
@@ -177,14 +178,14 @@ TEST_F(SectionBarSceneTest, LinesWithoutProfileOrLengthGetNoBar)
     auto plain = makeType(11, 6000, 6000);
     CSectionLine& untyped = addLine(*plain, {0, 0}, {4000, 0});
     EXPECT_EQ(vs::buildSectionBar(untyped, nullptr, engine.smgr()), 0u);
-    EXPECT_EQ(untyped.sectionNode, nullptr);
+    EXPECT_EQ(vs::sectionNode(untyped), nullptr);
     auto type = makeBarType(30, squareProfile(100));
     CSectionLine& point = addLine(*type, {500, 500}, {500, 500});
     EXPECT_EQ(vs::buildSectionBar(point, nullptr, engine.smgr()), 0u);
     // An angle of 0 (absent from the design) is taken as a square end, not an endless mitre.
     CSectionLine& absent = addLine(*type, {0, 0}, {4000, 0}, 0, 0);
     vs::buildSectionBar(absent, nullptr, engine.smgr());
-    for (const video::S3DVertex& v : quad(absent.meshNodes[1]).vertices)
+    for (const video::S3DVertex& v : quad(vs::sectionMeshNodes(absent)[1]).vertices)
         EXPECT_TRUE(std::isfinite(v.Pos.X) && std::fabs(v.Pos.X) <= 4000);
 }
 
@@ -193,16 +194,16 @@ TEST_F(SectionBarSceneTest, MirroringTwiceRestoresTheBar)
     auto type = makeBarType(30, squareProfile(100));
     CSectionLine& line = addLine(*type, {1000, 2000}, {5000, 3000});
     vs::buildSectionBar(line, nullptr, engine.smgr());
-    const core::matrix4 placement = line.sectionNode->getRelativeTransformation();
-    const MeshSnapshot first = quad(line.meshNodes[0]);
+    const core::matrix4 placement = vs::sectionNode(line)->getRelativeTransformation();
+    const MeshSnapshot first = quad(vs::sectionMeshNodes(line)[0]);
     vs::mirrorSectionBar(line, 12000);
     core::vector3df start;
-    line.sectionNode->getRelativeTransformation().transformVect(start);
+    vs::sectionNode(line)->getRelativeTransformation().transformVect(start);
     EXPECT_TRUE(start.equals({1000, 0, 10000}, 1e-2f));
-    EXPECT_NE(quad(line.meshNodes[0]).indices, first.indices);
+    EXPECT_NE(quad(vs::sectionMeshNodes(line)[0]).indices, first.indices);
     vs::mirrorSectionBar(line, 12000);
-    EXPECT_TRUE(line.sectionNode->getRelativeTransformation().equals(placement, 1e-3f));
-    EXPECT_EQ(quad(line.meshNodes[0]), first);
+    EXPECT_TRUE(vs::sectionNode(line)->getRelativeTransformation().equals(placement, 1e-3f));
+    EXPECT_EQ(quad(vs::sectionMeshNodes(line)[0]), first);
 }
 
 TEST_F(SectionBarSceneTest, TrusteeLinesAreBuiltWithTheCeilingAndReleasedWithIt)
@@ -211,10 +212,10 @@ TEST_F(SectionBarSceneTest, TrusteeLinesAreBuiltWithTheCeilingAndReleasedWithIt)
     addLine(*type, {0, 0}, {4000, 0});
     vs::buildCeilingScene(*document, room);
     CSectionLine& line = *rootOf(*document).trusteeSectionLines[0];
-    EXPECT_EQ(line.meshNodes.size(), 4u);
+    EXPECT_EQ(vs::sectionMeshNodes(line).size(), 4u);
     vs::releaseCeilingScene(*document);
-    EXPECT_TRUE(line.meshNodes.empty());
-    EXPECT_EQ(line.sectionNode, nullptr);
+    EXPECT_TRUE(vs::sectionMeshNodes(line).empty());
+    EXPECT_EQ(vs::sectionNode(line), nullptr);
 }
 
 TEST_F(SectionBarSceneTest, TypeWithAnUnreadableProfileKeepsItsLineAndDrawsNothing)
@@ -225,10 +226,10 @@ TEST_F(SectionBarSceneTest, TypeWithAnUnreadableProfileKeepsItsLineAndDrawsNothi
     testing::internal::GetCapturedStderr();
     CSectionLine& line = addLine(*type, {1000, 2000}, {5000, 2000}, kPi / 4, kPi / 3);
     EXPECT_EQ(vs::buildSectionBar(line, nullptr, engine.smgr()), 0u);
-    EXPECT_TRUE(line.meshNodes.empty());
+    EXPECT_TRUE(vs::sectionMeshNodes(line).empty());
     EXPECT_EQ(line.candyType, type.get()); // the line still names its type
     vs::invertCeiling(*document);
     vs::invertCeiling(*document);
     vs::removeSectionBar(line);
-    EXPECT_EQ(line.sectionNode, nullptr);
+    EXPECT_EQ(vs::sectionNode(line), nullptr);
 }

@@ -4,6 +4,7 @@
 #include "ceiling/CeilingLoad.h"
 #include "document/CTile.h"
 #include "scene/CeilingScene.h"
+#include "scene/GridMappingScene.h"
 #include "scene/TowerScene.h"
 
 #include <gtest/gtest.h>
@@ -53,7 +54,7 @@ TEST_F(TowerTest, FlatTileHasNoNodesRaisedTileHasFive)
     ASSERT_NE(vs::towerTop(*raised), nullptr);
     for (scene::ISceneNode* side : vs::towerSides(*raised))
         ASSERT_NE(side, nullptr);
-    scene::ISceneNode* grid = rootOf(*document).sceneNode;
+    scene::ISceneNode* grid = vs::planeNode(rootOf(*document));
     EXPECT_EQ(vs::towerTop(*raised)->getParent(), grid);
     EXPECT_EQ(grid->getChildren().size(), 5u);
 

@@ -105,13 +105,13 @@ TEST(UnreadableMeshTest, FacilitiesShowTheirBoxAndTheModelIsReportedOnce)
                    "drawn as a box\n");
     EXPECT_TRUE(room.model->meshUnreadable());
     for (CSolidFacility* f : {&sofa, &second}) {
-        ASSERT_NE(f->sceneNode, nullptr);
-        ASSERT_NE(f->sceneNode->meshNode(), nullptr);
-        EXPECT_NE(f->triangleSelector, nullptr); // picked by its box
-        EXPECT_EQ(f->sceneMesh, nullptr);        // nothing of the model's
+        ASSERT_NE(vs::facilityNode(*f), nullptr);
+        ASSERT_NE(vs::facilityNode(*f)->meshNode(), nullptr);
+        EXPECT_NE(vs::facilitySelector(*f), nullptr); // picked by its box
+        EXPECT_EQ(vs::facilityMesh(*f), nullptr);     // nothing of the model's
     }
-    expectNear(worldBox(sofa.sceneNode->meshNode()), {9000, 0, 4600}, {11000, 900, 5400});
-    expectNear(worldBox(second.sceneNode->meshNode()), {-500, 0, -200}, {500, 500, 200});
+    expectNear(worldBox(vs::facilityNode(sofa)->meshNode()), {9000, 0, 4600}, {11000, 900, 5400});
+    expectNear(worldBox(vs::facilityNode(second)->meshNode()), {-500, 0, -200}, {500, 500, 200});
     EXPECT_EQ(sofa.correctExtent.x, 0); // the stored reference extent is left alone
 }
 
@@ -125,8 +125,8 @@ TEST(UnreadableMeshTest, ModelsWithoutMeshDataStaySilentAndEmpty)
         room.build(f);
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
         EXPECT_FALSE(room.model->meshUnreadable());
-        ASSERT_NE(f.sceneNode, nullptr);
-        EXPECT_EQ(f.sceneNode->meshNode(), nullptr);
+        ASSERT_NE(vs::facilityNode(f), nullptr);
+        EXPECT_EQ(vs::facilityNode(f)->meshNode(), nullptr);
     }
 }
 
