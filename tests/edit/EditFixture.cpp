@@ -137,6 +137,8 @@ void EditFixture::SetUp()
 
 void EditFixture::TearDown()
 {
+    if (!catalogue_)
+        return; // a test skipped before the set-up ran
     if (wnd_) {
         // The pack's models hold engine objects of this device: release them before it goes.
         wnd_->selection().clear();
