@@ -68,16 +68,16 @@ bool makeShadow(const std::string& depthFile, const std::string& shadowMap, std:
         return false;
     // A float TIFF of the depths, tiled, with the matrices as the file's own tags; written
     // beside the target and renamed, so that a failure leaves no half-written map.
-    OIIO::ImageSpec spec(map.width, map.height, 1, OIIO::TypeDesc::FLOAT);
-    spec.tile_width = 64;
-    spec.tile_height = 64;
-    spec.attribute("worldtocamera", OIIO::TypeMatrix, map.worldToCamera);
-    spec.attribute("worldtoscreen", OIIO::TypeMatrix, map.worldToScreen);
-    spec.attribute("textureformat", "Shadow");
-    spec.attribute("compression", "none");
+    OIIO::ImageSpec imageSpec(map.width, map.height, 1, OIIO::TypeDesc::FLOAT);
+    imageSpec.tile_width = 64;
+    imageSpec.tile_height = 64;
+    imageSpec.attribute("worldtocamera", OIIO::TypeMatrix, map.worldToCamera);
+    imageSpec.attribute("worldtoscreen", OIIO::TypeMatrix, map.worldToScreen);
+    imageSpec.attribute("textureformat", "Shadow");
+    imageSpec.attribute("compression", "none");
     std::string temp = shadowMap + ".tmp" + std::to_string(::getpid());
     auto out = OIIO::ImageOutput::create("tiff");
-    if (!out || !out->open(temp, spec) ||
+    if (!out || !out->open(temp, imageSpec) ||
         !out->write_image(OIIO::TypeDesc::FLOAT, map.depth.data()) || !out->close()) {
         error = "MakeShadow: cannot write \"" + shadowMap + "\"";
         std::remove(temp.c_str());
@@ -99,29 +99,30 @@ bool readShadowMap(const std::string& path, ShadowMap& out, std::string& error)
         OIIO::geterror();
         return false;
     }
-    const OIIO::ImageSpec& spec = in->spec();
-    const OIIO::ParamValue* w2c = spec.find_attribute("worldtocamera", OIIO::TypeMatrix);
-    const OIIO::ParamValue* w2s = spec.find_attribute("worldtoscreen", OIIO::TypeMatrix);
-    if (!w2c || !w2s || spec.width <= 0 || spec.height <= 0 || spec.nchannels < 1 ||
-        size_t(spec.width) * size_t(spec.height) > (size_t(1) << 28)) {
+    const OIIO::ImageSpec& imageSpec = in->spec();
+    const OIIO::ParamValue* w2c = imageSpec.find_attribute("worldtocamera", OIIO::TypeMatrix);
+    const OIIO::ParamValue* w2s = imageSpec.find_attribute("worldtoscreen", OIIO::TypeMatrix);
+    if (!w2c || !w2s || imageSpec.width <= 0 || imageSpec.height <= 0 || imageSpec.nchannels < 1 ||
+        size_t(imageSpec.width) * size_t(imageSpec.height) > (size_t(1) << 28)) {
         error = "\"" + path + "\" is not a depth map with its matrices";
         return false;
     }
     std::copy_n(static_cast<const float*>(w2c->data()), 16, out.worldToCamera);
     std::copy_n(static_cast<const float*>(w2s->data()), 16, out.worldToScreen);
-    out.width = spec.width;
-    out.height = spec.height;
-    std::vector<float> all(size_t(spec.width) * size_t(spec.height) * size_t(spec.nchannels));
-    if (!in->read_image(0, 0, 0, spec.nchannels, OIIO::TypeDesc::FLOAT, all.data())) {
+    out.width = imageSpec.width;
+    out.height = imageSpec.height;
+    std::vector<float> all(size_t(imageSpec.width) * size_t(imageSpec.height) *
+                           size_t(imageSpec.nchannels));
+    if (!in->read_image(0, 0, 0, imageSpec.nchannels, OIIO::TypeDesc::FLOAT, all.data())) {
         error = "cannot read the depth map \"" + path + "\"";
         return false;
     }
     out.toCamera = Matrix::fromArray(out.worldToCamera);
     out.toScreen = Matrix::fromArray(out.worldToScreen);
     out.cameraX = out.toCamera.inverse().vector({1, 0, 0});
-    out.depth.resize(size_t(spec.width) * size_t(spec.height));
+    out.depth.resize(size_t(imageSpec.width) * size_t(imageSpec.height));
     for (size_t k = 0; k < out.depth.size(); ++k)
-        out.depth[k] = all[k * size_t(spec.nchannels)];
+        out.depth[k] = all[k * size_t(imageSpec.nchannels)];
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "document/CSolidDocument.h"
 #include "edit/DesignView.h"
+#include "edit/DragCommands.h"
 #include "edit/EditCommand.h"
 #include "scene/RoomScene.h"
 #include "scene/WallScene.h"
@@ -124,15 +125,8 @@ void runSurfaceEdit(DesignView& view, const QString& text, SurfaceLook before, S
 
 void deleteFlatFacility(DesignView& view, CWall& wall, CFlatFacility& flat)
 {
-    SurfaceLook before;
-    before.addFlatList(wall);
-    SurfaceLook after = before;
-    std::vector<CFlatFacility*>& list = after.flatLists.front().second;
-    const auto at = std::find(list.begin(), list.end(), &flat);
-    if (at == list.end())
-        return;
-    list.erase(at);
-    runSurfaceEdit(view, QStringLiteral("删除"), std::move(before), std::move(after));
+    // The same step as a door or window dragged off its wall.
+    runEdit(view, std::make_unique<RemoveFlatCommand>(view, wall, flat));
 }
 
 void setFlatFacilitySize(DesignView& view, CWall& wall, CFlatFacility& flat, IntSize size)
